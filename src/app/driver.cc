@@ -1,0 +1,82 @@
+#include "app/driver.h"
+
+#include <fstream>
+#include <locale>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "checks/image_checker.h"
+#include "common/console.h"
+#include "common/messages.h"
+#include "config/config_file.h"
+#include "config/task_config.h"
+#include "platform/platform.h"
+
+namespace {
+
+constexpr std::size_t kSettingCount = 6;
+
+// The user's locale when the environment names a usable one, else the classic one.
+void useEnvironmentLocale() {
+  try {
+    std::locale::global(std::locale(""));
+  } catch (const std::runtime_error&) {
+    std::locale::global(std::locale::classic());
+  }
+}
+
+// Values bind to settings by the place of their key in byte order.
+TaskConfig settingsFrom(const std::vector<std::string>& values) {
+  TaskConfig config;
+  config.focalLengthSwitch = values[0];
+  config.gpsSwitch = values[1];
+  config.cameraMakeSwitch = values[2];
+  config.resolutionSwitch = values[3];
+  config.inputFolder = values[4];
+  config.outputFolder = values[5];
+  return config;
+}
+
+}  // namespace
+
+int runPrecheck(int argc, char** argv) {
+  useEnvironmentLocale();
+  if (argc < 2) return 0;
+
+  const std::string configPath = argv[1];
+  writeLine(configPath);
+  for (int i = 2; i < argc; ++i) {
+    writeLine("");
+    writeLine(argv[i]);
+  }
+
+  // The configuration file stays open, unread, until the run ends.
+  std::ifstream configStream(configPath);
+  if (!configStream) {
+    writeLine(messages::kOpenFileFailed);
+    return 1;
+  }
+
+  ConfigMap configMap;
+  readConfigFile(configPath, configMap);
+  std::vector<std::string> values;
+  listConfigValues(configMap, values);
+  if (values.size() < kSettingCount) {
+    writeLine(messages::kTooFewValuesBefore + std::to_string(values.size()) +
+              messages::kTooFewValuesAfter);
+    return 1;
+  }
+  const TaskConfig config = settingsFrom(values);
+
+  if (!platform::pathExists(config.outputFolder)) platform::createFolders(config.outputFolder);
+
+  ImageChecker checker;
+  const ImageList images = checker.scanImageFolder(config.inputFolder);
+
+  if (!images.empty()) {
+    writeLine(messages::kAllClear);
+    return 0;
+  }
+  return 1;
+}

@@ -1,0 +1,57 @@
+#include "config/config_file.h"
+
+#include <fstream>
+
+#include "common/console.h"
+#include "common/messages.h"
+
+bool readConfigFile(const std::string& path, ConfigMap& map) {
+  map.clear();
+  std::ifstream file(path);
+  if (!file) {
+    writeLine(messages::kFileOpenError);
+    return false;
+  }
+  std::string line;
+  std::string key;
+  std::string value;
+  while (std::getline(file, line)) {
+    // Read as Windows text mode does: a CR that ends a line belongs to its line break.
+    if (!file.eof() && !line.empty() && line.back() == '\r') line.pop_back();
+    if (parseConfigLine(line, key, value)) map[key] = value;
+  }
+  return true;
+}
+
+bool parseConfigLine(const std::string& line, std::string& key, std::string& value) {
+  if (line.empty()) return false;
+  std::size_t hash = line.find('#');
+  if (hash == 0) return false;
+  std::size_t contentLength = hash == std::string::npos ? line.size() : hash;
+  std::size_t equals = line.find('=');
+  if (equals == std::string::npos || equals >= contentLength) return false;
+  key.assign(line, 0, equals);
+  trimBlanks(key);
+  if (key.empty()) return false;
+  value.assign(line, equals + 1, contentLength - equals - 1);
+  trimBlanks(value);
+  return true;
+}
+
+void trimBlanks(std::string& text) {
+  const char* blanks = " \t";
+  std::size_t first = text.find_first_not_of(blanks);
+  if (first == std::string::npos) {
+    text.clear();
+    return;
+  }
+  std::size_t last = text.find_last_not_of(blanks);
+  text = text.substr(first, last - first + 1);
+}
+
+void listConfigValues(const ConfigMap& map, std::vector<std::string>& values) {
+  for (const auto& [key, value] : map) {
+    writeLine(key + "=" + value);
+    values.push_back(value);
+  }
+}

@@ -1,0 +1,27 @@
+// The task configuration file: lines of key=value. Key names mean nothing to the
+// program; a value's setting is chosen by the place of its key in byte order.
+#ifndef PRECHECK_CONFIG_CONFIG_FILE_H_
+#define PRECHECK_CONFIG_CONFIG_FILE_H_
+
+#include <map>
+#include <string>
+#include <vector>
+
+// std::string compares as unsigned bytes, which is the order the settings rely on.
+using ConfigMap = std::map<std::string, std::string>;
+
+// Empties `map`, then fills it from the file at `path`; the last line of a key wins.
+// Returns false (after printing "file open error") when the file cannot be opened.
+bool readConfigFile(const std::string& path, ConfigMap& map);
+
+// Splits one line into a trimmed key and value. Returns false for a line that holds
+// no entry: empty, a comment, no "=" before any "#", or an empty key.
+bool parseConfigLine(const std::string& line, std::string& key, std::string& value);
+
+// Removes spaces and tabs at both ends, in place.
+void trimBlanks(std::string& text);
+
+// Appends the values in ascending key order and echoes each entry as key=value.
+void listConfigValues(const ConfigMap& map, std::vector<std::string>& values);
+
+#endif  // PRECHECK_CONFIG_CONFIG_FILE_H_

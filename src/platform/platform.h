@@ -1,0 +1,51 @@
+// Every call into the operating system goes through here. One implementation per
+// platform is compiled in: platform_posix.cc or platform_windows.cc.
+#ifndef PRECHECK_PLATFORM_PLATFORM_H_
+#define PRECHECK_PLATFORM_PLATFORM_H_
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+struct FolderEntry {
+  std::string name;
+  bool isFolder = false;
+};
+
+// Identifies a folder on its volume, so that a folder reached again through a link
+// can be recognised. A folder whose identity could not be read matches nothing.
+struct FolderId {
+  bool known = false;
+  std::uint64_t volume = 0;
+  std::uint64_t index = 0;
+  bool sameAs(const FolderId& other) const {
+    return known && other.known && volume == other.volume && index == other.index;
+  }
+};
+
+struct FolderListing {
+  FolderId id;
+  std::vector<FolderEntry> entries;
+};
+
+// Joins a folder and an entry name with the platform's separator. Neither part is
+// inspected: a folder that already ends with a separator gets a second one.
+std::string joinPath(const std::string& folder, const std::string& name);
+
+// Lists every entry of `folder`, hidden ones included, in the order the scan takes
+// them. "." and ".." may be among them. Returns false when the folder cannot be
+// enumerated.
+bool listFolder(const std::string& folder, FolderListing* listing);
+
+// True when something exists at `path`.
+bool pathExists(const std::string& path);
+
+// Creates `path` and any missing parent folders. Failure is not reported: whoever
+// writes into the folder later finds out.
+void createFolders(const std::string& path);
+
+}  // namespace platform
+
+#endif  // PRECHECK_PLATFORM_PLATFORM_H_

@@ -1,0 +1,64 @@
+#include "platform/platform.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+
+namespace platform {
+
+std::string joinPath(const std::string& folder, const std::string& name) {
+  return folder + "/" + name;
+}
+
+namespace {
+
+// d_type saves a stat per entry; links and file systems that leave it unknown need
+// the stat, which follows links as a folder enumeration on Windows would.
+bool entryIsFolder(int folderFd, const dirent& entry) {
+  if (entry.d_type == DT_DIR) return true;
+  if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) return false;
+  struct stat info;
+  if (fstatat(folderFd, entry.d_name, &info, 0) != 0) return false;
+  return S_ISDIR(info.st_mode);
+}
+
+}  // namespace
+
+bool listFolder(const std::string& folder, FolderListing* listing) {
+  // The trailing "/" makes an empty folder value mean the root, as "\*.*" does on
+  // Windows, and makes opening a plain file fail.
+  DIR* dir = opendir((folder + "/").c_str());
+  if (dir == nullptr) return false;
+  int fd = dirfd(dir);
+  struct stat info;
+  if (fstat(fd, &info) == 0) {
+    listing->id.known = true;
+    listing->id.volume = static_cast<std::uint64_t>(info.st_dev);
+    listing->id.index = static_cast<std::uint64_t>(info.st_ino);
+  }
+  listing->entries.clear();
+  while (const dirent* entry = readdir(dir)) {
+    listing->entries.push_back(FolderEntry{entry->d_name, entryIsFolder(fd, *entry)});
+  }
+  closedir(dir);
+  // Linux returns entries in no stable order; byte order of the names keeps runs
+  // reproducible.
+  std::sort(listing->entries.begin(), listing->entries.end(),
+            [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+  return true;
+}
+
+bool pathExists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
+
+void createFolders(const std::string& path) {
+  for (std::size_t slash = path.find('/', 1); slash != std::string::npos;
+       slash = path.find('/', slash + 1)) {
+    mkdir(path.substr(0, slash).c_str(), 0777);
+  }
+  mkdir(path.c_str(), 0777);
+}
+
+}  // namespace platform

@@ -1,0 +1,93 @@
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "checks/image_checker.h"
+#include "temp_folder.h"
+
+namespace {
+
+// Scans `folder` and returns the list, with what the scan printed in `output`.
+ImageList scan(const std::string& folder, std::string* output = nullptr) {
+  testing::internal::CaptureStdout();
+  ImageList images = ImageChecker().scanImageFolder(folder);
+  std::string printed = testing::internal::GetCapturedStdout();
+  if (output != nullptr) *output = printed;
+  return images;
+}
+
+TEST(ScanImageFolder, ListsEveryFileDepthFirstInByteOrder) {
+  TempFolder root;
+  root.writeFile("b.jpg", "x");
+  root.writeFile("B.JPG", "x");
+  root.writeFile("a/z.jpg", "x");
+  root.writeFile("a/deeper/y.jpg", "x");
+  root.writeFile(".hidden", "");
+  root.writeFile(".data/notes.txt", "text");
+  root.writeFile("noextension", "x");
+  root.makeFolder("empty");
+  const std::string d = root.path().string();
+  std::string printed;
+  EXPECT_EQ(scan(d, &printed),
+            (ImageList{d + "/.data/notes.txt", d + "/.hidden", d + "/B.JPG",
+                       d + "/a/deeper/y.jpg", d + "/a/z.jpg", d + "/b.jpg",
+                       d + "/noextension"}));
+  EXPECT_EQ(printed, "");
+}
+
+TEST(ScanImageFolder, FolderValueIsUsedAsWritten) {
+  TempFolder root;
+  root.writeFile("x/a.jpg", "x");
+  const std::string d = root.path().string();
+  EXPECT_EQ(scan(d + "/x/"), ImageList{d + "/x//a.jpg"});
+}
+
+TEST(ScanImageFolder, SameNameInTwoSubfoldersGivesTwoEntries) {
+  TempFolder root;
+  root.writeFile("day1/a.jpg", "x");
+  root.writeFile("day2/a.jpg", "x");
+  const std::string d = root.path().string();
+  EXPECT_EQ(scan(d), (ImageList{d + "/day1/a.jpg", d + "/day2/a.jpg"}));
+}
+
+TEST(ScanImageFolder, EmptyFolderGivesEmptyListAndNoMessage) {
+  TempFolder root;
+  std::string printed;
+  EXPECT_TRUE(scan(root.path().string(), &printed).empty());
+  EXPECT_EQ(printed, "");
+}
+
+TEST(ScanImageFolder, MissingFolderOrPlainFileIsReportedOnce) {
+  TempFolder root;
+  root.writeFile("file.jpg", "x");
+  for (const std::string& folder : {root.at("missing"), root.at("file.jpg")}) {
+    std::string printed;
+    EXPECT_TRUE(scan(folder, &printed).empty());
+    EXPECT_EQ(printed, "can not found the file ... \n");
+  }
+}
+
+TEST(ScanImageFolder, UnlistableSubfolderIsLeftOutAndTheScanGoesOn) {
+  if (geteuid() == 0) GTEST_SKIP() << "root can list any folder";
+  TempFolder root;
+  root.writeFile("a/locked/x.jpg", "x");
+  root.writeFile("b.jpg", "x");
+  std::filesystem::permissions(root.path() / "a" / "locked", std::filesystem::perms::none);
+  const std::string d = root.path().string();
+  std::string printed;
+  EXPECT_EQ(scan(d, &printed), ImageList{d + "/b.jpg"});
+  EXPECT_EQ(printed, "can not found the file ... \n");
+}
+
+TEST(ScanImageFolder, LinksAreFollowedButNeverBackIntoAnAncestor) {
+  TempFolder root;
+  root.writeFile("batch/a.jpg", "x");
+  root.writeFile("other/o.jpg", "x");
+  std::filesystem::create_directory_symlink(root.path() / "batch", root.path() / "batch" / "loop");
+  std::filesystem::create_directory_symlink(root.path() / "other", root.path() / "batch" / "more");
+  std::filesystem::create_symlink(root.path() / "gone", root.path() / "batch" / "dangling");
+  const std::string d = root.at("batch");
+  EXPECT_EQ(scan(d), (ImageList{d + "/a.jpg", d + "/dangling", d + "/more/o.jpg"}));
+}
+
+}  // namespace

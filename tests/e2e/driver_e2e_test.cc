@@ -1,0 +1,91 @@
+// Whole runs of the built program: exact standard output, exit code and files left.
+#include <gtest/gtest.h>
+
+#include "common/messages.h"
+#include "run_program.h"
+#include "temp_folder.h"
+
+namespace {
+
+ProgramRun runIn(const TempFolder& folder, const std::vector<std::string>& arguments) {
+  return runProgram(PRECHECK_BINARY, arguments, folder.path().string());
+}
+
+// A configuration whose keys put the values in the order the program binds them.
+// Its lines are also what the run echoes, since the keys are already in order.
+std::string config(const std::string& focal, const std::string& gps, const std::string& make,
+                   const std::string& resolution, const std::string& input,
+                   const std::string& output) {
+  return "1focal=" + focal + "\n2gps=" + gps + "\n3make=" + make + "\n4resolution=" +
+         resolution + "\n5input=" + input + "\n6output=" + output + "\n";
+}
+
+const std::string kAllClear = std::string(messages::kAllClear) + "\n";
+
+TEST(Driver, NoArgumentPrintsNothingAndPasses) {
+  TempFolder folder;
+  ProgramRun run = runIn(folder, {});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.output, "");
+}
+
+TEST(Driver, MissingConfigurationEndsTheRunBeforeAnyWork) {
+  TempFolder folder;
+  ProgramRun run = runIn(folder, {"cfg.txt", "a", "b"});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.output, "cfg.txt\n\na\n\nb\nopen file failed!\n");
+}
+
+TEST(Driver, AllSwitchesOffWithFilesGivesTheAllClear) {
+  TempFolder folder;
+  folder.writeFile("images/a.jpg", "not an image");
+  folder.writeFile("task.cfg", config("false", "True", "TRUE", "", "images", "out"));
+  ProgramRun run = runIn(folder, {"task.cfg"});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.output, "task.cfg\n" + config("false", "True", "TRUE", "", "images", "out") +
+                            kAllClear);
+  EXPECT_TRUE(std::filesystem::is_directory(folder.path() / "out"));
+  EXPECT_FALSE(std::filesystem::exists(folder.path() / "out" / "error.json"));
+}
+
+TEST(Driver, OutputFolderIsCreatedWithItsParents) {
+  TempFolder folder;
+  folder.writeFile("images/a.jpg", "x");
+  folder.writeFile("task.cfg", config("", "", "", "", "images", "deep/er/out"));
+  ProgramRun run = runIn(folder, {"task.cfg"});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_TRUE(std::filesystem::is_directory(folder.path() / "deep" / "er" / "out"));
+}
+
+TEST(Driver, TooFewValuesEndTheRunWithOneLine) {
+  TempFolder folder;
+  folder.writeFile("task.cfg", "a=1\nb=2\n# c=3\nd=4\r\n");
+  ProgramRun run = runIn(folder, {"task.cfg"});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.output,
+            "task.cfg\na=1\nb=2\nd=4\nthe task configuration file holds 3 values; 6 are needed\n");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),
+                          std::filesystem::directory_iterator()),
+            1);
+}
+
+TEST(Driver, ConfigurationThatIsAFolderHoldsNoValues) {
+  TempFolder folder;
+  folder.makeFolder("task.cfg");
+  ProgramRun run = runIn(folder, {"task.cfg"});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.output, "task.cfg\nthe task configuration file holds 0 values; 6 are needed\n");
+}
+
+TEST(Driver, UnusableLocaleFallsBackSilently) {
+  TempFolder folder;
+  folder.writeFile("images/a.jpg", "x");
+  folder.writeFile("task.cfg", config("", "", "", "", "images", "out"));
+  setenv("LC_ALL", "xx_NOWHERE.UTF-8", 1);
+  ProgramRun run = runIn(folder, {"task.cfg"});
+  unsetenv("LC_ALL");
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.output, "task.cfg\n" + config("", "", "", "", "images", "out") + kAllClear);
+}
+
+}  // namespace
