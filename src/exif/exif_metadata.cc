@@ -1,0 +1,106 @@
+#include "exif/exif_metadata.h"
+
+#include <cstring>
+
+#include "exif/directory_tags.h"
+#include "exif/gps_tags.h"
+#include "exif/ifd_entry.h"
+
+namespace {
+
+constexpr unsigned char kExifHeader[6] = {'E', 'x', 'i', 'f', 0, 0};
+
+// A directory is its 16-bit entry count, 12 bytes per entry and the 4-byte offset
+// of the next directory, which is never followed but must lie inside the block.
+bool directoryFits(std::uint64_t position, std::uint16_t entryCount,
+                   std::uint32_t blockLength) {
+  return position + 2 + 12 * std::uint64_t{entryCount} + 4 <= blockLength;
+}
+
+// Position of entry `index` of the directory at `position`; the caller has checked
+// with directoryFits that it lies in the block, so it fits 32 bits.
+std::uint32_t entryPosition(std::uint64_t position, unsigned index) {
+  return static_cast<std::uint32_t>(position + 2 + 12 * std::uint64_t{index});
+}
+
+}  // namespace
+
+void ExifMetadata::reset() { *this = ExifMetadata(); }
+
+ExifStatus ExifMetadata::parseJpeg(const unsigned char* data, std::uint32_t length) {
+  if (data == nullptr || length < 4) return ExifStatus::notJpeg;
+  if (data[0] != 0xFF || data[1] != 0xD8) return ExifStatus::notJpeg;
+
+  // Everything after the last end-of-image marker is ignored.
+  std::uint32_t end = length;
+  while (data[end - 2] != 0xFF || data[end - 1] != 0xD9) {
+    --end;
+    if (end <= 2) return ExifStatus::notJpeg;
+  }
+
+  reset();
+
+  // A plain byte scan, not a walk over the segments: the first FF E1 pair decides.
+  std::uint32_t app1 = 0;
+  while (app1 + 1 < end && (data[app1] != 0xFF || data[app1 + 1] != 0xE1)) ++app1;
+  if (app1 + 1 >= end || std::uint64_t{app1} + 4 > end) return ExifStatus::noExif;
+
+  // The segment length is big-endian whatever the TIFF byte order, and counts itself.
+  const std::uint32_t segmentLength = readU16(data + app1 + 2, false);
+  if (std::uint64_t{app1} + 2 + segmentLength > end || segmentLength < 16) {
+    return ExifStatus::corrupt;
+  }
+  // The block runs to the trimmed end, not to the end of the segment.
+  return parseExifBlock(data + app1 + 4, end - app1 - 4);
+}
+
+ExifStatus ExifMetadata::parseExifBlock(const unsigned char* block, std::uint32_t blockLength) {
+  if (block == nullptr || blockLength < 6) return ExifStatus::noExif;
+  if (std::memcmp(block, kExifHeader, sizeof kExifHeader) != 0) return ExifStatus::noExif;
+  if (blockLength < 14) return ExifStatus::corrupt;
+
+  bool little = false;
+  if (block[6] == 'I' && block[7] == 'I') {
+    little = true;
+  } else if (block[6] != 'M' || block[7] != 'M') {
+    return ExifStatus::badByteOrder;
+  }
+  littleEndian = little;
+  if (readU16(block + 8, little) != 42) return ExifStatus::corrupt;
+
+  const std::uint64_t ifd0 = std::uint64_t{readU32(block + 10, little)} + tiffHeaderPosition;
+  if (ifd0 >= blockLength || ifd0 + 2 > blockLength) return ExifStatus::corrupt;
+  const std::uint16_t ifd0Count = readU16(block + ifd0, little);
+  if (!directoryFits(ifd0, ifd0Count, blockLength)) return ExifStatus::corrupt;
+
+  DirectoryPointers pointers;
+  for (unsigned i = 0; i < ifd0Count; ++i) {
+    IfdEntry entry = decodeIfdEntry(block, entryPosition(ifd0, i), little,
+                                    tiffHeaderPosition, blockLength);
+    applyIfd0Entry(entry, *this, pointers);
+  }
+
+  // A directory that starts too close to the end of the block is skipped, not an
+  // error; one that starts in the block but claims more entries than fit is corrupt.
+  if (pointers.exifSubIfd && *pointers.exifSubIfd + 4 <= blockLength) {
+    const std::uint64_t position = *pointers.exifSubIfd;
+    const std::uint16_t count = readU16(block + position, little);
+    if (!directoryFits(position, count, blockLength)) return ExifStatus::corrupt;
+    for (unsigned i = 0; i < count; ++i) {
+      IfdEntry entry = decodeIfdEntry(block, entryPosition(position, i), little,
+                                      tiffHeaderPosition, blockLength);
+      applyExifSubIfdEntry(entry, *this);
+    }
+  }
+
+  if (pointers.gps && *pointers.gps + 4 <= blockLength) {
+    const std::uint64_t position = *pointers.gps;
+    const std::uint16_t count = readU16(block + position, little);
+    if (!directoryFits(position, count, blockLength)) return ExifStatus::corrupt;
+    for (unsigned i = 0; i < count; ++i) {
+      RawIfdEntry entry = readRawIfdEntry(block + entryPosition(position, i), little);
+      applyGpsEntry(entry, block, blockLength, little, gps);
+    }
+  }
+  return ExifStatus::ok;
+}

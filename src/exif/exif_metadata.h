@@ -1,0 +1,93 @@
+// The camera metadata of one JPEG file, read from its EXIF block: IFD0, the EXIF
+// sub-IFD and the GPS directory. The record copies every value it keeps, so the
+// file's bytes may be freed as soon as a parse returns.
+#ifndef PRECHECK_EXIF_EXIF_METADATA_H_
+#define PRECHECK_EXIF_EXIF_METADATA_H_
+
+#include <cstdint>
+#include <string>
+
+enum class ExifStatus : int {
+  ok = 0,
+  notJpeg = 1982,       // no data, no FF D8 at the start, or no FF D9 after it
+  noExif = 1983,        // no APP1 marker, or its data do not start with "Exif\0\0"
+  badByteOrder = 1984,  // neither "II" nor "MM"
+  corrupt = 1985,       // a length, offset or count points outside the data; magic not 42
+};
+
+struct GpsAngle {
+  double degrees = 0.0;
+  double minutes = 0.0;
+  double seconds = 0.0;
+  char direction = '?';  // the reference letter as stored, or '?'
+};
+
+struct GpsInfo {
+  double latitude = 0.0;   // decimal degrees, negative for south
+  double longitude = 0.0;  // decimal degrees, negative for west
+  double altitude = 0.0;   // negative when altitudeRef is 1 (below sea level)
+  std::uint8_t altitudeRef = 0;
+  double dop = 0.0;
+  GpsAngle latitudeParts;
+  GpsAngle longitudeParts;
+};
+
+struct LensData {
+  double fNumberAtShortest = 0.0;
+  double fNumberAtLongest = 0.0;
+  double shortestFocalLength = 0.0;
+  double longestFocalLength = 0.0;
+  double focalPlaneXResolution = 0.0;
+  double focalPlaneYResolution = 0.0;
+  std::uint16_t focalPlaneResolutionUnit = 0;
+  std::string lensMake;
+  std::string lensModel;
+};
+
+// Text fields hold the bytes of the file's ASCII value less one trailing NUL; they
+// may contain further NUL bytes. A field whose tag is absent keeps its reset value.
+struct ExifMetadata {
+  bool littleEndian = false;
+  std::string imageDescription;
+  std::string make;
+  std::string model;
+  std::uint16_t orientation = 0;
+  std::uint16_t bitsPerSample = 0;
+  std::string software;
+  std::string dateTime;
+  std::string dateTimeOriginal;
+  std::string dateTimeDigitized;
+  std::string subSecTimeOriginal;
+  std::string rightsNotice;
+  double exposureTime = 0.0;
+  double fNumber = 0.0;
+  std::uint16_t exposureProgram = 0;
+  std::uint16_t isoSpeed = 0;
+  double shutterSpeedValue = 0.0;
+  double exposureBiasValue = 0.0;
+  double subjectDistance = 0.0;
+  double focalLength = 0.0;
+  std::uint16_t focalLength35mm = 0;
+  bool flashFired = false;
+  std::uint16_t flashReturnLight = 0;
+  std::uint16_t flashMode = 0;
+  std::uint16_t meteringMode = 0;
+  std::uint32_t pixelWidth = 0;
+  std::uint32_t pixelHeight = 0;
+  GpsInfo gps;
+  LensData lens;
+
+  // Every field back to the value it has after construction.
+  void reset();
+
+  // Parses a whole JPEG file. Resets the record once the data pass the JPEG frame
+  // checks; a failure after that may leave some fields filled, which the caller
+  // must ignore. Only reads [data, data + length).
+  ExifStatus parseJpeg(const unsigned char* data, std::uint32_t length);
+
+  // Parses an EXIF block that starts with its "Exif\0\0" header, without resetting
+  // the record first. Only reads [block, block + blockLength).
+  ExifStatus parseExifBlock(const unsigned char* block, std::uint32_t blockLength);
+};
+
+#endif  // PRECHECK_EXIF_EXIF_METADATA_H_

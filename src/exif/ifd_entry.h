@@ -1,0 +1,66 @@
+// One 12-byte entry of an image file directory (IFD): its tag, type, count and value,
+// with the value copied out of the block after checking that the block holds it.
+#ifndef PRECHECK_EXIF_IFD_ENTRY_H_
+#define PRECHECK_EXIF_IFD_ENTRY_H_
+
+#include <cstdint>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "exif/byte_order.h"
+
+// Field type codes this reader knows. Codes 7, 9 and 10 are accepted without reading
+// their value; every code not listed here is refused.
+constexpr std::uint16_t typeByte = 1;
+constexpr std::uint16_t typeAscii = 2;
+constexpr std::uint16_t typeShort = 3;
+constexpr std::uint16_t typeLong = 4;
+constexpr std::uint16_t typeRational = 5;
+constexpr std::uint16_t typeUndefined = 7;
+constexpr std::uint16_t typeSlong = 9;
+constexpr std::uint16_t typeSrational = 10;
+
+// Offsets in an EXIF block count from the TIFF header, which follows "Exif\0\0".
+constexpr std::uint32_t tiffHeaderPosition = 6;
+
+constexpr std::uint16_t noFieldType = 255;  // no accepted type
+constexpr std::uint16_t invalidTag = 255;   // the entry could not be decoded
+
+// The owned value of an entry: nothing (types 7, 9, 10 and none), or the values of a
+// BYTE, ASCII, SHORT, LONG or RATIONAL entry. Its kind always follows `fieldType`.
+using IfdValue = std::variant<std::monostate, std::vector<std::uint8_t>, std::string,
+                              std::vector<std::uint16_t>, std::vector<std::uint32_t>,
+                              std::vector<Rational>>;
+
+struct IfdEntry {
+  std::uint16_t tag = invalidTag;
+  std::uint16_t fieldType = noFieldType;
+  std::uint32_t valueOffset = 0;  // the 4-byte value field: inline value or offset
+  std::uint32_t count = 0;        // number of elements, not bytes
+  IfdValue value;
+
+  // Takes an accepted type code and an empty value of its kind; returns false and
+  // changes nothing for a refused code.
+  bool setFieldType(std::uint16_t code);
+};
+
+// Decodes the entry at `entryPosition` of `block`. Values longer than 4 bytes lie at
+// `base` + `valueOffset`. Failure is returned as `tag` == invalidTag: for an entry
+// that does not fit the block (the empty entry), a refused type, or a value that
+// would lie outside the block (then `fieldType`, `count` and `valueOffset` are kept).
+IfdEntry decodeIfdEntry(const unsigned char* block, std::uint32_t entryPosition,
+                        bool littleEndian, std::uint32_t base, std::uint32_t blockLength);
+
+// The four fixed fields of an entry, without its value.
+struct RawIfdEntry {
+  std::uint16_t tag = 0;
+  std::uint16_t fieldType = 0;
+  std::uint32_t count = 0;
+  std::uint32_t valueOffset = 0;
+};
+
+// No bounds check: the caller guarantees that the 12 bytes at `bytes` are readable.
+RawIfdEntry readRawIfdEntry(const unsigned char* bytes, bool littleEndian);
+
+#endif  // PRECHECK_EXIF_IFD_ENTRY_H_

@@ -1,0 +1,140 @@
+// Builds JPEG files with EXIF blocks for tests, the example batch and hostile inputs.
+//
+// Two levels. The low level writes exactly what it is given: the entries of IFD0, the
+// EXIF sub-IFD and the GPS directory with any tag, type, count and value field, laid
+// out like a camera does (header, directories, then the values that do not fit an
+// entry, with their offsets computed), and a JPEG frame around the block. Every raw
+// field can be overridden to make broken variants. The high level, makePhoto, writes
+// the tags a camera writes from a few plain values.
+#ifndef PRECHECK_TESTS_SUPPORT_JPEG_BUILDER_H_
+#define PRECHECK_TESTS_SUPPORT_JPEG_BUILDER_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+// numerator, denominator
+using Fraction = std::pair<std::uint32_t, std::uint32_t>;
+
+enum class Directory { ifd0, exif, gps };
+
+// Field type codes as they are written.
+namespace tiff {
+constexpr std::uint16_t kByte = 1;
+constexpr std::uint16_t kAscii = 2;
+constexpr std::uint16_t kShort = 3;
+constexpr std::uint16_t kLong = 4;
+constexpr std::uint16_t kRational = 5;
+constexpr std::uint16_t kUndefined = 7;
+constexpr std::uint16_t kSrational = 10;
+}  // namespace tiff
+
+// One 12-byte directory entry. The value bytes are `bytes`, then `shorts`, then
+// `longs` (the numbers in the block's byte order). Up to 4 value bytes are written
+// into the entry; longer values go after the directories and the entry holds their
+// offset. `tag`, `type` and `count` are written as they are, so changing one of them
+// after a maker function gives a broken entry.
+struct TiffEntry {
+  std::uint16_t tag = 0;
+  std::uint16_t type = 0;
+  std::uint32_t count = 0;
+  std::string bytes;
+  std::vector<std::uint16_t> shorts;
+  std::vector<std::uint32_t> longs;           // RATIONALs as numerator, denominator pairs
+  std::optional<Directory> pointsTo;          // value field: that directory's offset
+  std::optional<std::uint32_t> valueField;    // written instead; long values are then left out
+};
+
+// ASCII `text` followed by the NUL that cameras write; count includes it.
+TiffEntry asciiEntry(std::uint16_t tag, const std::string& text);
+// Bytes written as they are, count = their number, under any type code (BYTE,
+// UNDEFINED, or ASCII without the added NUL).
+TiffEntry bytesEntry(std::uint16_t tag, std::uint16_t type, const std::string& bytes);
+TiffEntry shortEntry(std::uint16_t tag, std::vector<std::uint16_t> values);
+TiffEntry longEntry(std::uint16_t tag, std::vector<std::uint32_t> values);
+TiffEntry rationalEntry(std::uint16_t tag, const std::vector<Fraction>& values);
+// A LONG entry whose value is the offset of `target` (0 when that directory is not written).
+TiffEntry pointerEntry(std::uint16_t tag, Directory target);
+
+// An EXIF block: "Exif\0\0", the TIFF header, IFD0, then the EXIF sub-IFD and the GPS
+// directory when they have entries, then the long values.
+struct ExifBlockSpec {
+  bool littleEndian = true;
+  std::vector<TiffEntry> ifd0;
+  // A non-empty directory without a pointer entry in IFD0 gets one (tags 0x8769 and
+  // 0x8825) at the end of IFD0. An explicit pointerEntry in `ifd0` replaces it.
+  std::vector<TiffEntry> exif;
+  std::vector<TiffEntry> gps;
+
+  // Raw fields for broken variants.
+  std::optional<std::string> byteOrderMark;   // 2 bytes; default "II" or "MM"
+  std::uint16_t magic = 42;
+  std::optional<std::uint32_t> ifd0Offset;    // default 8, right after the TIFF header
+  std::optional<std::uint16_t> ifd0Count;     // written instead of the number of entries
+  std::optional<std::uint16_t> exifCount;     // a set count also writes an empty directory
+  std::optional<std::uint16_t> gpsCount;
+};
+
+std::string buildExifBlock(const ExifBlockSpec& spec);
+
+// A JPEG file: FF D8, `before`, the APP1 segment, `after`, a scan of `bodyBytes`
+// filler bytes (never FF, so no marker appears by chance), FF D9, `trailing`.
+struct JpegSpec {
+  std::vector<std::string> before;           // whole segments, e.g. jfifSegment()
+  std::optional<std::string> app1;           // APP1 payload, e.g. an EXIF block; unset: no APP1
+  std::optional<std::uint16_t> app1Length;   // default: payload size + 2
+  std::vector<std::string> after;            // whole segments after the APP1
+  std::size_t bodyBytes = 256;
+  bool endMarker = true;
+  std::string trailing;
+};
+
+std::string buildJpeg(const JpegSpec& spec);
+
+// FF `marker`, the big-endian length (payload size + 2), the payload.
+std::string jpegSegment(std::uint8_t marker, const std::string& payload);
+// The APP0 JFIF segment that many encoders write first.
+std::string jfifSegment();
+
+// A position in decimal degrees and an altitude in metres. Negative values write the
+// references S, W and altitude reference 1. Each coordinate is written as degrees and
+// minutes over 1 and seconds over 10000; the altitude over 1000.
+struct GpsSpec {
+  double latitude = 0.0;
+  double longitude = 0.0;
+  double altitude = 0.0;
+};
+
+// The tags a camera writes; an unset field writes no tag.
+struct PhotoSpec {
+  bool littleEndian = true;
+  std::optional<std::string> make;             // ASCII with its NUL
+  std::optional<std::string> model;
+  std::optional<std::uint32_t> pixelWidth;     // LONG, or SHORT with pixelsAsShort
+  std::optional<std::uint32_t> pixelHeight;
+  bool pixelsAsShort = false;                  // values must then fit 16 bits
+  std::optional<Fraction> focalLength;         // RATIONAL, millimetres
+  std::optional<std::uint16_t> focalLength35mm;
+  std::optional<GpsSpec> gps;                  // version, references, coordinates, altitude
+  bool jfif = false;                           // an APP0 JFIF segment before the APP1
+  std::size_t bodyBytes = 4096;
+};
+
+// The bytes of a built block or file, as the parser takes them.
+inline const unsigned char* bytesOf(const std::string& built) {
+  return reinterpret_cast<const unsigned char*>(built.data());
+}
+inline std::uint32_t lengthOf(const std::string& built) {
+  return static_cast<std::uint32_t>(built.size());
+}
+
+// The EXIF block and the JPEG frame of a photo, for tests that change them further.
+ExifBlockSpec photoExifBlock(const PhotoSpec& photo);
+JpegSpec photoJpeg(const PhotoSpec& photo);
+// The whole file, as a camera writes it.
+std::string makePhoto(const PhotoSpec& photo);
+
+#endif  // PRECHECK_TESTS_SUPPORT_JPEG_BUILDER_H_
