@@ -59,18 +59,23 @@ void writeDirectory(const std::vector<TiffEntry>& entries, std::optional<std::ui
     putU16(tiff, entry.type, littleEndian);
     putU32(tiff, entry.count, littleEndian);
     std::string value = valueBytes(entry, littleEndian);
-    if (entry.valueField) {
-      putU32(tiff, *entry.valueField, littleEndian);
-    } else if (entry.pointsTo) {
-      putU32(tiff, layout.offsetOf(*entry.pointsTo), littleEndian);
+    std::string field;
+    if (entry.pointsTo) {
+      putU32(field, layout.offsetOf(*entry.pointsTo), littleEndian);
     } else if (value.size() <= 4) {
-      value.resize(4, '\0');
-      tiff += value;
+      field = value;
+      field.resize(4, '\0');
     } else {
       if (data.size() % 2 != 0) data += '\0';  // TIFF values start on even offsets
-      putU32(tiff, layout.data + static_cast<std::uint32_t>(data.size()), littleEndian);
+      putU32(field, layout.data + static_cast<std::uint32_t>(data.size()), littleEndian);
       data += value;
     }
+    // An override keeps the layout: the value is placed, the entry just points elsewhere.
+    if (entry.valueField) {
+      field.clear();
+      putU32(field, *entry.valueField, littleEndian);
+    }
+    tiff += field;
   }
   putU32(tiff, 0, littleEndian);  // no next directory
 }

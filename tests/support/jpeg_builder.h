@@ -45,7 +45,7 @@ struct TiffEntry {
   std::vector<std::uint16_t> shorts;
   std::vector<std::uint32_t> longs;           // RATIONALs as numerator, denominator pairs
   std::optional<Directory> pointsTo;          // value field: that directory's offset
-  std::optional<std::uint32_t> valueField;    // written instead; long values are then left out
+  std::optional<std::uint32_t> valueField;    // written instead; long values are still placed
 };
 
 // ASCII `text` followed by the NUL that cameras write; count includes it.
