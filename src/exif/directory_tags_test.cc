@@ -113,16 +113,6 @@ struct Unusable {
   std::function<double(const ExifMetadata&)> field;  // numbers; texts via their size
 };
 
-TiffEntry withCount(TiffEntry entry, std::uint32_t count) {
-  entry.count = count;
-  return entry;
-}
-
-TiffEntry withType(TiffEntry entry, std::uint16_t type) {
-  entry.type = type;
-  return entry;
-}
-
 TEST(DirectoryTags, WrongTypesAndMissingValuesLeaveTheFieldAlone) {
   TiffEntry makePastTheEnd = asciiEntry(0x010F, "Canon");
   makePastTheEnd.valueField = 0x10000;

@@ -25,21 +25,6 @@ TiffEntry coordinate(std::uint16_t tag, Fraction degrees, Fraction minutes, Frac
   return rationalEntry(tag, {degrees, minutes, seconds});
 }
 
-TiffEntry withType(TiffEntry entry, std::uint16_t type) {
-  entry.type = type;
-  return entry;
-}
-
-TiffEntry withCount(TiffEntry entry, std::uint32_t count) {
-  entry.count = count;
-  return entry;
-}
-
-TiffEntry withValueField(TiffEntry entry, std::uint32_t valueField) {
-  entry.valueField = valueField;
-  return entry;
-}
-
 const TiffEntry kLatitude = coordinate(0x0002, {40, 1}, {30, 1}, {36, 1});   // 40.51
 const TiffEntry kLongitude = coordinate(0x0004, {116, 1}, {15, 1}, {0, 1});  // 116.25
 const TiffEntry kAltitude = rationalEntry(0x0006, {{100, 1}});
@@ -53,8 +38,23 @@ struct GpsCase {
   double altitude;
 };
 
+void expectEachCase(const std::vector<GpsCase>& cases) {
+  for (bool little : {true, false}) {
+    for (const GpsCase& c : cases) {
+      SCOPED_TRACE(std::string(c.name) + (little ? " (II)" : " (MM)"));
+      GpsInfo gps = parsedGps(c.entries, little).gps;
+      EXPECT_DOUBLE_EQ(gps.latitude, c.latitude);
+      EXPECT_DOUBLE_EQ(gps.longitude, c.longitude);
+      EXPECT_DOUBLE_EQ(gps.altitude, c.altitude);
+      if (c.latitude == 0) {
+        EXPECT_EQ(gps.latitudeParts.degrees, 0.0);  // an ignored entry sets no part either
+      }
+    }
+  }
+}
+
 TEST(GpsTags, ReferencesSignTheValuesBeforeOrAfterThem) {
-  const GpsCase cases[] = {
+  const std::vector<GpsCase> cases = {
       {"north", {ref(1, "N"), kLatitude}, 40.51, 0, 0},
       {"south before", {ref(1, "S"), kLatitude}, -40.51, 0, 0},
       {"south after", {kLatitude, ref(1, "S")}, -40.51, 0, 0},
@@ -74,15 +74,7 @@ TEST(GpsTags, ReferencesSignTheValuesBeforeOrAfterThem) {
        {kLongitude, ref(3, "W"), kLatitude, ref(1, "S"), kBelowSeaLevel, kAltitude},
        -40.51, -116.25, -100},
   };
-  for (bool little : {true, false}) {
-    for (const GpsCase& c : cases) {
-      SCOPED_TRACE(std::string(c.name) + (little ? " (II)" : " (MM)"));
-      GpsInfo gps = parsedGps(c.entries, little).gps;
-      EXPECT_DOUBLE_EQ(gps.latitude, c.latitude);
-      EXPECT_DOUBLE_EQ(gps.longitude, c.longitude);
-      EXPECT_DOUBLE_EQ(gps.altitude, c.altitude);
-    }
-  }
+  expectEachCase(cases);
 }
 
 TEST(GpsTags, PartsAndReferencesAreKeptAsRead) {
@@ -109,7 +101,7 @@ TEST(GpsTags, DecimalDegreesAddMinutesToDegreesFirst) {
 }
 
 TEST(GpsTags, CoordinatesNeedThreeRationalsInsideTheBlock) {
-  const GpsCase cases[] = {
+  const std::vector<GpsCase> cases = {
       {"two values", {withCount(kLatitude, 2)}, 0, 0, 0},
       {"four values", {withCount(kLatitude, 4)}, 0, 0, 0},
       {"as LONG", {withType(kLatitude, tiff::kLong)}, 0, 0, 0},
@@ -122,18 +114,7 @@ TEST(GpsTags, CoordinatesNeedThreeRationalsInsideTheBlock) {
       {"altitude as SHORT", {withType(kAltitude, tiff::kShort)}, 0, 0, 0},
       {"altitude past the end", {withValueField(kAltitude, 0xFFFFFFF0)}, 0, 0, 0},
   };
-  for (bool little : {true, false}) {
-    for (const GpsCase& c : cases) {
-      SCOPED_TRACE(std::string(c.name) + (little ? " (II)" : " (MM)"));
-      GpsInfo gps = parsedGps(c.entries, little).gps;
-      EXPECT_DOUBLE_EQ(gps.latitude, c.latitude);
-      EXPECT_DOUBLE_EQ(gps.longitude, c.longitude);
-      EXPECT_DOUBLE_EQ(gps.altitude, c.altitude);
-      if (c.latitude == 0) {
-        EXPECT_EQ(gps.latitudeParts.degrees, 0.0);  // an ignored entry sets no part either
-      }
-    }
-  }
+  expectEachCase(cases);
 }
 
 TEST(GpsTags, RationalEndingAtTheBlockEndIsRead) {

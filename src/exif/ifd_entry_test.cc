@@ -30,16 +30,6 @@ IfdEntry decodeAlone(const TiffEntry& written, bool littleEndian) {
                         lengthOf(block));
 }
 
-TiffEntry withCount(TiffEntry entry, std::uint32_t count) {
-  entry.count = count;
-  return entry;
-}
-
-TiffEntry withValueField(TiffEntry entry, std::uint32_t valueField) {
-  entry.valueField = valueField;
-  return entry;
-}
-
 struct DecodeCase {
   const char* name;
   TiffEntry written;
@@ -112,7 +102,8 @@ TEST(DecodeIfdEntry, ReadsTheFileBytesInEitherOrder) {
 }
 
 TEST(DecodeIfdEntry, RefusedTypesComeBackInvalidWithTheirNumbers) {
-  for (std::uint16_t code : std::vector<std::uint16_t>{0, 6, 8, 11, 12, 13, 254, 255, 256, 0xFFFF}) {
+  const std::uint16_t codes[] = {0, 6, 8, 11, 12, 13, 254, 255, 256, 0xFFFF};
+  for (std::uint16_t code : codes) {
     SCOPED_TRACE(code);
     TiffEntry written = withValueField(withCount(bytesEntry(0x010F, code, ""), 7), 0x12345678);
     IfdEntry entry = decodeAlone(written, true);
@@ -159,7 +150,8 @@ TEST(IfdEntrySetFieldType, AcceptedCodesGetAFreshValueOfTheirKind) {
   IfdEntry entry;
   entry.setFieldType(typeShort);
   std::get<Shorts>(entry.value).push_back(9);
-  for (std::uint16_t refused : std::vector<std::uint16_t>{0, 6, 8, 11, 12, 13, 256}) {
+  const std::uint16_t refusedCodes[] = {0, 6, 8, 11, 12, 13, 256};
+  for (std::uint16_t refused : refusedCodes) {
     EXPECT_FALSE(entry.setFieldType(refused)) << refused;
     EXPECT_EQ(entry.fieldType, typeShort);
     EXPECT_TRUE(entry.value == IfdValue(Shorts{9}));

@@ -158,6 +158,21 @@ TiffEntry pointerEntry(std::uint16_t tag, Directory target) {
   return entry;
 }
 
+TiffEntry withType(TiffEntry entry, std::uint16_t type) {
+  entry.type = type;
+  return entry;
+}
+
+TiffEntry withCount(TiffEntry entry, std::uint32_t count) {
+  entry.count = count;
+  return entry;
+}
+
+TiffEntry withValueField(TiffEntry entry, std::uint32_t valueField) {
+  entry.valueField = valueField;
+  return entry;
+}
+
 std::string buildExifBlock(const ExifBlockSpec& spec) {
   const bool little = spec.littleEndian;
   std::vector<TiffEntry> ifd0 = spec.ifd0;

@@ -59,6 +59,11 @@ TiffEntry rationalEntry(std::uint16_t tag, const std::vector<Fraction>& values);
 // A LONG entry whose value is the offset of `target` (0 when that directory is not written).
 TiffEntry pointerEntry(std::uint16_t tag, Directory target);
 
+// A copy of `entry` with one raw field changed, for broken variants.
+TiffEntry withType(TiffEntry entry, std::uint16_t type);
+TiffEntry withCount(TiffEntry entry, std::uint32_t count);
+TiffEntry withValueField(TiffEntry entry, std::uint32_t valueField);
+
 // An EXIF block: "Exif\0\0", the TIFF header, IFD0, then the EXIF sub-IFD and the GPS
 // directory when they have entries, then the long values.
 struct ExifBlockSpec {
