@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "exif/exif_metadata.h"
+#include "jpeg_builder.h"
 #include "temp_folder.h"
 
 namespace {
@@ -76,9 +77,8 @@ TEST(Corpus, EachPhotographGivesTheValuesItsBytesHold) {
     const std::string bytes = readFileBytes(std::string(PRECHECK_CORPUS_DIR "/") + photo.file);
     ASSERT_FALSE(bytes.empty());
     ExifMetadata m;
-    ASSERT_EQ(m.parseJpeg(reinterpret_cast<const unsigned char*>(bytes.data()),
-                          static_cast<std::uint32_t>(bytes.size())),
-              photo.status);
+    const ExactBuffer file(bytes);
+    ASSERT_EQ(m.parseJpeg(file.data(), file.length()), photo.status);
     if (photo.status != ExifStatus::ok) continue;
     EXPECT_EQ(m.littleEndian, photo.littleEndian);
     EXPECT_EQ(m.make, photo.make);

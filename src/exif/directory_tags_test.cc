@@ -10,9 +10,9 @@
 namespace {
 
 ExifMetadata parsed(const ExifBlockSpec& spec) {
-  const std::string block = buildExifBlock(spec);
+  const ExactBuffer block(buildExifBlock(spec));
   ExifMetadata metadata;
-  EXPECT_EQ(metadata.parseExifBlock(bytesOf(block), lengthOf(block)), ExifStatus::ok);
+  EXPECT_EQ(metadata.parseExifBlock(block.data(), block.length()), ExifStatus::ok);
   return metadata;
 }
 

@@ -9,11 +9,13 @@
 namespace {
 
 ExifStatus parseFile(const std::string& file, ExifMetadata& metadata) {
-  return metadata.parseJpeg(bytesOf(file), lengthOf(file));
+  const ExactBuffer buffer(file);
+  return metadata.parseJpeg(buffer.data(), buffer.length());
 }
 
 ExifStatus parseBlock(const std::string& block, ExifMetadata& metadata) {
-  return metadata.parseExifBlock(bytesOf(block), lengthOf(block));
+  const ExactBuffer buffer(block);
+  return metadata.parseExifBlock(buffer.data(), buffer.length());
 }
 
 // A block whose IFD0 holds a make, so that a parse that got through shows it.

@@ -13,9 +13,9 @@ ExifMetadata parsedGps(const std::vector<TiffEntry>& entries, bool littleEndian)
   ExifBlockSpec spec;
   spec.littleEndian = littleEndian;
   spec.gps = entries;
-  const std::string block = buildExifBlock(spec);
+  const ExactBuffer block(buildExifBlock(spec));
   ExifMetadata metadata;
-  EXPECT_EQ(metadata.parseExifBlock(bytesOf(block), lengthOf(block)), ExifStatus::ok);
+  EXPECT_EQ(metadata.parseExifBlock(block.data(), block.length()), ExifStatus::ok);
   return metadata;
 }
 
@@ -121,12 +121,12 @@ TEST(GpsTags, RationalEndingAtTheBlockEndIsRead) {
   // The altitude is the block's last value; one byte less and it no longer fits.
   ExifBlockSpec spec;
   spec.gps = {kAltitude};
-  const std::string block = buildExifBlock(spec);
+  const ExactBuffer block(buildExifBlock(spec));
   ExifMetadata whole;
-  ASSERT_EQ(whole.parseExifBlock(bytesOf(block), lengthOf(block)), ExifStatus::ok);
+  ASSERT_EQ(whole.parseExifBlock(block.data(), block.length()), ExifStatus::ok);
   EXPECT_EQ(whole.gps.altitude, 100.0);
   ExifMetadata cut;
-  ASSERT_EQ(cut.parseExifBlock(bytesOf(block), lengthOf(block) - 1), ExifStatus::ok);
+  ASSERT_EQ(cut.parseExifBlock(block.data(), block.length() - 1), ExifStatus::ok);
   EXPECT_EQ(cut.gps.altitude, 0.0);
 }
 

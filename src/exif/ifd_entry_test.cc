@@ -25,9 +25,9 @@ IfdEntry decodeAlone(const TiffEntry& written, bool littleEndian) {
   ExifBlockSpec spec;
   spec.littleEndian = littleEndian;
   spec.ifd0 = {written};
-  std::string block = buildExifBlock(spec);
-  return decodeIfdEntry(bytesOf(block), kFirstEntry, littleEndian, tiffHeaderPosition,
-                        lengthOf(block));
+  const ExactBuffer block(buildExifBlock(spec));
+  return decodeIfdEntry(block.data(), kFirstEntry, littleEndian, tiffHeaderPosition,
+                        block.length());
 }
 
 struct DecodeCase {
@@ -118,17 +118,17 @@ TEST(DecodeIfdEntry, RefusedTypesComeBackInvalidWithTheirNumbers) {
 TEST(DecodeIfdEntry, EntryMustLieWhollyInTheBlock) {
   ExifBlockSpec spec;
   spec.ifd0 = {shortEntry(0x0112, {6})};
-  std::string block = buildExifBlock(spec);
+  const ExactBuffer block(buildExifBlock(spec));
   // The block ends with the 4-byte next-directory offset right after the entry.
   const std::uint32_t end = kFirstEntry + 12;
-  IfdEntry fits = decodeIfdEntry(bytesOf(block), kFirstEntry, true, tiffHeaderPosition, end);
+  IfdEntry fits = decodeIfdEntry(block.data(), kFirstEntry, true, tiffHeaderPosition, end);
   EXPECT_EQ(fits.tag, 0x0112);
-  IfdEntry cut = decodeIfdEntry(bytesOf(block), kFirstEntry, true, tiffHeaderPosition, end - 1);
+  IfdEntry cut = decodeIfdEntry(block.data(), kFirstEntry, true, tiffHeaderPosition, end - 1);
   EXPECT_EQ(cut.tag, invalidTag);
   EXPECT_EQ(cut.fieldType, noFieldType);
   EXPECT_EQ(cut.count, 0u);
   EXPECT_EQ(cut.valueOffset, 0u);
-  IfdEntry far = decodeIfdEntry(bytesOf(block), 0xFFFFFFF8, true, tiffHeaderPosition, end);
+  IfdEntry far = decodeIfdEntry(block.data(), 0xFFFFFFF8, true, tiffHeaderPosition, end);
   EXPECT_EQ(far.tag, invalidTag);
 }
 
