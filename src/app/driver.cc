@@ -26,6 +26,9 @@ void useEnvironmentLocale() {
   }
 }
 
+// Exactly "true" switches a check on; no case folding, no other spelling.
+bool isOn(const std::string& value) { return value == "true"; }
+
 // Values bind to settings by the place of their key in byte order.
 TaskConfig settingsFrom(const std::vector<std::string>& values) {
   TaskConfig config;
@@ -74,9 +77,33 @@ int runPrecheck(int argc, char** argv) {
   ImageChecker checker;
   const ImageList images = checker.scanImageFolder(config.inputFolder);
 
+  CheckResults results;
+  CheckFlags failed;
+  if (isOn(config.resolutionSwitch)) {
+    writeLine(messages::kStartResolutionCheck);
+    checker.checkResolution(images, results.resolutionImages, failed.resolution);
+  }
+  if (isOn(config.cameraMakeSwitch)) {
+    writeLine(messages::kStartCameraMakeCheck);
+    checker.checkCameraMake(images, results.cameraMakeImages, failed.cameraMake);
+  }
+  if (isOn(config.focalLengthSwitch)) {
+    writeLine(messages::kStartFocalLengthCheck);
+    checker.checkFocalLength(images, results.focalLengthImages, failed.focalLength);
+  }
+  if (isOn(config.gpsSwitch)) {
+    writeLine(messages::kStartGpsCheck);
+    checker.checkGps(images, results.gpsImages, failed.gps);
+  }
+
+  if (failed.any()) {
+    checker.writeErrorReport(results, config.outputFolder, failed);
+    return 1;
+  }
   if (!images.empty()) {
     writeLine(messages::kAllClear);
     return 0;
   }
+  checker.writeNoImagesReport(config.outputFolder);
   return 1;
 }

@@ -36,6 +36,52 @@ inline constexpr char kFileOpenError[] = "file open error";
 // Folder scan. The text ends with a blank.
 inline constexpr char kCanNotFoundFile[] = "can not found the file ... ";
 
+// Checks: the header, one progress line per image, the report block.
+inline constexpr char kNumberOfImages[] = "The number of images: ";
+// 检测分辨率的影像序列: 
+inline constexpr char kResolutionProgress[] =
+    "\xbc\xec\xb2\xe2\xb7\xd6\xb1\xe6\xc2\xca\xb5\xc4\xd3\xb0\xcf\xf1\xd0\xf2\xc1\xd0" ": ";
+// 检测相机制造商的影像序列: 
+inline constexpr char kCameraMakeProgress[] =
+    "\xbc\xec\xb2\xe2\xcf\xe0\xbb\xfa\xd6\xc6\xd4\xec\xc9\xcc\xb5\xc4\xd3\xb0\xcf\xf1\xd0\xf2"
+    "\xc1\xd0" ": ";
+// 检测焦距的影像序列: 
+inline constexpr char kFocalLengthProgress[] =
+    "\xbc\xec\xb2\xe2\xbd\xb9\xbe\xe0\xb5\xc4\xd3\xb0\xcf\xf1\xd0\xf2\xc1\xd0" ": ";
+// 检测GPS信息的影像序列: 
+inline constexpr char kGpsProgress[] =
+    "\xbc\xec\xb2\xe2" "GPS" "\xd0\xc5\xcf\xa2\xb5\xc4\xd3\xb0\xcf\xf1\xd0\xf2\xc1\xd0" ": ";
+inline constexpr char kProgressArrow[] = " ----> ";
+// 该类错误影像共：
+inline constexpr char kOffendingCount[] =
+    "\xb8\xc3\xc0\xe0\xb4\xed\xce\xf3\xd3\xb0\xcf\xf1\xb9\xb2\xa3\xba";
+// 错误影像序列: 
+inline constexpr char kOffendingNumber[] = "\xb4\xed\xce\xf3\xd3\xb0\xcf\xf1\xd0\xf2\xc1\xd0" ": ";
+inline constexpr char kOffendingNumberArrow[] = " ====> ";
+// 不相同的文件名为： 
+inline constexpr char kOffendingName[] =
+    "\xb2\xbb\xcf\xe0\xcd\xac\xb5\xc4\xce\xc4\xbc\xfe\xc3\xfb\xce\xaa\xa3\xba" " ";
+inline constexpr char kOffendingNameArrow[] = " *----> ";
+
+// Report descriptions, written into error.json.
+// 影像的分辨率不一致.
+inline constexpr char kResolutionMismatch[] =
+    "\xd3\xb0\xcf\xf1\xb5\xc4\xb7\xd6\xb1\xe6\xc2\xca\xb2\xbb\xd2\xbb\xd6\xc2" ".";
+// 影像的相机制造商不一致.
+inline constexpr char kCameraMakeMismatch[] =
+    "\xd3\xb0\xcf\xf1\xb5\xc4\xcf\xe0\xbb\xfa\xd6\xc6\xd4\xec\xc9\xcc\xb2\xbb\xd2\xbb\xd6\xc2" ".";
+// 影像的相机焦距为0.
+inline constexpr char kFocalLengthZero[] =
+    "\xd3\xb0\xcf\xf1\xb5\xc4\xcf\xe0\xbb\xfa\xbd\xb9\xbe\xe0\xce\xaa" "0.";
+// 影像不含gps信息.
+inline constexpr char kNoGps[] = "\xd3\xb0\xcf\xf1\xb2\xbb\xba\xac" "gps" "\xd0\xc5\xcf\xa2" ".";
+// 没检测到影像数据.
+inline constexpr char kNoImages[] =
+    "\xc3\xbb\xbc\xec\xb2\xe2\xb5\xbd\xd3\xb0\xcf\xf1\xca\xfd\xbe\xdd" ".";
+
+// Printed after the report text when error.json could not be written.
+inline constexpr char kReportNotWritten[] = "the report could not be written to ";
+
 }  // namespace messages
 
 #endif  // PRECHECK_COMMON_MESSAGES_H_

@@ -46,6 +46,17 @@ bool pathExists(const std::string& path);
 // writes into the folder later finds out.
 void createFolders(const std::string& path);
 
+// Reads the whole of an image file into `bytes`. Returns false, and the file is to be
+// skipped, for anything that is not a regular file of 1 byte to 2 GiB - 1 that can be
+// read whole: missing, unreadable, special (a FIFO, a device), empty, too large, cut
+// short while it was read, or too large for memory.
+bool readImageFile(const std::string& path, std::vector<unsigned char>& bytes);
+
+// Replaces the file at `path` with `bytes` so that it is never seen half written: the
+// bytes go to a temporary file beside it, which then takes its place. Returns false
+// when any step fails; `path` is then unchanged.
+bool replaceFile(const std::string& path, const std::string& bytes);
+
 }  // namespace platform
 
 #endif  // PRECHECK_PLATFORM_PLATFORM_H_

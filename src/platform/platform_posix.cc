@@ -6,6 +6,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <new>
 
 namespace platform {
 
@@ -59,6 +62,64 @@ void createFolders(const std::string& path) {
     mkdir(path.substr(0, slash).c_str(), 0777);
   }
   mkdir(path.c_str(), 0777);
+}
+
+bool readImageFile(const std::string& path, std::vector<unsigned char>& bytes) {
+  // O_NONBLOCK keeps the open of a FIFO from waiting for a writer; it is refused below.
+  int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat info;
+  bool usable = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0 &&
+                info.st_size <= INT32_MAX;
+  if (usable) {
+    const auto size = static_cast<std::size_t>(info.st_size);
+    try {
+      bytes.resize(size);
+    } catch (const std::bad_alloc&) {
+      usable = false;
+    }
+    std::size_t done = 0;
+    while (usable && done < size) {
+      ssize_t got = pread(fd, bytes.data() + done, size - done, static_cast<off_t>(done));
+      if (got < 0 && errno == EINTR) continue;
+      if (got <= 0) usable = false;
+      else done += static_cast<std::size_t>(got);
+    }
+  }
+  close(fd);
+  return usable;
+}
+
+namespace {
+
+bool writeAll(int fd, const std::string& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    ssize_t put = write(fd, bytes.data() + done, bytes.size() - done);
+    if (put < 0 && errno == EINTR) continue;
+    if (put <= 0) return false;
+    done += static_cast<std::size_t>(put);
+  }
+  return true;
+}
+
+}  // namespace
+
+bool replaceFile(const std::string& path, const std::string& bytes) {
+  const std::string stem = path + ".tmp" + std::to_string(getpid()) + "-";
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::string temporary = stem + std::to_string(attempt);
+    int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno == EEXIST) continue;
+    if (fd < 0) return false;
+    // fsync before the rename, so that a crash cannot leave an empty file in its place.
+    bool written = writeAll(fd, bytes) && fsync(fd) == 0;
+    written = close(fd) == 0 && written;
+    if (written && rename(temporary.c_str(), path.c_str()) == 0) return true;
+    unlink(temporary.c_str());
+    return false;
+  }
+  return false;
 }
 
 }  // namespace platform

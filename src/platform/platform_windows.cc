@@ -2,7 +2,11 @@
 
 #include <direct.h>
 #include <io.h>
+#include <process.h>
 #include <windows.h>
+
+#include <cstdio>
+#include <new>
 
 namespace platform {
 
@@ -56,6 +60,42 @@ void createFolders(const std::string& path) {
     _mkdir(path.substr(0, separator).c_str());
   }
   _mkdir(path.c_str());
+}
+
+bool readImageFile(const std::string& path, std::vector<unsigned char>& bytes) {
+  if (_access(path.c_str(), 0) != 0) return false;
+  FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) return false;
+  // ftell's long has 32 bits here: a file of 2 GiB or more gives -1 and is skipped.
+  long size = std::fseek(file, 0, SEEK_END) == 0 ? std::ftell(file) : -1;
+  std::rewind(file);
+  bool usable = size > 0;
+  if (usable) {
+    try {
+      bytes.resize(static_cast<std::size_t>(size));
+    } catch (const std::bad_alloc&) {
+      usable = false;
+    }
+  }
+  if (usable) usable = std::fread(bytes.data(), static_cast<std::size_t>(size), 1, file) == 1;
+  std::fclose(file);
+  return usable;
+}
+
+bool replaceFile(const std::string& path, const std::string& bytes) {
+  const std::string temporary = path + ".tmp" + std::to_string(_getpid());
+  FILE* file = std::fopen(temporary.c_str(), "wt");
+  if (file == nullptr) return false;
+  bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() &&
+                 std::fflush(file) == 0 && _commit(_fileno(file)) == 0;
+  written = std::fclose(file) == 0 && written;
+  // rename() cannot replace an existing file on Windows; MoveFileEx can.
+  if (written && MoveFileExA(temporary.c_str(), path.c_str(),
+                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return true;
+  }
+  std::remove(temporary.c_str());
+  return false;
 }
 
 }  // namespace platform
