@@ -1,5 +1,6 @@
 # Thin wrapper over CMake: `make run` shows a run on the example batch, `make test`
-# builds and runs every test. Both install the Debian packages they need first.
+# builds and runs every test, as a plain build and again under AddressSanitizer and
+# UndefinedBehaviorSanitizer. Both install the Debian packages they need first.
 
 JOBS ?= 2
 PACKAGES := cmake g++ make rapidjson-dev googletest
@@ -14,12 +15,15 @@ release: deps
 	cmake --build build/release -j $(JOBS)
 
 run: release
-	tools/run-example build/release/precheck
+	tools/run-example build/release
 
 test: deps
 	cmake -S . -B build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPRECHECK_WERROR=ON
 	cmake --build build/test -j $(JOBS)
 	cd build/test && ctest --output-on-failure -j $(JOBS)
+	cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DPRECHECK_WERROR=ON -DPRECHECK_SANITIZE=ON
+	cmake --build build/sanitize -j $(JOBS)
+	cd build/sanitize && ctest --output-on-failure -j $(JOBS)
 
 clean:
 	rm -rf build
