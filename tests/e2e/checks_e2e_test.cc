@@ -4,118 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include "batch_run.h"
 #include "common/messages.h"
 #include "jpeg_builder.h"
-#include "run_program.h"
-#include "temp_folder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Switches {
-  bool resolution = false;
-  bool cameraMake = false;
-  bool focalLength = false;
-  bool gps = false;
-};
-
-constexpr Switches kAllChecks{true, true, true, true};
-
-// A batch in images/, the configuration in task.cfg, the report in check/.
-class Batch {
- public:
-  Batch() { folder_.makeFolder("images"); }
-
-  void add(const std::string& name, const std::string& bytes) const {
-    folder_.writeFile("images/" + name, bytes);
-  }
-  void addPhoto(const std::string& name, const PhotoSpec& photo) const {
-    add(name, makePhoto(photo));
-  }
-  std::string imagePath(const std::string& name) const { return folder_.at("images/" + name); }
-
-  ProgramRun run(const Switches& on) const {
-    folder_.writeFile("task.cfg", configText(on));
-    return runProgram(PRECHECK_BINARY, {"task.cfg"}, folder_.path().string());
-  }
-
-  // What the run prints before the first check: the path and the configuration echo.
-  std::string echo(const Switches& on) const { return "task.cfg\n" + configText(on); }
-
-  std::string report() const { return readFileBytes(folder_.at("check/error.json")); }
-  bool hasReport() const { return fs::exists(folder_.path() / "check" / "error.json"); }
-  const TempFolder& folder() const { return folder_; }
-
- private:
-  static std::string configText(const Switches& on) {
-    auto value = [](bool set) { return std::string(set ? "true" : "false"); };
-    return "1focal=" + value(on.focalLength) + "\n2gps=" + value(on.gps) + "\n3make=" +
-           value(on.cameraMake) + "\n4resolution=" + value(on.resolution) +
-           "\n5input=images\n6output=check\n";
-  }
-
-  TempFolder folder_;
-};
-
-// Transcript pieces, each ending with its line break.
-std::string line(const std::string& text) { return text + "\n"; }
-
-std::string checkStart(const char* announcement, const char* progressText,
-                       const std::vector<std::string>& names) {
-  std::string text = line(announcement) + "\n" + line(messages::kNumberOfImages +
-                                                       std::to_string(names.size()));
-  for (std::size_t i = 0; i < names.size(); ++i) {
-    text += line(progressText + std::to_string(i + 1) + messages::kProgressArrow + names[i]);
-  }
-  return text;
-}
-
-std::string group(const std::string& key, std::size_t size) {
-  return line(key) + line(std::to_string(size)) + "\n";
-}
-
-std::string block(const std::vector<std::string>& names) {
-  std::string text = line(messages::kOffendingCount + std::to_string(names.size()));
-  for (std::size_t i = 0; i < names.size(); ++i) {
-    text += line(messages::kOffendingNumber + std::string(messages::kOffendingNumberArrow) +
-                 std::to_string(i + 1));
-    text += line(messages::kOffendingName + std::string(messages::kOffendingNameArrow) + names[i]);
-  }
-  return text;
-}
-
-std::string resolutionStart(const std::vector<std::string>& names) {
-  return checkStart(messages::kStartResolutionCheck, messages::kResolutionProgress, names);
-}
-std::string cameraMakeStart(const std::vector<std::string>& names) {
-  return checkStart(messages::kStartCameraMakeCheck, messages::kCameraMakeProgress, names);
-}
-std::string focalLengthStart(const std::vector<std::string>& names) {
-  return checkStart(messages::kStartFocalLengthCheck, messages::kFocalLengthProgress, names);
-}
-std::string gpsStart(const std::vector<std::string>& names) {
-  return checkStart(messages::kStartGpsCheck, messages::kGpsProgress, names);
-}
-
-// One entry of error.json.
-std::string entry(int code, const char* description, const std::vector<std::string>& names) {
-  std::string text = "{\"errcode\":" + std::to_string(code) + ",\"error_des\":\"" + description +
-                     "\",\"images\":[";
-  for (std::size_t i = 0; i < names.size(); ++i) text += (i ? ",\"" : "\"") + names[i] + "\"";
-  return text + "]}";
-}
-
-std::string reportOf(const std::vector<std::string>& entries) {
-  std::string text = "{\"errors\":[";
-  for (std::size_t i = 0; i < entries.size(); ++i) text += (i ? "," : "") + entries[i];
-  return text + "]}";
-}
-
-const std::string kNoImagesReport = "{\"errors\":[{\"errcode\":105,\"error_des\":\"" +
-                                    std::string(messages::kNoImages) + "\"}]}";
-const std::string kAllClear = line(messages::kAllClear);
-const std::string kNotAnImage = "not an image, but a text file\n";
 
 // A survey photograph: 4000 by 3000, 8.8 mm (24 mm equivalent), a GPS position.
 PhotoSpec surveyPhoto() {
