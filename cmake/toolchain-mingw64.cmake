@@ -19,4 +19,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # Static runtime and C++ library: precheck.exe runs without any DLL beside it.
 set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
 
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+# Debian's wine64 sits at the fixed address 0x7d000000 and has no preloader to keep
+# the space above it free. The kernel puts its heap at a random distance above it, now
+# and then over the page at 0x7ffe0000 that Wine needs, and that start fails ("failed
+# to map the shared user data"). Without address randomization the heap starts right
+# above wine64, far below that page.
+set(CMAKE_CROSSCOMPILING_EMULATOR setarch x86_64 -R wine)
