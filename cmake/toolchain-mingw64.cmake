@@ -4,8 +4,8 @@
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
-# The -posix compiler uses the POSIX thread model that googletest's std::mutex needs;
-# the plain x86_64-w64-mingw32-g++ may point at the win32 model.
+# The -posix compilers use the POSIX thread model. The plain names may point at the
+# win32 model, whose C++ library in this GCC has no std::thread or std::mutex.
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
 set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
 set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)

@@ -83,7 +83,7 @@ TEST(PublishReport, UnwritableFolderIsSaidInOneLine) {
   const std::string folder = root.at("taken");
   EXPECT_EQ(publish("{}", folder),
             "{}\n" + std::string(messages::kReportNotWritten) + folder + kPathSeparator +
-                         "error.json\n");
+                "error.json\n");
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 namespace {
 
 // Quotes one argument so that the C runtime's command-line parser gives it back
-// unchanged: backslashes count only before a double quote.
+// unchanged: backslashes are doubled only where a double quote follows them.
 std::string quoted(const std::string& argument) {
   if (!argument.empty() && argument.find_first_of(" \t\"") == std::string::npos) return argument;
   std::string text = "\"";
@@ -15,8 +15,8 @@ std::string quoted(const std::string& argument) {
       ++backslashes;
       continue;
     }
-    if (c == '"') text.append(backslashes + 1, '\\');
-    else text.append(backslashes, '\\');
+    // A quote in the argument is escaped by one more backslash.
+    text.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
     backslashes = 0;
     text += c;
   }
