@@ -1,30 +1,12 @@
 #include "common/messages.h"
 
-#include <iconv.h>
-
 #include <gtest/gtest.h>
 
 #include <string>
 
-namespace {
+#include "gbk_text.h"
 
-// Decodes GBK bytes into UTF-8, so that each text can be compared with the text as
-// it is meant to read. Returns "<undecodable>" for bytes that are not GBK.
-std::string gbkToUtf8(const std::string& gbk) {
-  iconv_t converter = iconv_open("UTF-8", "GBK");
-  if (converter == reinterpret_cast<iconv_t>(-1)) return "<no GBK converter>";
-  std::string in = gbk;
-  std::string out(in.size() * 4 + 4, '\0');
-  char* inPtr = in.data();
-  std::size_t inLeft = in.size();
-  char* outPtr = out.data();
-  std::size_t outLeft = out.size();
-  std::size_t result = iconv(converter, &inPtr, &inLeft, &outPtr, &outLeft);
-  iconv_close(converter);
-  if (result == static_cast<std::size_t>(-1) || inLeft != 0) return "<undecodable>";
-  out.resize(out.size() - outLeft);
-  return out;
-}
+namespace {
 
 TEST(Messages, ChineseTextsAreTheIntendedGbkBytes) {
   const std::pair<const char*, const char*> texts[] = {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/messages.h"
+#include "platform_conventions.h"
 #include "temp_folder.h"
 
 namespace {
@@ -81,7 +82,8 @@ TEST(PublishReport, UnwritableFolderIsSaidInOneLine) {
   root.writeFile("taken", "a file where the output folder should be");
   const std::string folder = root.at("taken");
   EXPECT_EQ(publish("{}", folder),
-            "{}\n" + std::string(messages::kReportNotWritten) + folder + "/error.json\n");
+            "{}\n" + std::string(messages::kReportNotWritten) + folder + kPathSeparator +
+                "error.json\n");
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "common/messages.h"
 #include "jpeg_builder.h"
+#include "platform_conventions.h"
 #include "run_program.h"
 #include "temp_folder.h"
 
@@ -40,7 +41,9 @@ class Batch {
   }
 
   // What the run prints before the first check: the path and the configuration echo.
-  std::string echo(const Switches& on) const { return "task.cfg\n" + configText(on); }
+  std::string echo(const Switches& on) const {
+    return withConsoleLineEnds("task.cfg\n" + configText(on));
+  }
 
   std::string report() const { return readFileBytes(folder_.at("check/error.json")); }
   bool hasReport() const { return std::filesystem::exists(folder_.path() / "check" / "error.json"); }
@@ -57,12 +60,12 @@ class Batch {
   TempFolder folder_;
 };
 
-// Transcript pieces, each ending with its line break.
-inline std::string line(const std::string& text) { return text + "\n"; }
+// Transcript pieces, each ending with its line break as the console shows it.
+inline std::string line(const std::string& text) { return withConsoleLineEnds(text + "\n"); }
 
 inline std::string checkStart(const char* announcement, const char* progressText,
                        const std::vector<std::string>& names) {
-  std::string text = line(announcement) + "\n" + line(messages::kNumberOfImages +
+  std::string text = line(announcement) + line("") + line(messages::kNumberOfImages +
                                                        std::to_string(names.size()));
   for (std::size_t i = 0; i < names.size(); ++i) {
     text += line(progressText + std::to_string(i + 1) + messages::kProgressArrow + names[i]);
@@ -71,7 +74,7 @@ inline std::string checkStart(const char* announcement, const char* progressText
 }
 
 inline std::string group(const std::string& key, std::size_t size) {
-  return line(key) + line(std::to_string(size)) + "\n";
+  return line(key) + line(std::to_string(size)) + line("");
 }
 
 inline std::string block(const std::vector<std::string>& names) {

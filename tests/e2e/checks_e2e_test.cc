@@ -1,11 +1,14 @@
 // Whole runs with checks: generated batches through the built program, compared byte
 // for byte (standard output, exit code, error.json).
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 #include <gtest/gtest.h>
 
 #include "batch_run.h"
 #include "common/messages.h"
+#include "gbk_text.h"
 #include "jpeg_builder.h"
 
 namespace {
@@ -168,20 +171,24 @@ TEST(Checks, UnreadableEntriesAreCountedButNeverGroupedOrReported) {
   Batch batch;
   batch.addPhoto("a.jpg", surveyPhoto());
   batch.add("b.jpg", "");
+  std::vector<std::string> names{"a.jpg", "b.jpg"};
+#ifndef _WIN32
+  // A FIFO and a link to nothing: file kinds that only POSIX file systems give a batch.
   ASSERT_EQ(mkfifo(batch.imagePath("c.pipe").c_str(), 0644), 0);
   std::filesystem::create_symlink("nowhere", batch.imagePath("d.link"));
+  names.insert(names.end(), {"c.pipe", "d.link"});
+#endif
   batch.addPhoto("e.jpg", surveyPhoto());
   // 2 GiB, sparse: too large to be read in one piece, so it is skipped unread.
   batch.add("f.huge", "");
   fs::resize_file(batch.imagePath("f.huge"), std::uintmax_t{1} << 31);
+  names.insert(names.end(), {"e.jpg", "f.huge"});
   Switches on;
   on.resolution = true;
   ProgramRun run = batch.run(on);
   EXPECT_EQ(run.exitCode, 0);
-  EXPECT_EQ(run.output,
-            batch.echo(on) +
-                resolutionStart({"a.jpg", "b.jpg", "c.pipe", "d.link", "e.jpg", "f.huge"}) +
-                group("4000*3000", 2) + block({}) + kAllClear);
+  EXPECT_EQ(run.output, batch.echo(on) + resolutionStart(names) + group("4000*3000", 2) +
+                            block({}) + kAllClear);
 }
 
 TEST(Checks, KeysKeepLongMakesAndHugeFocalLengthsWhole) {
@@ -228,7 +235,30 @@ TEST(Checks, UnwritableReportIsEchoedAndSaidInOneLine) {
   ProgramRun run = batch.run(on);
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.output, batch.echo(on) + line(kNoImagesReport) +
-                            line(messages::kReportNotWritten + std::string("check/error.json")));
+                            line(messages::kReportNotWritten + std::string("check") +
+                                 kPathSeparator + "error.json"));
+}
+
+// Chinese file names reach the console and error.json as GBK bytes, as the tools that
+// read them on Chinese Windows systems expect.
+TEST(Checks, ChineseFileNamesComeOutAsGbkBytes) {
+  if (!fileNamesReadAsGbk()) {
+    GTEST_SKIP() << "file names are not read as GBK here: under Wine, run with "
+                    "LC_ALL=zh_CN.GBK after localedef -i zh_CN -f GBK zh_CN.GBK";
+  }
+  const std::string name = "\xba\xbd\xc5\xc4\xd2\xbb\xba\xc5.jpg";  // 航拍一号.jpg
+  Batch batch;
+  batch.addPhoto("a.jpg", surveyPhoto());
+  batch.folder().writeFile(fs::path("images") / fileNameFromGbk(name), kNotAnImage);
+  Switches on;
+  on.gps = true;
+  ProgramRun run = batch.run(on);
+
+  const std::string report = reportOf({entry(104, messages::kNoGps, {name})});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.output, batch.echo(on) + gpsStart({"a.jpg", name}) + group("error", 1) +
+                            block({name}) + line(report));
+  EXPECT_EQ(batch.report(), report);
 }
 
 }  // namespace

@@ -37,7 +37,7 @@ std::string TempFolder::at(const std::string& relative) const {
   return (path_ / relative).string();
 }
 
-void TempFolder::writeFile(const std::string& relative, const std::string& bytes) const {
+void TempFolder::writeFile(const fs::path& relative, const std::string& bytes) const {
   fs::path target = path_ / relative;
   fs::create_directories(target.parent_path());
   std::ofstream out(target, std::ios::binary);

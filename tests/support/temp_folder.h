@@ -17,7 +17,7 @@ class TempFolder {
   std::string at(const std::string& relative) const;
 
   // Writes `bytes` to `relative`, creating the folders on the way.
-  void writeFile(const std::string& relative, const std::string& bytes) const;
+  void writeFile(const std::filesystem::path& relative, const std::string& bytes) const;
   void makeFolder(const std::string& relative) const;
 
  private:

@@ -1,11 +1,12 @@
 #include "run_program.h"
 
 #include <fcntl.h>
+#include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 ProgramRun runProgram(const std::string& program, const std::vector<std::string>& arguments,
-                      const std::string& workingFolder) {
+                      const std::string& workingFolder, const EnvironmentChanges& changes) {
   ProgramRun run;
   int pipeFds[2];
   if (pipe(pipeFds) != 0) return run;
@@ -17,6 +18,10 @@ ProgramRun runProgram(const std::string& program, const std::vector<std::string>
     int devNull = open("/dev/null", O_WRONLY);
     dup2(devNull, STDERR_FILENO);
     if (chdir(workingFolder.c_str()) != 0) _exit(127);
+    for (const auto& [name, value] : changes) {
+      if (value.empty()) unsetenv(name.c_str());
+      else setenv(name.c_str(), value.c_str(), 1);
+    }
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(program.c_str()));
     for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
