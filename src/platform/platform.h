@@ -42,6 +42,11 @@ bool listFolder(const std::string& folder, FolderListing* listing);
 // True when something exists at `path`.
 bool pathExists(const std::string& path);
 
+// True when `path` leads to a FIFO, a socket or a device. Reading one may wait for a
+// writer forever (opening a FIFO does) or never end (/dev/zero); a text file read
+// whole must not be one.
+bool isSpecialFile(const std::string& path);
+
 // Creates `path` and any missing parent folders. Failure is not reported: whoever
 // writes into the folder later finds out.
 void createFolders(const std::string& path);

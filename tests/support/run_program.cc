@@ -1,40 +1,75 @@
 #include "run_program.h"
 
 #include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+namespace {
+
+[[noreturn]] void execChild(const std::string& program, const std::vector<std::string>& arguments,
+                            const std::string& workingFolder, const RunLimits& limits,
+                            int outFd, int errFd) {
+  dup2(outFd, STDOUT_FILENO);
+  if (errFd < 0) errFd = open("/dev/null", O_WRONLY);
+  dup2(errFd, STDERR_FILENO);
+  if (chdir(workingFolder.c_str()) != 0) _exit(127);
+  if (limits.fileSizeLimit) {
+    signal(SIGXFSZ, SIG_IGN);  // ignored dispositions survive exec
+    const rlimit limit{*limits.fileSizeLimit, *limits.fileSizeLimit};
+    if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(127);
+  }
+  if (limits.timeLimitSeconds > 0) alarm(limits.timeLimitSeconds);  // survives exec too
+  std::vector<char*> argv;
+  argv.push_back(const_cast<char*>(program.c_str()));
+  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+  argv.push_back(nullptr);
+  execv(program.c_str(), argv.data());
+  _exit(127);
+}
+
+}  // namespace
+
 ProgramRun runProgram(const std::string& program, const std::vector<std::string>& arguments,
-                      const std::string& workingFolder) {
+                      const std::string& workingFolder, const RunLimits& limits) {
   ProgramRun run;
-  int pipeFds[2];
-  if (pipe(pipeFds) != 0) return run;
+  int outPipe[2];
+  int errPipe[2] = {-1, -1};
+  if (pipe(outPipe) != 0) return run;
+  if (limits.keepErrors && pipe(errPipe) != 0) return run;
   pid_t child = fork();
   if (child == 0) {
-    dup2(pipeFds[1], STDOUT_FILENO);
-    close(pipeFds[0]);
-    close(pipeFds[1]);
-    int devNull = open("/dev/null", O_WRONLY);
-    dup2(devNull, STDERR_FILENO);
-    if (chdir(workingFolder.c_str()) != 0) _exit(127);
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(program.c_str()));
-    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
-    execv(program.c_str(), argv.data());
-    _exit(127);
+    close(outPipe[0]);
+    if (errPipe[0] >= 0) close(errPipe[0]);
+    execChild(program, arguments, workingFolder, limits, outPipe[1], errPipe[1]);
   }
-  close(pipeFds[1]);
+  close(outPipe[1]);
+  if (errPipe[1] >= 0) close(errPipe[1]);
+  // Both pipes are drained together, so that a full one cannot stall the child.
+  pollfd fds[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
+  std::string* sinks[2] = {&run.output, &run.errors};
+  int open = errPipe[0] >= 0 ? 2 : 1;
   char buffer[65536];
-  for (;;) {
-    ssize_t got = read(pipeFds[0], buffer, sizeof buffer);
-    if (got <= 0) break;
-    run.output.append(buffer, static_cast<std::size_t>(got));
+  while (open > 0) {
+    if (poll(fds, 2, -1) < 0) continue;
+    for (int i = 0; i < 2; ++i) {
+      if (fds[i].fd < 0 || fds[i].revents == 0) continue;
+      ssize_t got = read(fds[i].fd, buffer, sizeof buffer);
+      if (got > 0) {
+        sinks[i]->append(buffer, static_cast<std::size_t>(got));
+      } else {
+        close(fds[i].fd);
+        fds[i].fd = -1;
+        --open;
+      }
+    }
   }
-  close(pipeFds[0]);
   int status = 0;
-  if (child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status)) {
-    run.exitCode = WEXITSTATUS(status);
+  if (child > 0 && waitpid(child, &status, 0) == child) {
+    if (WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
+    if (WIFSIGNALED(status)) run.signal = WTERMSIG(status);
   }
   return run;
 }

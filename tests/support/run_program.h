@@ -2,16 +2,31 @@
 #ifndef PRECHECK_TESTS_SUPPORT_RUN_PROGRAM_H_
 #define PRECHECK_TESTS_SUPPORT_RUN_PROGRAM_H_
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 struct ProgramRun {
   int exitCode = -1;       // -1 when the program did not exit normally
+  int signal = 0;          // the signal that ended it, if one did
   std::string output;      // standard output, byte for byte
+  std::string errors;      // standard error, when RunLimits::keepErrors is set
 };
 
-// Runs `program` with `arguments` in `workingFolder`; standard error is discarded.
+// What the child runs under, for runs that must not hang or must meet a full disk.
+struct RunLimits {
+  // Largest file the program may write (RLIMIT_FSIZE). SIGXFSZ is ignored, so a write
+  // past it fails with EFBIG, as on a full disk, instead of killing the program.
+  std::optional<std::uint64_t> fileSizeLimit;
+  // SIGALRM ends the program after this many seconds; 0 for no limit.
+  unsigned timeLimitSeconds = 0;
+  // Keep standard error (a sanitizer's report) instead of discarding it.
+  bool keepErrors = false;
+};
+
+// Runs `program` with `arguments` in `workingFolder`.
 ProgramRun runProgram(const std::string& program, const std::vector<std::string>& arguments,
-                      const std::string& workingFolder);
+                      const std::string& workingFolder, const RunLimits& limits = {});
 
 #endif  // PRECHECK_TESTS_SUPPORT_RUN_PROGRAM_H_
