@@ -30,15 +30,14 @@ std::string shownName(const std::string& name) {
 
 struct Writer {
   fs::path root;
-  std::set<std::string>* names;
-  int written = 0;
+  HostileBatch* batch;
 
   void write(const fs::path& relative, const std::string& bytes) {
     const fs::path path = root / relative;
     fs::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    names->insert(shownName(relative.filename().string()));
-    ++written;
+    batch->names.insert(shownName(relative.filename().string()));
+    ++batch->files;
   }
   void writeAll(const std::string& kind, const std::string& source, const std::vector<std::string>& variants) {
     for (std::size_t i = 0; i < variants.size(); ++i) {
@@ -91,16 +90,14 @@ std::string largeDirectoryFile(bool littleEndian, std::uint16_t subIfdTag) {
   return buildJpeg(jpeg);
 }
 
-void makeFifo(const fs::path& path) { mkfifo(path.c_str(), 0644); }
-
 void writeAwkwardContent(Writer& out, const HostileScale& scale) {
   const std::string photo = builtSources()[0].second;
   out.write("awkward/empty.jpg", "");
-  makeFifo(out.root / "awkward/pipe.fifo");
-  out.names->insert("pipe.fifo");
+  mkfifo((out.root / "awkward/pipe.fifo").c_str(), 0644);
   fs::create_directory_symlink("..", out.root / "awkward/up");
   fs::create_symlink("nowhere/none.jpg", out.root / "awkward/dangling.jpg");
-  out.names->insert("dangling.jpg");
+  out.batch->names.insert({"pipe.fifo", "dangling.jpg"});
+  out.batch->files += 3;
 
   fs::path deep = "awkward/deep";
   for (int level = 0; level < 200; ++level) deep /= "level-" + std::to_string(level);
@@ -129,12 +126,12 @@ void writeAwkwardContent(Writer& out, const HostileScale& scale) {
 }  // namespace
 
 HostileScale smallScale() { return {3, 6, 1000, 1}; }
-HostileScale bigScale() { return {60, 120, 100000, 4}; }
+HostileScale bigScale() { return {100, 200, 100000, 4}; }
 
-std::set<std::string> writeHostileBatch(const std::string& folder, const std::string& corpusFolder,
-                                        const HostileScale& scale, std::uint32_t seed) {
-  std::set<std::string> names;
-  Writer out{folder, &names};
+HostileBatch writeHostileBatch(const std::string& folder, const std::string& corpusFolder,
+                               const HostileScale& scale, std::uint32_t seed) {
+  HostileBatch batch;
+  Writer out{folder, &batch};
   std::mt19937 random(seed);
 
   std::vector<std::pair<std::string, std::string>> sources = builtSources();
@@ -159,5 +156,5 @@ std::set<std::string> writeHostileBatch(const std::string& folder, const std::st
     out.write("large/large-" + std::to_string(i) + ".jpg", largeDirectoryFile(large[i].first, large[i].second));
   }
   writeAwkwardContent(out, scale);
-  return names;
+  return batch;
 }

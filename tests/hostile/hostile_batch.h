@@ -19,10 +19,15 @@ HostileScale smallScale();
 // Thousands of variants and 100,000 files in one folder.
 HostileScale bigScale();
 
+struct HostileBatch {
+  int files = 0;                // files written, special files and links included
+  std::set<std::string> names;  // every name the program may show for one of them: the
+                                // text after the last "/" or "\" of its path
+};
+
 // Writes the batch into `folder`, which exists and is empty, from the photographs in
-// `corpusFolder`. The same seed gives the same batch. Returns every name the program
-// may show for a file of the batch (the text after the last "/" or "\").
-std::set<std::string> writeHostileBatch(const std::string& folder, const std::string& corpusFolder,
-                                        const HostileScale& scale, std::uint32_t seed);
+// `corpusFolder`. The same seed gives the same batch.
+HostileBatch writeHostileBatch(const std::string& folder, const std::string& corpusFolder,
+                               const HostileScale& scale, std::uint32_t seed);
 
 #endif  // PRECHECK_TESTS_HOSTILE_HOSTILE_BATCH_H_

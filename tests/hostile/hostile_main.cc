@@ -4,6 +4,7 @@
 //   precheck-hostile PRECHECK_BINARY CORPUS_FOLDER [SEED] [TIME_LIMIT_SECONDS]
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "hostile_run.h"
@@ -17,11 +18,15 @@ int main(int argc, char** argv) {
   }
   const auto seed = static_cast<std::uint32_t>(argc > 3 ? std::strtoul(argv[3], nullptr, 10) : 1);
   const auto limit = static_cast<unsigned>(argc > 4 ? std::strtoul(argv[4], nullptr, 10) : 3600);
+  // The program runs in the batch's folder, so relative paths would no longer lead here.
+  const std::string precheck = std::filesystem::absolute(argv[1]).string();
+  const std::string corpus = std::filesystem::absolute(argv[2]).string();
   TempFolder folder;
   const HostileOutcome outcome =
-      runHostileBatch(argv[1], folder.path().string(), argv[2], bigScale(), seed, limit);
-  std::printf("seed %u: %zu names, run of %.1f s, exit code %d, %zu bytes of transcript\n",
-              seed, outcome.names, outcome.seconds, outcome.run.exitCode,
+      runHostileBatch(precheck, folder.path().string(), corpus, bigScale(), seed, limit);
+  std::printf("seed %u: %d files, %zu distinct names, run of %.1f s, exit code %d, "
+              "%zu bytes of transcript\n",
+              seed, outcome.files, outcome.names, outcome.seconds, outcome.run.exitCode,
               outcome.run.output.size());
   for (const std::string& problem : outcome.problems) std::printf("PROBLEM: %s\n", problem.c_str());
   std::printf("%s\n", outcome.problems.empty() ? "passed" : "FAILED");

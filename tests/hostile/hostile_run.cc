@@ -17,8 +17,9 @@ HostileOutcome runHostileBatch(const std::string& precheck, const std::string& f
   HostileOutcome outcome;
   const fs::path root(folder);
   fs::create_directories(root / "batch");
-  const std::set<std::string> names =
-      writeHostileBatch((root / "batch").string(), corpusFolder, scale, seed);
+  const HostileBatch batch = writeHostileBatch((root / "batch").string(), corpusFolder, scale, seed);
+  const std::set<std::string>& names = batch.names;
+  outcome.files = batch.files;
   outcome.names = names.size();
   std::ofstream(root / "task.cfg") << "1focal=true\n2gps=true\n3make=true\n4resolution=true\n"
                                       "5input=batch\n6output=check\n";

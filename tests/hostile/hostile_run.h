@@ -10,7 +10,8 @@
 #include "run_program.h"
 
 struct HostileOutcome {
-  std::size_t names = 0;       // distinct names in the batch
+  int files = 0;               // files in the batch
+  std::size_t names = 0;       // distinct names among them
   double seconds = 0.0;        // the program's run alone
   ProgramRun run;
   std::vector<std::string> problems;  // empty when the run kept its promise
