@@ -15,14 +15,11 @@ struct FolderEntry {
 };
 
 // Identifies a folder on its volume, so that a folder reached again through a link
-// can be recognised. A folder whose identity could not be read matches nothing.
+// can be recognised. A folder whose identity could not be read is never recognised.
 struct FolderId {
   bool known = false;
   std::uint64_t volume = 0;
   std::uint64_t index = 0;
-  bool sameAs(const FolderId& other) const {
-    return known && other.known && volume == other.volume && index == other.index;
-  }
 };
 
 struct FolderListing {

@@ -99,6 +99,17 @@ void writeAwkwardContent(Writer& out, const HostileScale& scale) {
   out.batch->names.insert({"pipe.fifo", "dangling.jpg"});
   out.batch->files += 3;
 
+  // Folders that each hold two links to the next: 2^24 ways down to the last.
+  for (int level = 0; level <= 24; ++level) {
+    const fs::path here = fs::path("awkward/fan") / ("level" + std::to_string(level));
+    out.write(here / ("fan" + std::to_string(level) + ".jpg"), photo);
+    if (level == 24) break;
+    const fs::path next = "../level" + std::to_string(level + 1);
+    fs::create_directory_symlink(next, out.root / here / "a");
+    fs::create_directory_symlink(next, out.root / here / "b");
+    out.batch->files += 2;
+  }
+
   fs::path deep = "awkward/deep";
   for (int level = 0; level < 200; ++level) deep /= "level-" + std::to_string(level);
   out.write(deep / "bottom.jpg", photo);
