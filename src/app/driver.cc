@@ -44,6 +44,7 @@ TaskConfig settingsFrom(const std::vector<std::string>& values) {
 }  // namespace
 
 int runPrecheck(int argc, char** argv) {
+  platform::keepRunningWithoutConsole();
   useEnvironmentLocale();
   if (argc < 2) return 0;
 

@@ -27,6 +27,11 @@ struct FolderListing {
   std::vector<FolderEntry> entries;
 };
 
+// Lets the run go on when standard output is a pipe whose reader has gone (precheck
+// | head): writes to it then fail quietly instead of ending the process before the
+// report is written.
+void keepRunningWithoutConsole();
+
 // Joins a folder and an entry name with the platform's separator. Neither part is
 // inspected: a folder that already ends with a separator gets a second one.
 std::string joinPath(const std::string& folder, const std::string& name);

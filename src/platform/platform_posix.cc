@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,6 +12,8 @@
 #include <new>
 
 namespace platform {
+
+void keepRunningWithoutConsole() { signal(SIGPIPE, SIG_IGN); }
 
 std::string joinPath(const std::string& folder, const std::string& name) {
   return folder + "/" + name;

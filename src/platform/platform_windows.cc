@@ -34,6 +34,9 @@ FolderId identifyFolder(const std::string& folder) {
 
 }  // namespace
 
+// A write to a closed pipe fails with an error on Windows; no signal ends the process.
+void keepRunningWithoutConsole() {}
+
 std::string joinPath(const std::string& folder, const std::string& name) {
   return folder + "\\" + name;
 }

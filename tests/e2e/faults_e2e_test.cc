@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 
 #include "batch_run.h"
 #include "common/messages.h"
@@ -123,6 +124,25 @@ TEST(Faults, FilesThatVanishOrShrinkAfterTheScanDoNotStopTheRun) {
       line(reportOf({entry(101, messages::kResolutionMismatch, {"c.jpg"})}));
   EXPECT_TRUE(run.output == skipped || run.output == keyedError) << run.output;
   EXPECT_EQ(run.exitCode, run.output == skipped ? 0 : 1);
+}
+
+// precheck task.cfg | head: the reader of the console goes away; the report must
+// still be written and the verdict still given.
+TEST(Faults, ConsoleWhoseReaderHasGoneDoesNotStopTheReport) {
+  Batch batch;
+  std::set<std::string> names;  // in byte order, as the scan lists them
+  for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) names.insert(name);
+  for (const std::string& name : names) batch.add(name, kNotAnImage);
+  RunLimits limits;
+  limits.outputClosed = true;
+  ProgramRun run = batch.run(kAllChecks, limits);
+  EXPECT_EQ(run.signal, 0);
+  EXPECT_EQ(run.exitCode, 1);
+  const std::vector<std::string> all(names.begin(), names.end());
+  EXPECT_EQ(batch.report(), reportOf({entry(101, messages::kResolutionMismatch, all),
+                                      entry(102, messages::kCameraMakeMismatch, all),
+                                      entry(103, messages::kFocalLengthZero, all),
+                                      entry(104, messages::kNoGps, all)}));
 }
 
 TEST(Faults, ConfigurationThatCannotBeReadEndsTheRunWithOneLine) {

@@ -47,10 +47,11 @@ ProgramRun runProgram(const std::string& program, const std::vector<std::string>
   }
   close(outPipe[1]);
   if (errPipe[1] >= 0) close(errPipe[1]);
+  if (limits.outputClosed) close(outPipe[0]);
   // Both pipes are drained together, so that a full one cannot stall the child.
-  pollfd fds[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
+  pollfd fds[2] = {{limits.outputClosed ? -1 : outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
   std::string* sinks[2] = {&run.output, &run.errors};
-  int open = errPipe[0] >= 0 ? 2 : 1;
+  int open = (fds[0].fd >= 0 ? 1 : 0) + (fds[1].fd >= 0 ? 1 : 0);
   char buffer[65536];
   while (open > 0) {
     if (poll(fds, 2, -1) < 0) continue;

@@ -23,6 +23,8 @@ struct RunLimits {
   unsigned timeLimitSeconds = 0;
   // Keep standard error (a sanitizer's report) instead of discarding it.
   bool keepErrors = false;
+  // Standard output is a pipe whose reader has gone before the program writes.
+  bool outputClosed = false;
 };
 
 // Runs `program` with `arguments` in `workingFolder`.
