@@ -15,8 +15,7 @@
 namespace {
 
 template <typename Apply>
-void applyEveryEntry(const ExactBuffer& block, std::uint64_t position, bool little,
-                     Apply apply) {
+void applyEveryEntry(const ExactBuffer& block, std::uint64_t position, bool little, Apply apply) {
   const std::uint16_t count = readU16(block.data() + position, little);
   for (unsigned i = 0; i < count; ++i) {
     const auto at = static_cast<std::uint32_t>(position + 2 + 12 * i);
@@ -55,9 +54,9 @@ TiffEntry randomEntry(std::mt19937& random, const std::vector<std::uint16_t>& ta
     std::uint16_t code;
     std::size_t size;
   };
-  const Type types[] = {{tiff::kByte, 1},      {tiff::kAscii, 1},     {tiff::kShort, 2},
-                        {tiff::kLong, 4},      {tiff::kRational, 8},  {tiff::kUndefined, 1},
-                        {9, 4},                {tiff::kSrational, 8}, {8, 2},
+  const Type types[] = {{tiff::kByte, 1}, {tiff::kAscii, 1},     {tiff::kShort, 2},
+                        {tiff::kLong, 4}, {tiff::kRational, 8},  {tiff::kUndefined, 1},
+                        {9, 4},           {tiff::kSrational, 8}, {8, 2},
                         {11, 4}};
   const Type type = types[pick(std::size(types))];
   TiffEntry entry;
@@ -76,8 +75,8 @@ TiffEntry randomEntry(std::mt19937& random, const std::vector<std::uint16_t>& ta
 }
 
 TEST(DirectoryWalk, GivesWhatApplyingEveryEntryInFileOrderGives) {
-  const std::vector<std::uint16_t> ifd0Tags = {0x010E, 0x010F, 0x0110, 0x0102, 0x0112,
-                                               0x0131, 0x8298, 0xC000};
+  const std::vector<std::uint16_t> ifd0Tags = {0x010E, 0x010F, 0x0110, 0x0102,
+                                               0x0112, 0x0131, 0x8298, 0xC000};
   const std::vector<std::uint16_t> exifTags = {0xA432, 0xA432, 0xA002, 0xA003, 0x9209,
                                                0x920A, 0xA405, 0x9003, 0x829A, 0xC000};
   std::mt19937 random(7);
@@ -111,16 +110,14 @@ TEST(DirectoryWalk, DirectoriesFullOfBlockSizedValuesParseToTheLastEntryThatActs
   // TIFF header on.
   for (unsigned i = 0; i < 65533; ++i) {
     spec.ifd0.push_back(withValueField(
-        bytesEntry(i % 2 == 0 ? 0x010F : 0xC000, i % 2 == 0 ? tiff::kAscii : tiff::kByte, ""),
-        8));
+        bytesEntry(i % 2 == 0 ? 0x010F : 0xC000, i % 2 == 0 ? tiff::kAscii : tiff::kByte, ""), 8));
   }
   spec.ifd0.push_back(withValueField(bytesEntry(0x010F, tiff::kAscii, ""), 0));
   // The sub-IFD: SHORT values of the 35 mm focal length and of an unlisted tag, then
   // the last focal length, whose first value is the "II" of the TIFF header.
   for (unsigned i = 0; i < 60000; ++i) {
-    spec.exif.push_back(withValueField(withType(shortEntry(i % 2 == 0 ? 0xA405 : 0xA401, {}),
-                                                tiff::kShort),
-                                       2));
+    spec.exif.push_back(
+        withValueField(withType(shortEntry(i % 2 == 0 ? 0xA405 : 0xA401, {}), tiff::kShort), 2));
   }
   spec.exif.push_back(withValueField(shortEntry(0xA405, {}), 0));
   const std::string built = buildBlockWithValuesToTheEnd(spec);
@@ -140,8 +137,7 @@ TEST(DirectoryWalk, ShorterLensSpecificationKeepsTheFieldsItDoesNotReach) {
   ExifBlockSpec spec;
   spec.exif = {rationalEntry(0xA432, {{24, 1}, {70, 1}, {28, 10}, {40, 10}}),
                rationalEntry(0xA432, {{10, 1}, {20, 1}, {30, 10}}),
-               rationalEntry(0xA432, {{12, 1}}),
-               withCount(rationalEntry(0xA432, {{99, 1}}), 0)};
+               rationalEntry(0xA432, {{12, 1}}), withCount(rationalEntry(0xA432, {{99, 1}}), 0)};
   const ExactBuffer block(buildExifBlock(spec));
   ExifMetadata m;
   ASSERT_EQ(m.parseExifBlock(block.data(), block.length()), ExifStatus::ok);

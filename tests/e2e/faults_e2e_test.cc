@@ -2,10 +2,9 @@
 // the disk fills while it is written, files vanish or shrink after the scan, the
 // configuration cannot be read. Each run must end with a verdict and leave either
 // the new error.json whole or the earlier one untouched, and no temporary file.
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <map>
 
@@ -101,7 +100,8 @@ TEST(Faults, FullDiskKeepsTheEarlierReportWholeAndSaysSo) {
 TEST(Faults, FilesThatVanishOrShrinkAfterTheScanDoNotStopTheRun) {
   const char* const shrinking = "/sys/kernel/uevent_seqnum";
   struct stat info;
-  if (stat(shrinking, &info) != 0 || info.st_size <= static_cast<off_t>(readFileBytes(shrinking).size())) {
+  if (stat(shrinking, &info) != 0 ||
+      info.st_size <= static_cast<off_t>(readFileBytes(shrinking).size())) {
     GTEST_SKIP() << "no sysfs file that states more bytes than it holds";
   }
   PhotoSpec photo;

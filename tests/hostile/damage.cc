@@ -35,9 +35,9 @@ void writeNumber(std::string& file, std::size_t at, int size, bool little, std::
 // Where the directories of the first EXIF block lie, read as loosely as a damaged
 // file allows; empty when there is no block to damage.
 struct ExifLayout {
-  std::size_t tiff = 0;                 // file position of the TIFF header
+  std::size_t tiff = 0;  // file position of the TIFF header
   bool little = false;
-  std::vector<std::size_t> directories; // file positions of IFD0 and the sub-IFD
+  std::vector<std::size_t> directories;  // file positions of IFD0 and the sub-IFD
 };
 
 ExifLayout findExifLayout(const std::string& file) {
@@ -81,7 +81,8 @@ std::vector<std::string> bitFlips(const std::string& file, int count, std::mt199
   for (int v = 0; v < count; ++v) {
     std::string variant = file;
     for (std::uint32_t flips = 1 + below(random, 8); flips > 0; --flips) {
-      const std::size_t at = draw(random) % 8 == 0 ? below(random, file.size()) : below(random, span);
+      const std::size_t at =
+          draw(random) % 8 == 0 ? below(random, file.size()) : below(random, span);
       variant[at] = static_cast<char>(variant[at] ^ (1 << below(random, 8)));
     }
     variants.push_back(std::move(variant));
@@ -119,7 +120,8 @@ std::vector<std::string> entryDamage(const std::string& file, int count, std::mt
     const std::size_t directory = layout.directories[below(random, layout.directories.size())];
     const std::uint32_t entries = readNumber(variant, directory, 2, little);
     if (draw(random) % 4 == 0) {
-      const std::uint32_t newCount[] = {0, 1, entries + 1, entries * 2, 0xFFFF, below(random, 65536)};
+      const std::uint32_t newCount[] = {0,           1,      entries + 1,
+                                        entries * 2, 0xFFFF, below(random, 65536)};
       writeNumber(variant, directory, 2, little, newCount[below(random, std::size(newCount))]);
     }
     for (std::uint32_t hits = 1 + below(random, 4); hits > 0 && entries > 0; --hits) {
@@ -131,14 +133,17 @@ std::vector<std::string> entryDamage(const std::string& file, int count, std::mt
           writeNumber(variant, entry + 2, 2, little, types[below(random, std::size(types))]);
           break;
         }
-        case 1:
-          writeNumber(variant, entry + 4, 4, little, hostileCount(random));
-          break;
+        case 1: writeNumber(variant, entry + 4, 4, little, hostileCount(random)); break;
         case 2: {
           // Offsets at the block's end, just past it, and near 2^32.
           const std::uint32_t blockEnd = static_cast<std::uint32_t>(variant.size() - layout.tiff);
-          const std::uint32_t offsets[] = {0,          blockEnd - 1, blockEnd, blockEnd + 1,
-                                           0xFFFFFFF8, 0xFFFFFFFF,   static_cast<std::uint32_t>(draw(random))};
+          const std::uint32_t offsets[] = {0,
+                                           blockEnd - 1,
+                                           blockEnd,
+                                           blockEnd + 1,
+                                           0xFFFFFFF8,
+                                           0xFFFFFFFF,
+                                           static_cast<std::uint32_t>(draw(random))};
           writeNumber(variant, entry + 8, 4, little, offsets[below(random, std::size(offsets))]);
           break;
         }
@@ -157,9 +162,10 @@ std::vector<std::string> app1Lengths(const std::string& file) {
   const std::size_t app1 = file.find("\xFF\xE1");
   if (app1 == std::string::npos || app1 + 4 > file.size()) return variants;
   const std::uint32_t right = readNumber(file, app1 + 2, 2, false);
-  const std::uint32_t toEnd = static_cast<std::uint32_t>(std::min<std::size_t>(file.size() - app1 - 2, 0xFFFF));
-  for (std::uint32_t length : {0u, 1u, 2u, 15u, 16u, 17u, right - 1, right + 1, 0xFFFEu, 0xFFFFu,
-                               toEnd, toEnd + 1}) {
+  const std::uint32_t toEnd =
+      static_cast<std::uint32_t>(std::min<std::size_t>(file.size() - app1 - 2, 0xFFFF));
+  for (std::uint32_t length :
+       {0u, 1u, 2u, 15u, 16u, 17u, right - 1, right + 1, 0xFFFEu, 0xFFFFu, toEnd, toEnd + 1}) {
     std::string variant = file;
     writeNumber(variant, app1 + 2, 2, false, length & 0xFFFF);
     variants.push_back(std::move(variant));
@@ -171,5 +177,9 @@ std::vector<std::string> trailingGarbage(const std::string& file, std::mt19937& 
   std::string noise;
   for (int i = 0; i < 4096; ++i) noise += static_cast<char>(draw(random));
   return {file + noise, file + "\xFF\xD9\xFF\xD9", file + noise + "\xFF\xD9",
-          file + std::string("\xFF\xE1\xFF\xFF" "Exif\0\0MM\0\x2A\xFF\xFF\xFF\xF0", 18) + "\xFF\xD9"};
+          file +
+              std::string("\xFF\xE1\xFF\xFF"
+                          "Exif\0\0MM\0\x2A\xFF\xFF\xFF\xF0",
+                          18) +
+              "\xFF\xD9"};
 }

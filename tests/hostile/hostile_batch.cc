@@ -35,11 +35,13 @@ struct Writer {
   void write(const fs::path& relative, const std::string& bytes) {
     const fs::path path = root / relative;
     fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     batch->names.insert(shownName(relative.filename().string()));
     ++batch->files;
   }
-  void writeAll(const std::string& kind, const std::string& source, const std::vector<std::string>& variants) {
+  void writeAll(const std::string& kind, const std::string& source,
+                const std::vector<std::string>& variants) {
     for (std::size_t i = 0; i < variants.size(); ++i) {
       write(fs::path(kind) / (source + "-" + std::to_string(i) + ".jpg"), variants[i]);
     }
@@ -120,10 +122,17 @@ void writeAwkwardContent(Writer& out, const HostileScale& scale) {
   PhotoSpec odd;
   odd.make = "Odd maker";
   const std::string oddPhoto = makePhoto(odd);
-  const std::string oddNames[] = {
-      "ctl\x01\x02\x1f.jpg", "tab\tnew\nline.jpg", "quote\"d.jpg", "back\\slash.jpg",
-      "\xD3\xB0\xCF\xF1.jpg", "\x95\x5C" "trail.jpg", "\xFF\xFE\x80.jpg", "del\x7f.jpg",
-      "-dash=#hash.jpg", "\"\".jpg"};
+  const std::string oddNames[] = {"ctl\x01\x02\x1f.jpg",
+                                  "tab\tnew\nline.jpg",
+                                  "quote\"d.jpg",
+                                  "back\\slash.jpg",
+                                  "\xD3\xB0\xCF\xF1.jpg",
+                                  "\x95\x5C"
+                                  "trail.jpg",
+                                  "\xFF\xFE\x80.jpg",
+                                  "del\x7f.jpg",
+                                  "-dash=#hash.jpg",
+                                  "\"\".jpg"};
   for (const std::string& name : oddNames) out.write(fs::path("names") / name, oddPhoto);
 
   const std::string small[] = {"", "x", photo};
@@ -162,9 +171,11 @@ HostileBatch writeHostileBatch(const std::string& folder, const std::string& cor
     out.writeAll("app1", name, app1Lengths(bytes));
     out.writeAll("trailing", name, trailingGarbage(bytes, random));
   }
-  const std::pair<bool, std::uint16_t> large[] = {{true, 0xA401}, {false, 0xA405}, {true, 0xA405}, {false, 0xA401}};
+  const std::pair<bool, std::uint16_t> large[] = {
+      {true, 0xA401}, {false, 0xA405}, {true, 0xA405}, {false, 0xA401}};
   for (int i = 0; i < scale.largeDirectoryFiles && i < 4; ++i) {
-    out.write("large/large-" + std::to_string(i) + ".jpg", largeDirectoryFile(large[i].first, large[i].second));
+    out.write("large/large-" + std::to_string(i) + ".jpg",
+              largeDirectoryFile(large[i].first, large[i].second));
   }
   writeAwkwardContent(out, scale);
   return batch;

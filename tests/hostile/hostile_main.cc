@@ -24,10 +24,11 @@ int main(int argc, char** argv) {
   TempFolder folder;
   const HostileOutcome outcome =
       runHostileBatch(precheck, folder.path().string(), corpus, bigScale(), seed, limit);
-  std::printf("seed %u: %d files, %zu distinct names, run of %.1f s, exit code %d, "
-              "%zu bytes of transcript\n",
-              seed, outcome.files, outcome.names, outcome.seconds, outcome.run.exitCode,
-              outcome.run.output.size());
+  std::printf(
+      "seed %u: %d files, %zu distinct names, run of %.1f s, exit code %d, "
+      "%zu bytes of transcript\n",
+      seed, outcome.files, outcome.names, outcome.seconds, outcome.run.exitCode,
+      outcome.run.output.size());
   for (const std::string& problem : outcome.problems) std::printf("PROBLEM: %s\n", problem.c_str());
   std::printf("%s\n", outcome.problems.empty() ? "passed" : "FAILED");
   return outcome.problems.empty() ? 0 : 1;

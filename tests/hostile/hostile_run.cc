@@ -17,7 +17,8 @@ HostileOutcome runHostileBatch(const std::string& precheck, const std::string& f
   HostileOutcome outcome;
   const fs::path root(folder);
   fs::create_directories(root / "batch");
-  const HostileBatch batch = writeHostileBatch((root / "batch").string(), corpusFolder, scale, seed);
+  const HostileBatch batch =
+      writeHostileBatch((root / "batch").string(), corpusFolder, scale, seed);
   const std::set<std::string>& names = batch.names;
   outcome.files = batch.files;
   outcome.names = names.size();

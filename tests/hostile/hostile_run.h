@@ -10,9 +10,9 @@
 #include "run_program.h"
 
 struct HostileOutcome {
-  int files = 0;               // files in the batch
-  std::size_t names = 0;       // distinct names among them
-  double seconds = 0.0;        // the program's run alone
+  int files = 0;          // files in the batch
+  std::size_t names = 0;  // distinct names among them
+  double seconds = 0.0;   // the program's run alone
   ProgramRun run;
   std::vector<std::string> problems;  // empty when the run kept its promise
 };

@@ -27,13 +27,15 @@ TEST(ReportProblems, FlagsEveryBrokenReport) {
   EXPECT_TRUE(reportProblems(R"({"errors":[{"errcode":105,"error_des":"d"}]})", names).empty());
   const std::string broken[] = {
       "",
-      sound.substr(0, sound.size() - 1),                              // cut short
-      R"({"errors":[{"errcode":104,"error_des":"d","images":["q")" "\x01" R"(.jpg"]}]})",
+      sound.substr(0, sound.size() - 1),  // cut short
+      R"({"errors":[{"errcode":104,"error_des":"d","images":["q")"
+      "\x01"
+      R"(.jpg"]}]})",
       R"({"errors":[{"errcode":104,"error_des":"d","images":["b.jpg"]}]})",
       R"({"errors":[{"errcode":104,"error_des":"d"}]})",
       R"({"errors":[{"errcode":"104","error_des":"d","images":[]}]})",
       R"({"errors":[],"more":1})",
-      sound + "x",                                                    // trailing bytes
+      sound + "x",  // trailing bytes
   };
   for (const std::string& report : broken) {
     EXPECT_FALSE(reportProblems(report, names).empty()) << report;

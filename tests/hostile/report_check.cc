@@ -3,7 +3,8 @@
 #include <rapidjson/document.h>
 #include <rapidjson/error/en.h>
 
-std::vector<std::string> reportProblems(const std::string& bytes, const std::set<std::string>& names) {
+std::vector<std::string> reportProblems(const std::string& bytes,
+                                        const std::set<std::string>& names) {
   // GBK texts are not UTF-8, so the encoding is not validated; everything else is.
   rapidjson::Document report;
   report.Parse(bytes.data(), bytes.size());

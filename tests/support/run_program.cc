@@ -10,8 +10,8 @@
 namespace {
 
 [[noreturn]] void execChild(const std::string& program, const std::vector<std::string>& arguments,
-                            const std::string& workingFolder, const RunLimits& limits,
-                            int outFd, int errFd) {
+                            const std::string& workingFolder, const RunLimits& limits, int outFd,
+                            int errFd) {
   dup2(outFd, STDOUT_FILENO);
   if (errFd < 0) errFd = open("/dev/null", O_WRONLY);
   dup2(errFd, STDERR_FILENO);

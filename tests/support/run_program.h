@@ -8,10 +8,10 @@
 #include <vector>
 
 struct ProgramRun {
-  int exitCode = -1;       // -1 when the program did not exit normally
-  int signal = 0;          // the signal that ended it, if one did
-  std::string output;      // standard output, byte for byte
-  std::string errors;      // standard error, when RunLimits::keepErrors is set
+  int exitCode = -1;   // -1 when the program did not exit normally
+  int signal = 0;      // the signal that ended it, if one did
+  std::string output;  // standard output, byte for byte
+  std::string errors;  // standard error, when RunLimits::keepErrors is set
 };
 
 // What the child runs under, for runs that must not hang or must meet a full disk.
