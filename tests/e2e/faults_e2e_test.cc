@@ -92,35 +92,70 @@ TEST(Faults, FullDiskKeepsTheEarlierReportWholeAndSaysSo) {
             (std::map<std::string, std::string>{{"error.json", report}}));
 }
 
-// A file removed after the scan leaves its name in the list and nothing to open: a
-// dangling link is exactly that, with no race to win. A file that shrinks after its
-// size was taken gives fewer bytes than the size: a file of the kernel's sysfs does
-// that every time (it states 4096 bytes and holds a few). Either is skipped, or read
-// as what it holds and keyed "error"; the run goes on with the other files.
-TEST(Faults, FilesThatVanishOrShrinkAfterTheScanDoNotStopTheRun) {
+PhotoSpec photo4000x3000() {
+  PhotoSpec photo;
+  photo.pixelWidth = 4000;
+  photo.pixelHeight = 3000;
+  return photo;
+}
+
+// Files change between the scan and the checks, at exactly that moment: a seventh,
+// unused key pads the configuration echo to just under the one page of the console
+// pipe, so the program blocks on its first line after the scan, and the changes are
+// made then. A removed file and an emptied one are skipped; a file cut in half is
+// read as it now is and keyed "error". The run goes on with the others.
+TEST(Faults, FilesRemovedOrCutAfterTheScanAreSkippedOrReadAsTheyAreNow) {
+  Batch batch;
+  const std::string photo = makePhoto(photo4000x3000());
+  for (const char* name : {"a.jpg", "b.jpg", "c.jpg", "d.jpg", "e.jpg"}) batch.add(name, photo);
+  Switches on;
+  on.resolution = true;
+  batch.run(on);  // writes task.cfg
+  const std::string config = readFileBytes(batch.folder().at("task.cfg"));
+  const std::size_t echoed = std::string("task.cfg\n").size() + config.size() + 6;  // 7pad=, \n
+  const std::size_t room = 10;  // fewer bytes than the first line after the scan
+  const std::string padded = config + "7pad=" + std::string(4096 - room - echoed, 'p') + "\n";
+  batch.folder().writeFile("task.cfg", padded);
+
+  RunLimits limits;
+  limits.whenOutputIsFull = [&] {
+    fs::remove(batch.imagePath("b.jpg"));
+    fs::resize_file(batch.imagePath("c.jpg"), 0);
+    fs::resize_file(batch.imagePath("d.jpg"), photo.size() / 2);
+  };
+  ProgramRun run =
+      runProgram(PRECHECK_BINARY, {"task.cfg"}, batch.folder().path().string(), limits);
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.output, "task.cfg\n" + padded +
+                            resolutionStart({"a.jpg", "b.jpg", "c.jpg", "d.jpg", "e.jpg"}) +
+                            group("error", 1) + block({"d.jpg"}) + group("4000*3000", 2) +
+                            block({}) +
+                            line(reportOf({entry(101, messages::kResolutionMismatch, {"d.jpg"})})));
+}
+
+// A file that gives fewer bytes than its size, as one that shrinks while it is read
+// does: a file of the kernel's sysfs states 4096 bytes and holds a few, every time.
+// It is skipped, or read as what it holds and keyed "error"; the run goes on.
+TEST(Faults, FileThatHoldsLessThanItsSizeDoesNotStopTheRun) {
   const char* const shrinking = "/sys/kernel/uevent_seqnum";
   struct stat info;
   if (stat(shrinking, &info) != 0 ||
       info.st_size <= static_cast<off_t>(readFileBytes(shrinking).size())) {
     GTEST_SKIP() << "no sysfs file that states more bytes than it holds";
   }
-  PhotoSpec photo;
-  photo.pixelWidth = 4000;
-  photo.pixelHeight = 3000;
   Batch batch;
-  batch.addPhoto("a.jpg", photo);
-  fs::create_symlink("gone.jpg", batch.imagePath("b.jpg"));
-  fs::create_symlink(shrinking, batch.imagePath("c.jpg"));
-  batch.addPhoto("d.jpg", photo);
+  batch.addPhoto("a.jpg", photo4000x3000());
+  fs::create_symlink(shrinking, batch.imagePath("b.jpg"));
+  batch.addPhoto("c.jpg", photo4000x3000());
   Switches on;
   on.resolution = true;
   ProgramRun run = batch.run(on);
 
-  const std::string start = batch.echo(on) + resolutionStart({"a.jpg", "b.jpg", "c.jpg", "d.jpg"});
+  const std::string start = batch.echo(on) + resolutionStart({"a.jpg", "b.jpg", "c.jpg"});
   const std::string skipped = start + group("4000*3000", 2) + block({}) + kAllClear;
   const std::string keyedError =
-      start + group("error", 1) + block({"c.jpg"}) + group("4000*3000", 2) + block({}) +
-      line(reportOf({entry(101, messages::kResolutionMismatch, {"c.jpg"})}));
+      start + group("error", 1) + block({"b.jpg"}) + group("4000*3000", 2) + block({}) +
+      line(reportOf({entry(101, messages::kResolutionMismatch, {"b.jpg"})}));
   EXPECT_TRUE(run.output == skipped || run.output == keyedError) << run.output;
   EXPECT_EQ(run.exitCode, run.output == skipped ? 0 : 1);
 }

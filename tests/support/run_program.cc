@@ -1,11 +1,14 @@
 #include "run_program.h"
 
 #include <fcntl.h>
+#include <sys/syscall.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <fstream>
 
 namespace {
 
@@ -30,6 +33,20 @@ namespace {
   _exit(127);
 }
 
+// Whether `child` is inside a write(2) to its standard output, as the kernel reports
+// it: the system call number, then its first argument, the descriptor.
+bool blockedWritingOutput(pid_t child) {
+  std::ifstream syscall("/proc/" + std::to_string(child) + "/syscall");
+  std::string number;
+  std::string descriptor;
+  syscall >> number >> descriptor;
+  return number == std::to_string(SYS_write) && descriptor == "0x1";
+}
+
+void waitUntilBlockedWritingOutput(pid_t child) {
+  for (int tries = 0; tries < 60000 && !blockedWritingOutput(child); ++tries) usleep(1000);
+}
+
 }  // namespace
 
 ProgramRun runProgram(const std::string& program, const std::vector<std::string>& arguments,
@@ -39,6 +56,7 @@ ProgramRun runProgram(const std::string& program, const std::vector<std::string>
   int errPipe[2] = {-1, -1};
   if (pipe(outPipe) != 0) return run;
   if (limits.keepErrors && pipe(errPipe) != 0) return run;
+  if (limits.whenOutputIsFull) fcntl(outPipe[1], F_SETPIPE_SZ, 4096);
   pid_t child = fork();
   if (child == 0) {
     close(outPipe[0]);
@@ -48,6 +66,10 @@ ProgramRun runProgram(const std::string& program, const std::vector<std::string>
   close(outPipe[1]);
   if (errPipe[1] >= 0) close(errPipe[1]);
   if (limits.outputClosed) close(outPipe[0]);
+  if (limits.whenOutputIsFull && child > 0) {
+    waitUntilBlockedWritingOutput(child);
+    limits.whenOutputIsFull();
+  }
   // Both pipes are drained together, so that a full one cannot stall the child.
   pollfd fds[2] = {{limits.outputClosed ? -1 : outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
   std::string* sinks[2] = {&run.output, &run.errors};

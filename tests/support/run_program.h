@@ -3,6 +3,7 @@
 #define PRECHECK_TESTS_SUPPORT_RUN_PROGRAM_H_
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,6 +26,11 @@ struct RunLimits {
   bool keepErrors = false;
   // Standard output is a pipe whose reader has gone before the program writes.
   bool outputClosed = false;
+  // Called while the program is blocked writing to its standard output, which is then
+  // a pipe of one page (4096 bytes) that is not read before the call. A test that
+  // makes the program print just under a page before some step runs its change at
+  // that exact step, with no race: the program cannot go on until the pipe is read.
+  std::function<void()> whenOutputIsFull;
 };
 
 // Runs `program` with `arguments` in `workingFolder`.
