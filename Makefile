@@ -51,12 +51,37 @@ test-windows:
 # and runs it on one core for FUZZ_SECONDS, starting from the committed seeds.
 # New inputs it finds go to build/fuzz/corpus; a crash leaves its input in build/fuzz.
 FUZZ_SECONDS ?= 60
-.PHONY: fuzz
-fuzz:
+.PHONY: fuzz fuzz-build fuzz-smoke
+fuzz-build:
 	@tools/ensure-packages cmake make clang libclang-rt-14-dev rapidjson-dev
 	cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DPRECHECK_TESTS=OFF -DPRECHECK_FUZZ=ON
-	cmake --build build/fuzz -j $(JOBS) --target parse_jpeg_fuzzer
+	cmake --build build/fuzz -j $(JOBS) --target parse_jpeg_fuzzer config_line_fuzzer
+
+fuzz: fuzz-build
 	mkdir -p build/fuzz/corpus
 	cd build/fuzz && ./parse_jpeg_fuzzer -max_total_time=$(FUZZ_SECONDS) \
-	  -dict=../../fuzz/parse_jpeg.dict corpus ../../fuzz/seeds/parse_jpeg
+	  -dict=../../fuzz/parse_jpeg.dict corpus ../../fuzz/seeds/parse_jpeg ../../fuzz/corpus/parse_jpeg
+
+# `make fuzz-smoke` (run by CI): both fuzz targets for SMOKE_SECONDS each, from their
+# committed seeds (for the EXIF parser also the corpus kept from a long campaign), into
+# a scratch corpus that starts empty every time. Any crash, sanitizer report or input
+# slower than 10 seconds fails it.
+SMOKE_SECONDS ?= 30
+fuzz-smoke: fuzz-build
+	rm -rf build/fuzz/smoke && mkdir -p build/fuzz/smoke/parse_jpeg build/fuzz/smoke/config_line
+	cd build/fuzz && ./parse_jpeg_fuzzer -max_total_time=$(SMOKE_SECONDS) -timeout=10 \
+	  -dict=../../fuzz/parse_jpeg.dict -artifact_prefix=smoke/ \
+	  smoke/parse_jpeg ../../fuzz/seeds/parse_jpeg ../../fuzz/corpus/parse_jpeg
+	cd build/fuzz && ./config_line_fuzzer -max_total_time=$(SMOKE_SECONDS) -timeout=10 \
+	  -artifact_prefix=smoke/ smoke/config_line ../../fuzz/seeds/config_line
+
+# `make hostile`: the big hostile batch (thousands of damaged files, 100,000 files in
+# one folder, awkward names and links) through the sanitizer build, with a time limit.
+HOSTILE_SEED ?= 1
+HOSTILE_SECONDS ?= 3600
+.PHONY: hostile
+hostile: deps
+	cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DPRECHECK_WERROR=ON -DPRECHECK_SANITIZE=ON
+	cmake --build build/sanitize -j $(JOBS) --target precheck precheck-hostile
+	build/sanitize/precheck-hostile build/sanitize/precheck tests/corpus $(HOSTILE_SEED) $(HOSTILE_SECONDS)

@@ -44,6 +44,7 @@ TaskConfig settingsFrom(const std::vector<std::string>& values) {
 }  // namespace
 
 int runPrecheck(int argc, char** argv) {
+  platform::keepRunningWithoutConsole();
   useEnvironmentLocale();
   if (argc < 2) return 0;
 
@@ -54,9 +55,11 @@ int runPrecheck(int argc, char** argv) {
     writeLine(argv[i]);
   }
 
-  // The configuration file stays open, unread, until the run ends.
-  std::ifstream configStream(configPath);
-  if (!configStream) {
+  // The configuration file stays open, unread, until the run ends. A FIFO or a device
+  // is never opened: the open of a FIFO waits for a writer that may never come.
+  std::ifstream configStream;
+  if (!platform::isSpecialFile(configPath)) configStream.open(configPath);
+  if (!configStream.is_open()) {
     writeLine(messages::kOpenFileFailed);
     return 1;
   }

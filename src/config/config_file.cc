@@ -12,15 +12,19 @@ bool readConfigFile(const std::string& path, ConfigMap& map) {
     writeLine(messages::kFileOpenError);
     return false;
   }
+  readConfigLines(file, map);
+  return true;
+}
+
+void readConfigLines(std::istream& in, ConfigMap& map) {
   std::string line;
   std::string key;
   std::string value;
-  while (std::getline(file, line)) {
+  while (std::getline(in, line)) {
     // Read as Windows text mode does: a CR that ends a line belongs to its line break.
-    if (!file.eof() && !line.empty() && line.back() == '\r') line.pop_back();
+    if (!in.eof() && !line.empty() && line.back() == '\r') line.pop_back();
     if (parseConfigLine(line, key, value)) map[key] = value;
   }
-  return true;
 }
 
 bool parseConfigLine(const std::string& line, std::string& key, std::string& value) {

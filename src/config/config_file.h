@@ -3,6 +3,7 @@
 #ifndef PRECHECK_CONFIG_CONFIG_FILE_H_
 #define PRECHECK_CONFIG_CONFIG_FILE_H_
 
+#include <istream>
 #include <map>
 #include <string>
 #include <vector>
@@ -13,6 +14,10 @@ using ConfigMap = std::map<std::string, std::string>;
 // Empties `map`, then fills it from the file at `path`; the last line of a key wins.
 // Returns false (after printing "file open error") when the file cannot be opened.
 bool readConfigFile(const std::string& path, ConfigMap& map);
+
+// Fills `map` from the lines of `in`, which is read to its end; the last line of a
+// key wins. readConfigFile's reading, apart from the file.
+void readConfigLines(std::istream& in, ConfigMap& map);
 
 // Splits one line into a trimmed key and value. Returns false for a line that holds
 // no entry: empty, a comment, no "=" before any "#", or an empty key.

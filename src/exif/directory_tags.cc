@@ -1,5 +1,6 @@
 #include "exif/directory_tags.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,63 @@ void takeLensSpecification(const IfdEntry& entry, LensData& lens) {
   }
 }
 
+// What an entry of a listed tag needs before its apply function changes anything.
+// Kept beside the two switches below, which it must match tag for tag.
+enum class Need { nothing, text, firstShort, firstRational, pixelCount, lensValues, validEntry };
+
+Need ifd0Need(std::uint16_t tag) {
+  switch (tag) {
+    case 0x010E: case 0x010F: case 0x0110: case 0x0131: case 0x0132: case 0x8298:
+      return Need::text;
+    case 0x0102: case 0x0112:
+      return Need::firstShort;
+    case 0x8769: case 0x8825:
+      return Need::validEntry;
+    default:
+      return Need::nothing;
+  }
+}
+
+Need exifSubIfdNeed(std::uint16_t tag) {
+  switch (tag) {
+    case 0x9003: case 0x9004: case 0x9291: case 0xA433: case 0xA434:
+      return Need::text;
+    case 0x8822: case 0x8827: case 0x9207: case 0x9209: case 0xA210: case 0xA405:
+      return Need::firstShort;
+    case 0x829A: case 0x829D: case 0x9201: case 0x9204: case 0x9206: case 0x920A:
+    case 0xA20E: case 0xA20F:
+      return Need::firstRational;
+    case 0xA002: case 0xA003:
+      return Need::pixelCount;
+    case 0xA432:
+      return Need::lensValues;
+    default:
+      return Need::nothing;
+  }
+}
+
+unsigned fieldsSet(Need need, const RawIfdEntry& entry, std::uint32_t blockLength) {
+  if (need == Need::nothing || !entryDecodes(entry, tiffHeaderPosition, blockLength)) return 0;
+  const bool some = entry.count > 0;
+  switch (need) {
+    case Need::text:
+      return entry.fieldType == typeAscii ? 1 : 0;
+    case Need::firstShort:
+      return entry.fieldType == typeShort && some ? 1 : 0;
+    case Need::firstRational:
+      return entry.fieldType == typeRational && some ? 1 : 0;
+    case Need::pixelCount:
+      return (entry.fieldType == typeLong || entry.fieldType == typeShort) && some ? 1 : 0;
+    case Need::lensValues:
+      return entry.fieldType == typeRational ? std::min(entry.count, 4u) : 0;
+    case Need::validEntry:
+      return 1;
+    case Need::nothing:
+      break;
+  }
+  return 0;
+}
+
 std::uint64_t blockPositionOf(std::uint32_t offset) {
   return std::uint64_t{offset} + tiffHeaderPosition;
 }
@@ -102,4 +160,12 @@ void applyExifSubIfdEntry(const IfdEntry& entry, ExifMetadata& metadata) {
     case 0xA434: takeText(entry, metadata.lens.lensModel); break;
     default: break;
   }
+}
+
+unsigned fieldsSetByIfd0Entry(const RawIfdEntry& entry, std::uint32_t blockLength) {
+  return fieldsSet(ifd0Need(entry.tag), entry, blockLength);
+}
+
+unsigned fieldsSetByExifSubIfdEntry(const RawIfdEntry& entry, std::uint32_t blockLength) {
+  return fieldsSet(exifSubIfdNeed(entry.tag), entry, blockLength);
 }

@@ -1,6 +1,9 @@
 #include "exif/exif_metadata.h"
 
+#include <algorithm>
 #include <cstring>
+#include <map>
+#include <vector>
 
 #include "exif/directory_tags.h"
 #include "exif/gps_tags.h"
@@ -21,6 +24,33 @@ bool directoryFits(std::uint64_t position, std::uint16_t entryCount,
 // with directoryFits that it lies in the block, so it fits 32 bits.
 std::uint32_t entryPosition(std::uint64_t position, unsigned index) {
   return static_cast<std::uint32_t>(position + 2 + 12 * std::uint64_t{index});
+}
+
+// Walks the `count` entries of the directory at `position` and applies those that
+// last. A hostile directory can hold 65,535 entries, each with a value as large as the
+// block; decoding them all would copy the block that many times. So the walk first
+// reads the fixed fields of every entry, backwards, and marks an entry only when its
+// table acts on it and no later entry of the same tag sets as many fields; then it
+// decodes and applies the marked entries in file order. The result is the one that
+// applying every entry in order gives, for a few copies of the block at most.
+template <typename FieldsSet, typename Apply>
+void walkDirectory(const unsigned char* block, std::uint32_t blockLength, std::uint64_t position,
+                   std::uint16_t count, bool little, FieldsSet fieldsSet, Apply apply) {
+  std::vector<bool> lasting(count);
+  std::map<std::uint16_t, unsigned> setLater;  // tag -> most fields a later entry sets
+  for (unsigned i = count; i-- > 0;) {
+    const RawIfdEntry raw = readRawIfdEntry(block + entryPosition(position, i), little);
+    const unsigned fields = fieldsSet(raw, blockLength);
+    if (fields == 0) continue;
+    unsigned& later = setLater[raw.tag];
+    lasting[i] = fields > later;
+    later = std::max(later, fields);
+  }
+  for (unsigned i = 0; i < count; ++i) {
+    if (!lasting[i]) continue;
+    apply(decodeIfdEntry(block, entryPosition(position, i), little, tiffHeaderPosition,
+                         blockLength));
+  }
 }
 
 }  // namespace
@@ -74,11 +104,8 @@ ExifStatus ExifMetadata::parseExifBlock(const unsigned char* block, std::uint32_
   if (!directoryFits(ifd0, ifd0Count, blockLength)) return ExifStatus::corrupt;
 
   DirectoryPointers pointers;
-  for (unsigned i = 0; i < ifd0Count; ++i) {
-    IfdEntry entry = decodeIfdEntry(block, entryPosition(ifd0, i), little,
-                                    tiffHeaderPosition, blockLength);
-    applyIfd0Entry(entry, *this, pointers);
-  }
+  walkDirectory(block, blockLength, ifd0, ifd0Count, little, fieldsSetByIfd0Entry,
+                [&](const IfdEntry& entry) { applyIfd0Entry(entry, *this, pointers); });
 
   // A directory that starts too close to the end of the block is skipped, not an
   // error; one that starts in the block but claims more entries than fit is corrupt.
@@ -86,11 +113,8 @@ ExifStatus ExifMetadata::parseExifBlock(const unsigned char* block, std::uint32_
     const std::uint64_t position = *pointers.exifSubIfd;
     const std::uint16_t count = readU16(block + position, little);
     if (!directoryFits(position, count, blockLength)) return ExifStatus::corrupt;
-    for (unsigned i = 0; i < count; ++i) {
-      IfdEntry entry = decodeIfdEntry(block, entryPosition(position, i), little,
-                                      tiffHeaderPosition, blockLength);
-      applyExifSubIfdEntry(entry, *this);
-    }
+    walkDirectory(block, blockLength, position, count, little, fieldsSetByExifSubIfdEntry,
+                  [&](const IfdEntry& entry) { applyExifSubIfdEntry(entry, *this); });
   }
 
   if (pointers.gps && *pointers.gps + 4 <= blockLength) {

@@ -4,6 +4,7 @@
 
 #include <tuple>
 
+#include "exif_fields.h"
 #include "jpeg_builder.h"
 
 namespace {
@@ -30,26 +31,6 @@ JpegSpec canonJpeg() {
   JpegSpec jpeg;
   jpeg.app1 = buildExifBlock(canonBlock());
   return jpeg;
-}
-
-// Every field of a record, for comparing whole records.
-auto allFields(const GpsAngle& a) { return std::tie(a.degrees, a.minutes, a.seconds, a.direction); }
-
-auto allFields(const ExifMetadata& m) {
-  const GpsInfo& g = m.gps;
-  const LensData& l = m.lens;
-  return std::tuple_cat(
-      std::tie(m.littleEndian, m.imageDescription, m.make, m.model, m.orientation,
-               m.bitsPerSample, m.software, m.dateTime, m.dateTimeOriginal, m.dateTimeDigitized,
-               m.subSecTimeOriginal, m.rightsNotice, m.exposureTime, m.fNumber,
-               m.exposureProgram, m.isoSpeed, m.shutterSpeedValue, m.exposureBiasValue,
-               m.subjectDistance, m.focalLength, m.focalLength35mm, m.flashFired,
-               m.flashReturnLight, m.flashMode, m.meteringMode, m.pixelWidth, m.pixelHeight),
-      std::tie(g.latitude, g.longitude, g.altitude, g.altitudeRef, g.dop),
-      allFields(g.latitudeParts), allFields(g.longitudeParts),
-      std::tie(l.fNumberAtShortest, l.fNumberAtLongest, l.shortestFocalLength,
-               l.longestFocalLength, l.focalPlaneXResolution, l.focalPlaneYResolution,
-               l.focalPlaneResolutionUnit, l.lensMake, l.lensModel));
 }
 
 std::string withBytes(std::string bytes, std::size_t at, const std::string& replacement) {

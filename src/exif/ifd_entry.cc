@@ -38,6 +38,18 @@ void fillValue(IfdEntry& entry, const unsigned char* bytes, bool littleEndian) {
   }
 }
 
+// 64-bit: a count near 2^32 times the element size must not wrap.
+std::uint64_t valueSize(const RawIfdEntry& raw) {
+  return std::uint64_t{raw.count} * elementSize(raw.fieldType);
+}
+
+// Up to 4 bytes sit in the entry's value field; a longer value must end inside the
+// block, computed without wrap-around so that an offset near 2^32 cannot come back.
+bool valueFits(const RawIfdEntry& raw, std::uint32_t base, std::uint32_t blockLength) {
+  const std::uint64_t size = valueSize(raw);
+  return size <= 4 || std::uint64_t{base} + raw.valueOffset + size <= blockLength;
+}
+
 }  // namespace
 
 bool IfdEntry::setFieldType(std::uint16_t code) {
@@ -70,6 +82,23 @@ bool IfdEntry::setFieldType(std::uint16_t code) {
   return true;
 }
 
+bool entryDecodes(const RawIfdEntry& raw, std::uint32_t base, std::uint32_t blockLength) {
+  switch (raw.fieldType) {
+    case typeByte:
+    case typeAscii:
+    case typeShort:
+    case typeLong:
+    case typeRational:
+      return valueFits(raw, base, blockLength);
+    case typeUndefined:
+    case typeSlong:
+    case typeSrational:
+      return true;
+    default:
+      return false;  // refused codes and noFieldType
+  }
+}
+
 IfdEntry decodeIfdEntry(const unsigned char* block, std::uint32_t entryPosition,
                         bool littleEndian, std::uint32_t base, std::uint32_t blockLength) {
   IfdEntry entry;
@@ -89,18 +118,15 @@ IfdEntry decodeIfdEntry(const unsigned char* block, std::uint32_t entryPosition,
   // UNDEFINED, SLONG and SRATIONAL: accepted, but no listed tag needs their value.
   if (std::holds_alternative<std::monostate>(entry.value)) return entry;
 
-  // 64-bit sums: a count or offset near 2^32 must not wrap back into the block.
-  const std::uint64_t size = std::uint64_t{entry.count} * elementSize(entry.fieldType);
-  if (size <= 4) {
-    fillValue(entry, bytes + 8, littleEndian);
-    return entry;
-  }
-  const std::uint64_t start = std::uint64_t{base} + entry.valueOffset;
-  if (start + size > blockLength) {
+  if (!valueFits(raw, base, blockLength)) {
     entry.tag = invalidTag;
     return entry;
   }
-  fillValue(entry, block + start, littleEndian);
+  if (valueSize(raw) <= 4) {
+    fillValue(entry, bytes + 8, littleEndian);
+  } else {
+    fillValue(entry, block + base + entry.valueOffset, littleEndian);
+  }
   return entry;
 }
 

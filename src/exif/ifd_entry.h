@@ -63,4 +63,8 @@ struct RawIfdEntry {
 // No bounds check: the caller guarantees that the 12 bytes at `bytes` are readable.
 RawIfdEntry readRawIfdEntry(const unsigned char* bytes, bool littleEndian);
 
+// Whether decodeIfdEntry keeps the tag of this entry (an accepted type and, for a type
+// whose value is read, a value inside the block), found without copying the value.
+bool entryDecodes(const RawIfdEntry& raw, std::uint32_t base, std::uint32_t blockLength);
+
 #endif  // PRECHECK_EXIF_IFD_ENTRY_H_

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "jpeg_builder.h"
 
 // Lets whole values be compared; found by argument-dependent lookup from std::variant.
@@ -130,6 +132,38 @@ TEST(DecodeIfdEntry, EntryMustLieWhollyInTheBlock) {
   EXPECT_EQ(cut.valueOffset, 0u);
   IfdEntry far = decodeIfdEntry(block.data(), 0xFFFFFFF8, true, tiffHeaderPosition, end);
   EXPECT_EQ(far.tag, invalidTag);
+}
+
+// The walk asks entryDecodes which entries to decode; it must agree with the decoding
+// itself at every type and around both ends of the block.
+TEST(EntryDecodes, AgreesWithDecodeIfdEntry) {
+  const std::uint32_t blockLength = 64;
+  std::vector<unsigned char> block(blockLength, 0x41);
+  const std::uint32_t counts[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0x1FFFFFFF, 0x20000000,
+                                  0xFFFFFFFF};
+  const std::uint32_t offsets[] = {0, 1, 2, 30, 40, 41, 42, 50, 57, 58, 0xFFFFFFFA, 0xFFFFFFFF};
+  for (unsigned type = 0; type <= 256; ++type) {
+    for (std::uint32_t count : counts) {
+      for (std::uint32_t offset : offsets) {
+        for (bool little : {true, false}) {
+          const TiffEntry written = withValueField(
+              withCount(bytesEntry(0x010F, static_cast<std::uint16_t>(type), ""), count), offset);
+          ExifBlockSpec spec;
+          spec.littleEndian = little;
+          spec.ifd0 = {written};
+          const std::string built = buildExifBlock(spec);
+          std::copy(built.begin() + kFirstEntry, built.begin() + kFirstEntry + 12,
+                    block.begin() + kFirstEntry);
+          const IfdEntry decoded = decodeIfdEntry(block.data(), kFirstEntry, little,
+                                                  tiffHeaderPosition, blockLength);
+          const RawIfdEntry raw = readRawIfdEntry(block.data() + kFirstEntry, little);
+          ASSERT_EQ(entryDecodes(raw, tiffHeaderPosition, blockLength),
+                    decoded.tag != invalidTag)
+              << "type " << type << " count " << count << " offset " << offset;
+        }
+      }
+    }
+  }
 }
 
 TEST(IfdEntrySetFieldType, AcceptedCodesGetAFreshValueOfTheirKind) {

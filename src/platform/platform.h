@@ -15,20 +15,22 @@ struct FolderEntry {
 };
 
 // Identifies a folder on its volume, so that a folder reached again through a link
-// can be recognised. A folder whose identity could not be read matches nothing.
+// can be recognised. A folder whose identity could not be read is never recognised.
 struct FolderId {
   bool known = false;
   std::uint64_t volume = 0;
   std::uint64_t index = 0;
-  bool sameAs(const FolderId& other) const {
-    return known && other.known && volume == other.volume && index == other.index;
-  }
 };
 
 struct FolderListing {
   FolderId id;
   std::vector<FolderEntry> entries;
 };
+
+// Lets the run go on when standard output is a pipe whose reader has gone (precheck
+// | head): writes to it then fail quietly instead of ending the process before the
+// report is written.
+void keepRunningWithoutConsole();
 
 // Joins a folder and an entry name with the platform's separator. Neither part is
 // inspected: a folder that already ends with a separator gets a second one.
@@ -41,6 +43,11 @@ bool listFolder(const std::string& folder, FolderListing* listing);
 
 // True when something exists at `path`.
 bool pathExists(const std::string& path);
+
+// True when `path` leads to a FIFO, a socket or a device. Reading one may wait for a
+// writer forever (opening a FIFO does) or never end (/dev/zero); a text file read
+// whole must not be one.
+bool isSpecialFile(const std::string& path);
 
 // Creates `path` and any missing parent folders. Failure is not reported: whoever
 // writes into the folder later finds out.

@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,6 +12,8 @@
 #include <new>
 
 namespace platform {
+
+void keepRunningWithoutConsole() { signal(SIGPIPE, SIG_IGN); }
 
 std::string joinPath(const std::string& folder, const std::string& name) {
   return folder + "/" + name;
@@ -55,6 +58,12 @@ bool listFolder(const std::string& folder, FolderListing* listing) {
 }
 
 bool pathExists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
+
+bool isSpecialFile(const std::string& path) {
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0) return false;
+  return !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode);
+}
 
 void createFolders(const std::string& path) {
   for (std::size_t slash = path.find('/', 1); slash != std::string::npos;

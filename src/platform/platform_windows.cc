@@ -34,6 +34,9 @@ FolderId identifyFolder(const std::string& folder) {
 
 }  // namespace
 
+// A write to a closed pipe fails with an error on Windows; no signal ends the process.
+void keepRunningWithoutConsole() {}
+
 std::string joinPath(const std::string& folder, const std::string& name) {
   return folder + "\\" + name;
 }
@@ -53,6 +56,17 @@ bool listFolder(const std::string& folder, FolderListing* listing) {
 }
 
 bool pathExists(const std::string& path) { return _access(path.c_str(), 0) == 0; }
+
+bool isSpecialFile(const std::string& path) {
+  // Opening with no access reads no data, so it cannot wait on a pipe.
+  HANDLE handle = CreateFileA(path.c_str(), 0,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return false;
+  const DWORD type = GetFileType(handle);
+  CloseHandle(handle);
+  return type == FILE_TYPE_CHAR || type == FILE_TYPE_PIPE;
+}
 
 void createFolders(const std::string& path) {
   for (std::size_t separator = path.find_first_of("\\/", 1); separator != std::string::npos;

@@ -1,3 +1,6 @@
+#include <cstdint>
+#include <set>
+#include <utility>
 #include <vector>
 
 #include "checks/image_checker.h"
@@ -7,34 +10,33 @@
 
 namespace {
 
-// `ancestors` holds the folders being listed above this one, so that a link back to
-// one of them ends there instead of recursing without end.
-void scanInto(const std::string& folder, std::vector<platform::FolderId>& ancestors,
-              ImageList& images) {
+// Every folder listed so far in this scan, by its identity on its volume. A folder
+// reached again through a link is not listed again: a link back into an ancestor
+// would recurse without end, and links from many places into one folder multiply the
+// listing (a chain of folders that each hold two links to the next is 2^n listings).
+using ListedFolders = std::set<std::pair<std::uint64_t, std::uint64_t>>;
+
+void scanInto(const std::string& folder, ListedFolders& listed, ImageList& images) {
   platform::FolderListing listing;
   if (!platform::listFolder(folder, &listing)) {
     writeLine(messages::kCanNotFoundFile);
     return;
   }
-  for (const platform::FolderId& ancestor : ancestors) {
-    if (ancestor.sameAs(listing.id)) return;
-  }
-  ancestors.push_back(listing.id);
+  if (listing.id.known && !listed.insert({listing.id.volume, listing.id.index}).second) return;
   for (const platform::FolderEntry& entry : listing.entries) {
     if (!entry.isFolder) {
       images.push_back(platform::joinPath(folder, entry.name));
     } else if (entry.name != "." && entry.name != "..") {
-      scanInto(platform::joinPath(folder, entry.name), ancestors, images);
+      scanInto(platform::joinPath(folder, entry.name), listed, images);
     }
   }
-  ancestors.pop_back();
 }
 
 }  // namespace
 
 ImageList ImageChecker::scanImageFolder(std::string folder) const {
   ImageList images;
-  std::vector<platform::FolderId> ancestors;
-  scanInto(folder, ancestors, images);
+  ListedFolders listed;
+  scanInto(folder, listed, images);
   return images;
 }

@@ -126,4 +126,28 @@ TEST(ScanImageFolder, LinksAreFollowedButNeverBackIntoAnAncestor) {
   EXPECT_EQ(scan(d), (ImageList{d + "/a.jpg", d + "/dangling", d + "/more/o.jpg"}));
 }
 
+// Without the record of listed folders, 24 levels of two links each would be listed
+// 2^24 times: a hang, then memory exhausted.
+TEST(ScanImageFolder, AFolderReachedThroughManyLinksIsListedOnce) {
+#ifdef _WIN32
+  GTEST_SKIP() << "symbolic links need a privilege on Windows that a test run may not hold";
+#endif
+  TempFolder root;
+  for (int level = 0; level < 24; ++level) {
+    const std::string here = "level" + std::to_string(level);
+    const std::string next = "level" + std::to_string(level + 1);
+    root.writeFile(here + "/" + here + ".jpg", "x");
+    std::filesystem::create_directory_symlink(root.path() / next, root.path() / here / "a");
+    std::filesystem::create_directory_symlink(root.path() / next, root.path() / here / "b");
+  }
+  root.writeFile("level24/last.jpg", "x");
+  const std::string d = root.at("level0");
+  const ImageList images = scan(d);
+  ASSERT_EQ(images.size(), 25u);
+  std::string deepest = d;
+  for (int level = 0; level < 24; ++level) deepest += "/a";
+  EXPECT_EQ(images.front(), deepest + "/last.jpg");  // each folder from its first link
+  EXPECT_EQ(images.back(), d + "/level0.jpg");
+}
+
 }  // namespace

@@ -35,9 +35,9 @@ class Batch {
   }
   std::string imagePath(const std::string& name) const { return folder_.at("images/" + name); }
 
-  ProgramRun run(const Switches& on) const {
+  ProgramRun run(const Switches& on, const RunOptions& options = {}) const {
     folder_.writeFile("task.cfg", configText(on));
-    return runProgram(PRECHECK_BINARY, {"task.cfg"}, folder_.path().string());
+    return runProgram(PRECHECK_BINARY, {"task.cfg"}, folder_.path().string(), options);
   }
 
   // What the run prints before the first check: the path and the configuration echo.

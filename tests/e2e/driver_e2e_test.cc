@@ -99,7 +99,9 @@ TEST(Driver, UnknownLocaleFallsBackSilently) {
     TempFolder folder;
     folder.writeFile("images/a.jpg", "x");
     folder.writeFile("task.cfg", config("", "", "", "", "images", "out"));
-    ProgramRun run = runProgram(PRECHECK_BINARY, {"task.cfg"}, folder.path().string(), changes);
+    RunOptions options;
+    options.environment = changes;
+    ProgramRun run = runProgram(PRECHECK_BINARY, {"task.cfg"}, folder.path().string(), options);
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.output, withConsoleLineEnds("task.cfg\n" +
                                               config("", "", "", "", "images", "out") + kAllClear));

@@ -24,6 +24,15 @@ std::string valueBytes(const TiffEntry& entry, bool littleEndian) {
   return bytes;
 }
 
+std::size_t elementSize(std::uint16_t type) {
+  switch (type) {
+    case tiff::kShort: return 2;
+    case tiff::kLong: return 4;
+    case tiff::kRational: case tiff::kSrational: return 8;
+    default: return 1;
+  }
+}
+
 std::uint32_t directorySize(std::size_t entryCount) {
   return static_cast<std::uint32_t>(2 + 12 * entryCount + 4);
 }
@@ -205,6 +214,19 @@ std::string buildExifBlock(const ExifBlockSpec& spec) {
   if (writeExif) writeDirectory(spec.exif, spec.exifCount, little, layout, tiff, data);
   if (writeGps) writeDirectory(spec.gps, spec.gpsCount, little, layout, tiff, data);
   return std::string("Exif\0\0", 6) + tiff + data;
+}
+
+std::string buildBlockWithValuesToTheEnd(ExifBlockSpec spec) {
+  // The counts do not change the layout, so the first build gives the final length.
+  const std::size_t tiffLength = buildExifBlock(spec).size() - 6;
+  for (auto* entries : {&spec.ifd0, &spec.exif}) {
+    for (TiffEntry& entry : *entries) {
+      if (!entry.valueField || !valueBytes(entry, spec.littleEndian).empty()) continue;
+      const std::size_t left = tiffLength - std::min<std::size_t>(*entry.valueField, tiffLength);
+      entry.count = static_cast<std::uint32_t>(left / elementSize(entry.type));
+    }
+  }
+  return buildExifBlock(spec);
 }
 
 std::string jpegSegment(std::uint8_t marker, const std::string& payload) {

@@ -86,6 +86,12 @@ struct ExifBlockSpec {
 
 std::string buildExifBlock(const ExifBlockSpec& spec);
 
+// A hostile block: every IFD0 and EXIF sub-IFD entry of `spec` that has a `valueField`
+// and no value bytes gets, as its count, the number of elements of its type from that
+// offset to the end of the block. So each value is as large as the block and lies
+// inside it; such entries place nothing, and the block is only its directories.
+std::string buildBlockWithValuesToTheEnd(ExifBlockSpec spec);
+
 // A JPEG file: FF D8, `before`, the APP1 segment, `after`, a scan of `bodyBytes`
 // filler bytes (never FF, so no marker appears by chance), FF D9, `trailing`.
 struct JpegSpec {

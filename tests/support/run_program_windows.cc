@@ -58,7 +58,7 @@ class ScopedEnvironment {
 }  // namespace
 
 ProgramRun runProgram(const std::string& program, const std::vector<std::string>& arguments,
-                      const std::string& workingFolder, const EnvironmentChanges& changes) {
+                      const std::string& workingFolder, const RunOptions& options) {
   ProgramRun run;
   SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
   HANDLE readEnd = nullptr;
@@ -77,7 +77,7 @@ ProgramRun runProgram(const std::string& program, const std::vector<std::string>
   startup.hStdOutput = writeEnd;
   startup.hStdError = nul;
   PROCESS_INFORMATION process{};
-  const ScopedEnvironment environment(changes);
+  const ScopedEnvironment environment(options.environment);
   const bool started = CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
                                       0, nullptr, workingFolder.c_str(), &startup, &process);
   const DWORD startError = started ? 0 : GetLastError();

@@ -1,0 +1,217 @@
+// Faults of the disk and the file system around a run: the report cannot be created,
+// the disk fills while it is written, files vanish or shrink after the scan, the
+// configuration cannot be read. Each run must end with a verdict and leave either
+// the new error.json whole or the earlier one untouched, and no temporary file.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <map>
+
+#include "batch_run.h"
+#include "common/messages.h"
+#include "jpeg_builder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Everything below `folder`, with the bytes of the files, for proving that a failed
+// run changed nothing there and left nothing behind. Links are not followed.
+std::map<std::string, std::string> contentsOf(const fs::path& folder) {
+  std::map<std::string, std::string> contents;
+  for (const auto& item : fs::recursive_directory_iterator(folder)) {
+    const std::string relative = fs::relative(item.path(), folder).string();
+    switch (item.symlink_status().type()) {
+      case fs::file_type::regular: contents[relative] = readFileBytes(item.path().string()); break;
+      case fs::file_type::directory: contents[relative] = "<folder>"; break;
+      default: contents[relative] = "<other>"; break;
+    }
+  }
+  return contents;
+}
+
+const std::string kEarlierReport = reportOf({entry(104, messages::kNoGps, {"earlier.jpg"})});
+
+std::string notWritten() {
+  return line(messages::kReportNotWritten + std::string("check/error.json"));
+}
+
+TEST(Faults, ReportThatCannotBeCreatedIsSaidInOneLineAndLeavesNothing) {
+  struct Case {
+    const char* name;
+    void (*prepare)(const TempFolder&);
+  };
+  const Case cases[] = {
+      {"a file where the output folder should be",
+       [](const TempFolder& f) { f.writeFile("check", "a file, not a folder"); }},
+      {"a folder where error.json should be",
+       [](const TempFolder& f) { f.writeFile("check/error.json/inside", kEarlierReport); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Batch batch;
+    c.prepare(batch.folder());
+    batch.folder().writeFile("task.cfg", "");  // so that the run's own task.cfg is no news
+    const auto before = contentsOf(batch.folder().path());
+    ProgramRun run = batch.run(Switches{});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.output, batch.echo(Switches{}) + line(kNoImagesReport) + notWritten());
+    auto after = contentsOf(batch.folder().path());
+    after["task.cfg"] = "";
+    EXPECT_EQ(after, before);
+  }
+}
+
+// RLIMIT_FSIZE makes every write past the limit fail with EFBIG, as a full disk makes
+// it fail with ENOSPC, at a byte the test chooses: the new report is cut there.
+TEST(Faults, FullDiskKeepsTheEarlierReportWholeAndSaysSo) {
+  Batch batch;
+  batch.add("a.jpg", kNotAnImage);
+  Switches on;
+  on.gps = true;
+  const std::string report = reportOf({entry(104, messages::kNoGps, {"a.jpg"})});
+  for (std::uint64_t limit : {std::uint64_t{0}, std::uint64_t{16}, report.size() - 1}) {
+    SCOPED_TRACE(limit);
+    batch.folder().writeFile("check/error.json", kEarlierReport);
+    RunOptions limits;
+    limits.fileSizeLimit = limit;
+    ProgramRun run = batch.run(on, limits);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.output.substr(run.output.size() - report.size() - 1 - notWritten().size()),
+              line(report) + notWritten());
+    EXPECT_EQ(contentsOf(batch.folder().path() / "check"),
+              (std::map<std::string, std::string>{{"error.json", kEarlierReport}}));
+  }
+  // With exactly room for it the new report replaces the earlier one.
+  RunOptions limits;
+  limits.fileSizeLimit = report.size();
+  ProgramRun run = batch.run(on, limits);
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(contentsOf(batch.folder().path() / "check"),
+            (std::map<std::string, std::string>{{"error.json", report}}));
+}
+
+PhotoSpec photo4000x3000() {
+  PhotoSpec photo;
+  photo.pixelWidth = 4000;
+  photo.pixelHeight = 3000;
+  return photo;
+}
+
+// Files change between the scan and the checks, at exactly that moment: a seventh,
+// unused key pads the configuration echo to just under the one page of the console
+// pipe, so the program blocks on its first line after the scan, and the changes are
+// made then. A removed file and an emptied one are skipped; a file cut in half is
+// read as it now is and keyed "error". The run goes on with the others.
+TEST(Faults, FilesRemovedOrCutAfterTheScanAreSkippedOrReadAsTheyAreNow) {
+  Batch batch;
+  const std::string photo = makePhoto(photo4000x3000());
+  for (const char* name : {"a.jpg", "b.jpg", "c.jpg", "d.jpg", "e.jpg"}) batch.add(name, photo);
+  Switches on;
+  on.resolution = true;
+  batch.run(on);  // writes task.cfg
+  const std::string config = readFileBytes(batch.folder().at("task.cfg"));
+  const std::size_t echoed = std::string("task.cfg\n").size() + config.size() + 6;  // 7pad=, \n
+  const std::size_t room = 10;  // fewer bytes than the first line after the scan
+  const std::string padded = config + "7pad=" + std::string(4096 - room - echoed, 'p') + "\n";
+  batch.folder().writeFile("task.cfg", padded);
+
+  RunOptions limits;
+  limits.whenOutputIsFull = [&] {
+    fs::remove(batch.imagePath("b.jpg"));
+    fs::resize_file(batch.imagePath("c.jpg"), 0);
+    fs::resize_file(batch.imagePath("d.jpg"), photo.size() / 2);
+  };
+  ProgramRun run =
+      runProgram(PRECHECK_BINARY, {"task.cfg"}, batch.folder().path().string(), limits);
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.output, "task.cfg\n" + padded +
+                            resolutionStart({"a.jpg", "b.jpg", "c.jpg", "d.jpg", "e.jpg"}) +
+                            group("error", 1) + block({"d.jpg"}) + group("4000*3000", 2) +
+                            block({}) +
+                            line(reportOf({entry(101, messages::kResolutionMismatch, {"d.jpg"})})));
+}
+
+// A file that gives fewer bytes than its size, as one that shrinks while it is read
+// does: a file of the kernel's sysfs states 4096 bytes and holds a few, every time.
+// It is skipped, or read as what it holds and keyed "error"; the run goes on.
+TEST(Faults, FileThatHoldsLessThanItsSizeDoesNotStopTheRun) {
+  const char* const shrinking = "/sys/kernel/uevent_seqnum";
+  struct stat info;
+  if (stat(shrinking, &info) != 0 ||
+      info.st_size <= static_cast<off_t>(readFileBytes(shrinking).size())) {
+    GTEST_SKIP() << "no sysfs file that states more bytes than it holds";
+  }
+  Batch batch;
+  batch.addPhoto("a.jpg", photo4000x3000());
+  fs::create_symlink(shrinking, batch.imagePath("b.jpg"));
+  batch.addPhoto("c.jpg", photo4000x3000());
+  Switches on;
+  on.resolution = true;
+  ProgramRun run = batch.run(on);
+
+  const std::string start = batch.echo(on) + resolutionStart({"a.jpg", "b.jpg", "c.jpg"});
+  const std::string skipped = start + group("4000*3000", 2) + block({}) + kAllClear;
+  const std::string keyedError =
+      start + group("error", 1) + block({"b.jpg"}) + group("4000*3000", 2) + block({}) +
+      line(reportOf({entry(101, messages::kResolutionMismatch, {"b.jpg"})}));
+  EXPECT_TRUE(run.output == skipped || run.output == keyedError) << run.output;
+  EXPECT_EQ(run.exitCode, run.output == skipped ? 0 : 1);
+}
+
+// precheck task.cfg | head: the reader of the console goes away; the report must
+// still be written and the verdict still given.
+TEST(Faults, ConsoleWhoseReaderHasGoneDoesNotStopTheReport) {
+  Batch batch;
+  const std::vector<std::string> all = {"a.jpg", "b.jpg", "c.jpg"};
+  for (const std::string& name : all) batch.add(name, kNotAnImage);
+  RunOptions limits;
+  limits.outputClosed = true;
+  ProgramRun run = batch.run(kAllChecks, limits);
+  EXPECT_EQ(run.signal, 0);
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(batch.report(), reportOf({entry(101, messages::kResolutionMismatch, all),
+                                      entry(102, messages::kCameraMakeMismatch, all),
+                                      entry(103, messages::kFocalLengthZero, all),
+                                      entry(104, messages::kNoGps, all)}));
+}
+
+TEST(Faults, ConfigurationThatCannotBeReadEndsTheRunWithOneLine) {
+  struct Case {
+    const char* name;
+    void (*prepare)(const TempFolder&);
+    std::string message;
+  };
+  const std::string tooFew = "the task configuration file holds 0 values; 6 are needed";
+  const Case cases[] = {
+      {"a FIFO that no one writes",
+       [](const TempFolder& f) { ASSERT_EQ(mkfifo(f.at("task.cfg").c_str(), 0644), 0); },
+       messages::kOpenFileFailed},
+      {"a link to a device that never ends",
+       [](const TempFolder& f) { fs::create_symlink("/dev/zero", f.at("task.cfg")); },
+       messages::kOpenFileFailed},
+      {"a dangling link",
+       [](const TempFolder& f) { fs::create_symlink("gone.cfg", f.at("task.cfg")); },
+       messages::kOpenFileFailed},
+      {"a link to itself",
+       [](const TempFolder& f) { fs::create_symlink("task.cfg", f.at("task.cfg")); },
+       messages::kOpenFileFailed},
+      {"a folder", [](const TempFolder& f) { f.makeFolder("task.cfg"); }, tooFew},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempFolder folder;
+    c.prepare(folder);
+    RunOptions limits;
+    limits.timeLimitSeconds = 60;  // a hang fails the test instead of stalling it
+    ProgramRun run = runProgram(PRECHECK_BINARY, {"task.cfg"}, folder.path().string(), limits);
+    EXPECT_EQ(run.signal, 0);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.output, "task.cfg\n" + c.message + "\n");
+    // task.cfg alone: no output folder, no report
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
+  }
+}
+
+}  // namespace
