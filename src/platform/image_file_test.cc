@@ -41,8 +41,9 @@ Shown show(const std::string& path) {
 
 TEST(ParseImageFile, ShowsEveryByteOfTheFileOnce) {
   TempFolder folder;
-  // Around the page sizes, where a mapping ends inside or exactly at a page.
-  const std::size_t sizes[] = {1, 4095, 4096, 4097, 65536, 3 * 65536 + 5};
+  // Around the page size, where a mapping ends inside or exactly at a page, and
+  // around 64 KB, above which files are mapped instead of read.
+  const std::size_t sizes[] = {1, 4095, 4096, 4097, 65536, 65537, 3 * 65536 + 5};
   for (std::size_t size : sizes) {
     const std::string expected = patternOf(size);
     folder.writeFile("a.jpg", expected);
@@ -66,10 +67,11 @@ TEST(ParseImageFile, SkipsWhatIsNoFileWithBytesWithoutShowingIt) {
 
 // Cuts the file while its bytes are being parsed, then reads all of them as the parser
 // could. Where the system lets a mapped file be cut, the file must be skipped and the
-// run go on; where it refuses, the file is shown whole.
+// run go on; where it refuses, the file is shown whole. A small file would be copied
+// before it is shown, so this one has a photograph's size.
 TEST(ParseImageFile, FileCutWhileParsedIsSkippedWithoutACrash) {
   TempFolder folder;
-  const std::size_t size = 5 * 4096 + 100;
+  const std::size_t size = 4 * 1024 * 1024 + 100;
   // To nothing, to inside the first page, and inside the last page, where no page
   // fault tells and only the size does.
   const std::size_t cuts[] = {0, 10, size - 50};
