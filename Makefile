@@ -41,3 +41,14 @@ fuzz:
 	mkdir -p build/fuzz/corpus
 	cd build/fuzz && ./parse_jpeg_fuzzer -max_total_time=$(FUZZ_SECONDS) \
 	  -dict=../../fuzz/parse_jpeg.dict corpus ../../fuzz/seeds/parse_jpeg
+
+# `make bench` times precheck against the floor, exiftool and exiv2 on three generated
+# batches (about 9 GB, written once under build/bench-sets) and prints a table of
+# ratios; bench/run says how. ROUNDS, SETS and CACHES narrow or widen a run.
+BENCH_PACKAGES := $(PACKAGES) hyperfine libimage-exiftool-perl exiv2 time python3
+.PHONY: bench
+bench:
+	@tools/ensure-packages $(BENCH_PACKAGES)
+	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DPRECHECK_TESTS=OFF -DPRECHECK_BENCH=ON
+	cmake --build build/bench -j $(JOBS)
+	bench/run build/bench
