@@ -15,6 +15,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <memory>
+#include <new>
 
 namespace platform {
 
@@ -24,9 +25,10 @@ namespace {
 constexpr std::size_t kLargestFileReadWhole = 64 * 1024;
 
 // Reads the file into a buffer of exactly its size and shows that; false when the
-// file ends early.
+// file ends early or the buffer cannot be had.
 bool parseRead(int fd, std::size_t size, const ImageParse& parse) {
-  std::unique_ptr<unsigned char[]> bytes(new unsigned char[size]);
+  std::unique_ptr<unsigned char[]> bytes(new (std::nothrow) unsigned char[size]);
+  if (bytes == nullptr) return false;
   std::size_t done = 0;
   while (done < size) {
     ssize_t got = pread(fd, bytes.get() + done, size - done, static_cast<off_t>(done));
@@ -81,7 +83,8 @@ void installBusHandlerOnce() {
 // could not be read meanwhile.
 bool parseMapped(int fd, std::size_t size, const ImageParse& parse) {
   void* view = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
-  if (view == MAP_FAILED) return false;
+  // Some file systems cannot map files; those are read as they always were.
+  if (view == MAP_FAILED) return parseRead(fd, size, parse);
   // Without this, each first touch reads ahead a window of several megabytes around
   // it, most of a photograph's body, which the parse never looks at.
   madvise(view, size, MADV_RANDOM);
