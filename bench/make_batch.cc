@@ -72,17 +72,10 @@ std::string frameSegments(std::uint16_t width, std::uint16_t height) {
   return tables + jpegSegment(0xC0, frame) + huffman + jpegSegment(0xDA, scan);
 }
 
-// Everything before the body: a Phantom 4 Pro frame, 5472 by 3648, 8.8 mm (24 mm
-// equivalent), at position `index` along a flight line.
+// Everything before the body of the `index`th frame along a flight line, with the
+// further tags a DJI camera writes.
 std::string head(std::size_t index, std::size_t thumbnailBytes) {
-  PhotoSpec photo;
-  photo.make = "DJI";
-  photo.model = "FC6310";
-  photo.pixelWidth = 5472;
-  photo.pixelHeight = 3648;
-  photo.focalLength = Fraction{88, 10};
-  photo.focalLength35mm = 24;
-  photo.gps = GpsSpec{30.5421 + 0.00001 * static_cast<double>(index), 114.3608, 152.3};
+  const PhotoSpec photo = droneFrame(30.5421 + 0.00001 * static_cast<double>(index));
   ExifBlockSpec block = photoExifBlock(photo);
   block.ifd0.push_back(shortEntry(0x0112, {1}));
   block.ifd0.push_back(asciiEntry(0x0131, "v01.08.1719"));
