@@ -85,3 +85,14 @@ hostile: deps
 	cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DPRECHECK_WERROR=ON -DPRECHECK_SANITIZE=ON
 	cmake --build build/sanitize -j $(JOBS) --target precheck precheck-hostile
 	build/sanitize/precheck-hostile build/sanitize/precheck tests/corpus $(HOSTILE_SEED) $(HOSTILE_SECONDS)
+
+# `make bench` times precheck against the floor, exiftool and exiv2 on three generated
+# batches (about 9 GB, written once under build/bench-sets) and prints a table of
+# ratios; bench/run says how. ROUNDS, SETS and CACHES narrow or widen a run.
+BENCH_PACKAGES := $(PACKAGES) hyperfine libimage-exiftool-perl exiv2 time python3
+.PHONY: bench
+bench:
+	@tools/ensure-packages $(BENCH_PACKAGES)
+	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DPRECHECK_TESTS=OFF -DPRECHECK_BENCH=ON
+	cmake --build build/bench -j $(JOBS)
+	bench/run build/bench

@@ -19,17 +19,9 @@ bool writeFile(const fs::path& path, const std::string& bytes) {
   return static_cast<bool>(out);
 }
 
-// A Phantom 4 Pro frame: 5472 by 3648, 8.8 mm (24 mm equivalent), with a position
-// along a flight line.
-PhotoSpec droneFrame(int index) {
-  PhotoSpec photo;
-  photo.make = "DJI";
-  photo.model = "FC6310";
-  photo.pixelWidth = 5472;
-  photo.pixelHeight = 3648;
-  photo.focalLength = Fraction{88, 10};
-  photo.focalLength35mm = 24;
-  photo.gps = GpsSpec{30.5421 + 0.0003 * index, 114.3608, 152.3};
+// A frame of the example survey, the `index`th along its flight line.
+PhotoSpec surveyFrame(int index) {
+  PhotoSpec photo = droneFrame(30.5421 + 0.0003 * index);
   photo.bodyBytes = 32 * 1024;
   return photo;
 }
@@ -46,18 +38,18 @@ int main(int argc, char** argv) {
   bool ok = true;
 
   for (int i = 1; i <= 4; ++i) {
-    ok = ok && writeFile(images / ("DJI_000" + std::to_string(i) + ".JPG"), makePhoto(droneFrame(i)));
+    ok = ok && writeFile(images / ("DJI_000" + std::to_string(i) + ".JPG"), makePhoto(surveyFrame(i)));
   }
   for (int i = 1; i <= 2; ++i) {
     ok = ok && writeFile(images / "flight2" / ("DJI_010" + std::to_string(i) + ".JPG"),
-                         makePhoto(droneFrame(10 + i)));
+                         makePhoto(surveyFrame(10 + i)));
   }
 
-  PhotoSpec noFix = droneFrame(5);
+  PhotoSpec noFix = surveyFrame(5);
   noFix.gps.reset();
   ok = ok && writeFile(images / "DJI_0005.JPG", makePhoto(noFix));
 
-  PhotoSpec zeroFocal = droneFrame(6);
+  PhotoSpec zeroFocal = surveyFrame(6);
   zeroFocal.focalLength = Fraction{0, 1};
   zeroFocal.focalLength35mm.reset();
   ok = ok && writeFile(images / "DJI_0006.JPG", makePhoto(zeroFocal));

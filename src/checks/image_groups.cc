@@ -9,21 +9,20 @@ ImageGroups groupImages(const ImageList& images, const char* progressText, KeyOf
   writeLine("");
   writeLine(messages::kNumberOfImages + std::to_string(images.size()));
   ImageGroups groups;
-  std::vector<unsigned char> bytes;
   std::size_t counter = 0;
   for (const std::string& path : images) {
     ++counter;
     writeLine(progressText + std::to_string(counter) + messages::kProgressArrow +
               ImageChecker::fileNameOf(path));
-    if (!platform::readImageFile(path, bytes)) continue;
     ExifMetadata metadata;
-    std::optional<std::string> key;
-    if (metadata.parseJpeg(bytes.data(), static_cast<std::uint32_t>(bytes.size())) ==
-        ExifStatus::ok) {
-      key = keyOf(metadata);
-    } else {
-      key = kErrorKey;
-    }
+    ExifStatus status = ExifStatus::notJpeg;
+    const bool read = platform::parseImageFile(
+        path, [&](const unsigned char* data, std::uint32_t length) {
+          status = metadata.parseJpeg(data, length);
+        });
+    if (!read) continue;
+    std::optional<std::string> key = kErrorKey;
+    if (status == ExifStatus::ok) key = keyOf(metadata);
     if (key) groups[*key].push_back(path);
   }
   return groups;

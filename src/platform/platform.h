@@ -4,6 +4,7 @@
 #define PRECHECK_PLATFORM_PLATFORM_H_
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -53,11 +54,17 @@ bool isSpecialFile(const std::string& path);
 // writes into the folder later finds out.
 void createFolders(const std::string& path);
 
-// Reads the whole of an image file into `bytes`. Returns false, and the file is to be
-// skipped, for anything that is not a regular file of 1 byte to 2 GiB - 1 that can be
-// read whole: missing, unreadable, special (a FIFO, a device), empty, too large, cut
-// short while it was read, or too large for memory.
-bool readImageFile(const std::string& path, std::vector<unsigned char>& bytes);
+// Reads an image file for `parse`, which gets its bytes and their number and must not
+// keep the pointer. Only the parts of the file that `parse` touches are read from disk,
+// yet it sees the same bytes as a whole read would.
+//
+// Returns false, and whatever `parse` made of the bytes is to be thrown away, for
+// anything that is not a regular file of 1 byte to 2 GiB - 1 that stays readable
+// while it is parsed: missing, unreadable, special (a FIFO, a device), empty, too
+// large, or cut short or failing while `parse` reads it. `parse` is not called at all
+// when the file is skipped before its bytes are shown.
+using ImageParse = std::function<void(const unsigned char* data, std::uint32_t length)>;
+bool parseImageFile(const std::string& path, const ImageParse& parse);
 
 // Replaces the file at `path` with `bytes` so that it is never seen half written: the
 // bytes go to a temporary file beside it, which then takes its place. Returns false

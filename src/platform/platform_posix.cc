@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
-#include <new>
 
 namespace platform {
 
@@ -71,32 +70,6 @@ void createFolders(const std::string& path) {
     mkdir(path.substr(0, slash).c_str(), 0777);
   }
   mkdir(path.c_str(), 0777);
-}
-
-bool readImageFile(const std::string& path, std::vector<unsigned char>& bytes) {
-  // O_NONBLOCK keeps the open of a FIFO from waiting for a writer; it is refused below.
-  int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return false;
-  struct stat info;
-  bool usable = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0 &&
-                info.st_size <= INT32_MAX;
-  if (usable) {
-    const auto size = static_cast<std::size_t>(info.st_size);
-    try {
-      bytes.resize(size);
-    } catch (const std::bad_alloc&) {
-      usable = false;
-    }
-    std::size_t done = 0;
-    while (usable && done < size) {
-      ssize_t got = pread(fd, bytes.data() + done, size - done, static_cast<off_t>(done));
-      if (got < 0 && errno == EINTR) continue;
-      if (got <= 0) usable = false;
-      else done += static_cast<std::size_t>(got);
-    }
-  }
-  close(fd);
-  return usable;
 }
 
 namespace {

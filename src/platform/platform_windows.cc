@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <new>
 
 namespace platform {
 
@@ -74,26 +73,6 @@ void createFolders(const std::string& path) {
     _mkdir(path.substr(0, separator).c_str());
   }
   _mkdir(path.c_str());
-}
-
-bool readImageFile(const std::string& path, std::vector<unsigned char>& bytes) {
-  if (_access(path.c_str(), 0) != 0) return false;
-  FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) return false;
-  // ftell's long has 32 bits here: a file of 2 GiB or more gives -1 and is skipped.
-  long size = std::fseek(file, 0, SEEK_END) == 0 ? std::ftell(file) : -1;
-  std::rewind(file);
-  bool usable = size > 0;
-  if (usable) {
-    try {
-      bytes.resize(static_cast<std::size_t>(size));
-    } catch (const std::bad_alloc&) {
-      usable = false;
-    }
-  }
-  if (usable) usable = std::fread(bytes.data(), static_cast<std::size_t>(size), 1, file) == 1;
-  std::fclose(file);
-  return usable;
 }
 
 bool replaceFile(const std::string& path, const std::string& bytes) {

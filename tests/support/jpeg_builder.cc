@@ -276,6 +276,18 @@ ExifBlockSpec photoExifBlock(const PhotoSpec& photo) {
   return block;
 }
 
+PhotoSpec droneFrame(double latitude) {
+  PhotoSpec photo;
+  photo.make = "DJI";
+  photo.model = "FC6310";
+  photo.pixelWidth = 5472;
+  photo.pixelHeight = 3648;
+  photo.focalLength = Fraction{88, 10};
+  photo.focalLength35mm = 24;
+  photo.gps = GpsSpec{latitude, 114.3608, 152.3};
+  return photo;
+}
+
 JpegSpec photoJpeg(const PhotoSpec& photo) {
   JpegSpec jpeg;
   if (photo.jfif) jpeg.before.push_back(jfifSegment());

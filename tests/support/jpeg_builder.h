@@ -150,6 +150,10 @@ inline std::uint32_t lengthOf(const std::string& built) {
   return static_cast<std::uint32_t>(built.size());
 }
 
+// A DJI Phantom 4 Pro frame: 5472 by 3648, 8.8 mm (24 mm equivalent), at `latitude`
+// along a flight line, 152.3 m up.
+PhotoSpec droneFrame(double latitude);
+
 // The EXIF block and the JPEG frame of a photo, for tests that change them further.
 ExifBlockSpec photoExifBlock(const PhotoSpec& photo);
 JpegSpec photoJpeg(const PhotoSpec& photo);
