@@ -17,14 +17,9 @@ namespace fs = std::filesystem;
 
 // A survey photograph: 4000 by 3000, 8.8 mm (24 mm equivalent), a GPS position.
 PhotoSpec surveyPhoto() {
-  PhotoSpec photo;
-  photo.make = "DJI";
-  photo.model = "FC6310";
+  PhotoSpec photo = droneFrame(30.5);
   photo.pixelWidth = 4000;
   photo.pixelHeight = 3000;
-  photo.focalLength = Fraction{88, 10};
-  photo.focalLength35mm = 24;
-  photo.gps = GpsSpec{30.5, 114.3, 52.0};
   return photo;
 }
 

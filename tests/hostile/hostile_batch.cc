@@ -54,14 +54,7 @@ std::string readWhole(const fs::path& path) {
 }
 
 std::vector<std::pair<std::string, std::string>> builtSources() {
-  PhotoSpec drone;
-  drone.make = "DJI";
-  drone.model = "FC6310";
-  drone.pixelWidth = 5472;
-  drone.pixelHeight = 3648;
-  drone.focalLength = Fraction{88, 10};
-  drone.focalLength35mm = 24;
-  drone.gps = GpsSpec{46.84, -91.99, 198.6};
+  PhotoSpec drone = droneFrame(46.84);
   drone.bodyBytes = 512;
   PhotoSpec phone = drone;
   phone.littleEndian = false;
