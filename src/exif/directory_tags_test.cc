@@ -9,16 +9,16 @@
 
 namespace {
 
-ExifMetadata parsed(const ExifBlockSpec& spec) {
-  const ExactBuffer block(buildExifBlock(spec));
+ExifMetadata parsed(const ExifBlockSpec& layout) {
+  const ExactBuffer block(buildExifBlock(layout));
   ExifMetadata metadata;
   EXPECT_EQ(metadata.parseExifBlock(block.data(), block.length()), ExifStatus::ok);
   return metadata;
 }
 
 TEST(DirectoryTags, EveryListedTagFillsItsField) {
-  ExifBlockSpec spec;
-  spec.ifd0 = {
+  ExifBlockSpec layout;
+  layout.ifd0 = {
       shortEntry(0x0102, {8, 8, 8}),
       asciiEntry(0x010E, "Coast, north"),
       asciiEntry(0x010F, "Canon"),
@@ -28,7 +28,7 @@ TEST(DirectoryTags, EveryListedTagFillsItsField) {
       asciiEntry(0x0132, "2024:05:06 07:08:09"),
       asciiEntry(0x8298, "(c) Survey Ltd"),
   };
-  spec.exif = {
+  layout.exif = {
       rationalEntry(0x829A, {{1, 250}}),
       rationalEntry(0x829D, {{28, 10}}),
       shortEntry(0x8822, {2}),
@@ -54,8 +54,8 @@ TEST(DirectoryTags, EveryListedTagFillsItsField) {
   };
   for (bool little : {true, false}) {
     SCOPED_TRACE(little ? "II" : "MM");
-    spec.littleEndian = little;
-    ExifMetadata m = parsed(spec);
+    layout.littleEndian = little;
+    ExifMetadata m = parsed(layout);
     EXPECT_EQ(m.littleEndian, little);
     EXPECT_EQ(m.bitsPerSample, 8);
     EXPECT_EQ(m.imageDescription, "Coast, north");
@@ -96,10 +96,10 @@ TEST(DirectoryTags, EveryListedTagFillsItsField) {
 }
 
 TEST(DirectoryTags, EachDirectoryReadsOnlyItsOwnTable) {
-  ExifBlockSpec spec;
-  spec.ifd0 = {rationalEntry(0x920A, {{50, 1}}), longEntry(0xA002, {4000})};
-  spec.exif = {asciiEntry(0x010F, "Canon"), shortEntry(0x0112, {3})};
-  ExifMetadata m = parsed(spec);
+  ExifBlockSpec layout;
+  layout.ifd0 = {rationalEntry(0x920A, {{50, 1}}), longEntry(0xA002, {4000})};
+  layout.exif = {asciiEntry(0x010F, "Canon"), shortEntry(0x0112, {3})};
+  ExifMetadata m = parsed(layout);
   EXPECT_EQ(m.focalLength, 0.0);
   EXPECT_EQ(m.pixelWidth, 0u);
   EXPECT_EQ(m.make, "");
@@ -150,29 +150,29 @@ TEST(DirectoryTags, WrongTypesAndMissingValuesLeaveTheFieldAlone) {
   };
   for (bool little : {true, false}) {
     for (const Unusable& c : cases) {
-      ExifBlockSpec spec;
-      spec.littleEndian = little;
-      (c.directory == Directory::ifd0 ? spec.ifd0 : spec.exif).push_back(c.entry);
-      spec.exif.push_back(shortEntry(0xA405 + 1, {0}));  // keeps the sub-IFD present
-      EXPECT_EQ(c.field(parsed(spec)), 0.0) << c.name << (little ? " (II)" : " (MM)");
+      ExifBlockSpec layout;
+      layout.littleEndian = little;
+      (c.directory == Directory::ifd0 ? layout.ifd0 : layout.exif).push_back(c.entry);
+      layout.exif.push_back(shortEntry(0xA405 + 1, {0}));  // keeps the sub-IFD present
+      EXPECT_EQ(c.field(parsed(layout)), 0.0) << c.name << (little ? " (II)" : " (MM)");
     }
   }
 }
 
 TEST(DirectoryTags, PixelDimensionsAsLongOrShortAndTheLastUsableEntryWins) {
-  ExifBlockSpec spec;
-  spec.exif = {shortEntry(0xA002, {4000}), longEntry(0xA003, {6000})};
+  ExifBlockSpec layout;
+  layout.exif = {shortEntry(0xA002, {4000}), longEntry(0xA003, {6000})};
   for (bool little : {true, false}) {
-    spec.littleEndian = little;
-    ExifMetadata m = parsed(spec);
+    layout.littleEndian = little;
+    ExifMetadata m = parsed(layout);
     EXPECT_EQ(m.pixelWidth, 4000u);
     EXPECT_EQ(m.pixelHeight, 6000u);
   }
   // A later entry without a value does not undo an earlier one; a later value replaces it.
-  spec.exif = {shortEntry(0xA002, {4000}), longEntry(0xA002, {}), longEntry(0xA003, {1}),
+  layout.exif = {shortEntry(0xA002, {4000}), longEntry(0xA002, {}), longEntry(0xA003, {1}),
                shortEntry(0xA003, {65535})};
-  spec.ifd0 = {asciiEntry(0x010F, "first"), asciiEntry(0x010F, "second")};
-  ExifMetadata m = parsed(spec);
+  layout.ifd0 = {asciiEntry(0x010F, "first"), asciiEntry(0x010F, "second")};
+  ExifMetadata m = parsed(layout);
   EXPECT_EQ(m.pixelWidth, 4000u);
   EXPECT_EQ(m.pixelHeight, 65535u);
   EXPECT_EQ(m.make, "second");
@@ -190,9 +190,9 @@ TEST(DirectoryTags, FlashBitsSplitIntoThreeFields) {
       {0x10, false, 0, 2}, {0x19, true, 0, 3}, {0xFFFF, true, 3, 3},
   };
   for (const FlashCase& c : cases) {
-    ExifBlockSpec spec;
-    spec.exif = {shortEntry(0x9209, {c.value})};
-    ExifMetadata m = parsed(spec);
+    ExifBlockSpec layout;
+    layout.exif = {shortEntry(0x9209, {c.value})};
+    ExifMetadata m = parsed(layout);
     EXPECT_EQ(m.flashFired, c.fired) << c.value;
     EXPECT_EQ(m.flashReturnLight, c.returnLight) << c.value;
     EXPECT_EQ(m.flashMode, c.mode) << c.value;
@@ -202,10 +202,10 @@ TEST(DirectoryTags, FlashBitsSplitIntoThreeFields) {
 TEST(DirectoryTags, LensSpecificationFillsAsManyValuesAsItHas) {
   const std::vector<Fraction> values = {{24, 1}, {70, 1}, {28, 10}, {4, 1}, {99, 1}};
   for (std::size_t k = 0; k <= values.size(); ++k) {
-    ExifBlockSpec spec;
-    spec.littleEndian = k % 2 == 0;
-    spec.exif = {rationalEntry(0xA432, {values.begin(), values.begin() + long(k)})};
-    const LensData lens = parsed(spec).lens;
+    ExifBlockSpec layout;
+    layout.littleEndian = k % 2 == 0;
+    layout.exif = {rationalEntry(0xA432, {values.begin(), values.begin() + long(k)})};
+    const LensData lens = parsed(layout).lens;
     EXPECT_EQ(lens.shortestFocalLength, k >= 1 ? 24.0 : 0.0) << k;
     EXPECT_EQ(lens.longestFocalLength, k >= 2 ? 70.0 : 0.0) << k;
     EXPECT_EQ(lens.fNumberAtShortest, k >= 3 ? 2.8 : 0.0) << k;
@@ -214,9 +214,9 @@ TEST(DirectoryTags, LensSpecificationFillsAsManyValuesAsItHas) {
 }
 
 TEST(DirectoryTags, ZeroDenominatorReadsAsZero) {
-  ExifBlockSpec spec;
-  spec.exif = {rationalEntry(0x920A, {{35, 0}}), rationalEntry(0x829D, {{0, 0}})};
-  ExifMetadata m = parsed(spec);
+  ExifBlockSpec layout;
+  layout.exif = {rationalEntry(0x920A, {{35, 0}}), rationalEntry(0x829D, {{0, 0}})};
+  ExifMetadata m = parsed(layout);
   EXPECT_EQ(m.focalLength, 0.0);
   EXPECT_EQ(m.fNumber, 0.0);
 }

@@ -82,17 +82,17 @@ TEST(DirectoryWalk, GivesWhatApplyingEveryEntryInFileOrderGives) {
   std::mt19937 random(7);
   int parsed = 0;
   for (int round = 0; round < 3000; ++round) {
-    ExifBlockSpec spec;
-    spec.littleEndian = round % 2 == 0;
-    for (auto i = random() % 12; i > 0; --i) spec.ifd0.push_back(randomEntry(random, ifd0Tags));
-    for (auto i = random() % 16; i > 0; --i) spec.exif.push_back(randomEntry(random, exifTags));
+    ExifBlockSpec layout;
+    layout.littleEndian = round % 2 == 0;
+    for (auto i = random() % 12; i > 0; --i) layout.ifd0.push_back(randomEntry(random, ifd0Tags));
+    for (auto i = random() % 16; i > 0; --i) layout.exif.push_back(randomEntry(random, exifTags));
     if (random() % 4 == 0) {
       TiffEntry pointer = pointerEntry(0x8769, Directory::exif);
       pointer.type = static_cast<std::uint16_t>(1 + random() % 11);
-      const auto at = static_cast<std::ptrdiff_t>(random() % (spec.ifd0.size() + 1));
-      spec.ifd0.insert(spec.ifd0.begin() + at, pointer);
+      const auto at = static_cast<std::ptrdiff_t>(random() % (layout.ifd0.size() + 1));
+      layout.ifd0.insert(layout.ifd0.begin() + at, pointer);
     }
-    const ExactBuffer block(buildExifBlock(spec));
+    const ExactBuffer block(buildExifBlock(layout));
     ExifMetadata walked;
     if (walked.parseExifBlock(block.data(), block.length()) != ExifStatus::ok) continue;
     ++parsed;
@@ -104,23 +104,23 @@ TEST(DirectoryWalk, GivesWhatApplyingEveryEntryInFileOrderGives) {
 // Without the walk's skipping, a parse of this block copies each of 125,000 values of
 // about 1.5 MB: days of work. The values are those of the last entries that act.
 TEST(DirectoryWalk, DirectoriesFullOfBlockSizedValuesParseToTheLastEntryThatActs) {
-  ExifBlockSpec spec;
+  ExifBlockSpec layout;
   // IFD0 at its largest: 65,534 entries and the pointer to the sub-IFD. Make texts
   // and BYTE values of an unlisted tag from IFD0 to the end; the last Make from the
   // TIFF header on.
   for (unsigned i = 0; i < 65533; ++i) {
-    spec.ifd0.push_back(withValueField(
+    layout.ifd0.push_back(withValueField(
         bytesEntry(i % 2 == 0 ? 0x010F : 0xC000, i % 2 == 0 ? tiff::kAscii : tiff::kByte, ""), 8));
   }
-  spec.ifd0.push_back(withValueField(bytesEntry(0x010F, tiff::kAscii, ""), 0));
+  layout.ifd0.push_back(withValueField(bytesEntry(0x010F, tiff::kAscii, ""), 0));
   // The sub-IFD: SHORT values of the 35 mm focal length and of an unlisted tag, then
   // the last focal length, whose first value is the "II" of the TIFF header.
   for (unsigned i = 0; i < 60000; ++i) {
-    spec.exif.push_back(
+    layout.exif.push_back(
         withValueField(withType(shortEntry(i % 2 == 0 ? 0xA405 : 0xA401, {}), tiff::kShort), 2));
   }
-  spec.exif.push_back(withValueField(shortEntry(0xA405, {}), 0));
-  const std::string built = buildBlockWithValuesToTheEnd(spec);
+  layout.exif.push_back(withValueField(shortEntry(0xA405, {}), 0));
+  const std::string built = buildBlockWithValuesToTheEnd(layout);
   ASSERT_GT(built.size(), 1500000u);
   ASSERT_EQ(built.back(), '\0');  // the sub-IFD's next-directory offset
 
@@ -134,11 +134,11 @@ TEST(DirectoryWalk, DirectoriesFullOfBlockSizedValuesParseToTheLastEntryThatActs
 // A LensSpecification entry sets one field per value, so a later, shorter one leaves
 // the fields only the earlier one had.
 TEST(DirectoryWalk, ShorterLensSpecificationKeepsTheFieldsItDoesNotReach) {
-  ExifBlockSpec spec;
-  spec.exif = {rationalEntry(0xA432, {{24, 1}, {70, 1}, {28, 10}, {40, 10}}),
+  ExifBlockSpec layout;
+  layout.exif = {rationalEntry(0xA432, {{24, 1}, {70, 1}, {28, 10}, {40, 10}}),
                rationalEntry(0xA432, {{10, 1}, {20, 1}, {30, 10}}),
                rationalEntry(0xA432, {{12, 1}}), withCount(rationalEntry(0xA432, {{99, 1}}), 0)};
-  const ExactBuffer block(buildExifBlock(spec));
+  const ExactBuffer block(buildExifBlock(layout));
   ExifMetadata m;
   ASSERT_EQ(m.parseExifBlock(block.data(), block.length()), ExifStatus::ok);
   EXPECT_EQ(m.lens.shortestFocalLength, 12.0);

@@ -21,10 +21,10 @@ ExifStatus parseBlock(const std::string& block, ExifMetadata& metadata) {
 
 // A block whose IFD0 holds a make, so that a parse that got through shows it.
 ExifBlockSpec canonBlock(bool littleEndian = true) {
-  ExifBlockSpec spec;
-  spec.littleEndian = littleEndian;
-  spec.ifd0 = {asciiEntry(0x010F, "Canon")};
-  return spec;
+  ExifBlockSpec layout;
+  layout.littleEndian = littleEndian;
+  layout.ifd0 = {asciiEntry(0x010F, "Canon")};
+  return layout;
 }
 
 JpegSpec canonJpeg() {
@@ -215,20 +215,20 @@ TEST(ParseExifBlock, Ifd0MustLieInTheBlock) {
   };
   for (bool little : {true, false}) {
     for (const auto& [offset, status] : offsets) {
-      ExifBlockSpec spec = canonBlock(little);
-      spec.ifd0Offset = offset;
+      ExifBlockSpec layout = canonBlock(little);
+      layout.ifd0Offset = offset;
       ExifMetadata metadata;
-      EXPECT_EQ(parseBlock(buildExifBlock(spec), metadata), status) << offset;
+      EXPECT_EQ(parseBlock(buildExifBlock(layout), metadata), status) << offset;
     }
   }
 }
 
 TEST(ParseExifBlock, EntryCountsMustFitTheBlock) {
   // IFD0 has the make and the EXIF pointer, the sub-IFD one entry, the GPS IFD two.
-  ExifBlockSpec spec = canonBlock();
-  spec.exif = {shortEntry(0xA405, {24})};
-  spec.gps = {asciiEntry(0x0001, "S"), asciiEntry(0x0003, "W")};
-  const std::string exact = buildExifBlock(spec);
+  ExifBlockSpec layout = canonBlock();
+  layout.exif = {shortEntry(0xA405, {24})};
+  layout.gps = {asciiEntry(0x0001, "S"), asciiEntry(0x0003, "W")};
+  const std::string exact = buildExifBlock(layout);
   ExifMetadata metadata;
   ASSERT_EQ(parseBlock(exact, metadata), ExifStatus::ok);
   ASSERT_EQ(metadata.focalLength35mm, 24);
@@ -236,14 +236,14 @@ TEST(ParseExifBlock, EntryCountsMustFitTheBlock) {
   // The last directory ends 4 bytes (its next offset) before the block: counts that
   // take those bytes as a further entry's start still fail, since an entry needs 12.
   for (bool little : {true, false}) {
-    spec.littleEndian = little;
-    ExifBlockSpec ifd0 = spec;
+    layout.littleEndian = little;
+    ExifBlockSpec ifd0 = layout;
     ifd0.ifd0Count = 0xFFFF;
-    ExifBlockSpec exif = spec;
+    ExifBlockSpec exif = layout;
     exif.exifCount = 0xFFFF;
-    ExifBlockSpec gps = spec;
+    ExifBlockSpec gps = layout;
     gps.gpsCount = 0xFFFF;
-    ExifBlockSpec gpsOneMore = spec;
+    ExifBlockSpec gpsOneMore = layout;
     gpsOneMore.gpsCount = 3;
 
     ExifMetadata failed;
@@ -261,12 +261,12 @@ TEST(ParseExifBlock, EntryCountsMustFitTheBlock) {
 
 // A sub-IFD pointer whose value is `offset`, to an otherwise empty block.
 std::string blockWithExifPointer(std::uint32_t offset, std::uint16_t type = tiff::kLong) {
-  ExifBlockSpec spec = canonBlock();
+  ExifBlockSpec layout = canonBlock();
   TiffEntry pointer = pointerEntry(0x8769, Directory::exif);
   pointer.type = type;
   pointer.valueField = offset;
-  spec.ifd0.push_back(pointer);
-  return buildExifBlock(spec);
+  layout.ifd0.push_back(pointer);
+  return buildExifBlock(layout);
 }
 
 TEST(ParseExifBlock, SubDirectoriesTooCloseToTheEndAreSkipped) {
@@ -287,30 +287,30 @@ TEST(ParseExifBlock, SubDirectoriesTooCloseToTheEndAreSkipped) {
     EXPECT_EQ(metadata.make, "Canon");
   }
   // The same for the GPS directory.
-  ExifBlockSpec spec = canonBlock();
+  ExifBlockSpec layout = canonBlock();
   TiffEntry pointer = pointerEntry(0x8825, Directory::gps);
   pointer.valueField = length - 6 - 3;
-  spec.ifd0.push_back(pointer);
+  layout.ifd0.push_back(pointer);
   ExifMetadata metadata;
-  EXPECT_EQ(parseBlock(buildExifBlock(spec), metadata), ExifStatus::ok);
-  spec.ifd0.back().valueField = length - 6 - 4;
-  EXPECT_EQ(parseBlock(buildExifBlock(spec), metadata), ExifStatus::corrupt);
+  EXPECT_EQ(parseBlock(buildExifBlock(layout), metadata), ExifStatus::ok);
+  layout.ifd0.back().valueField = length - 6 - 4;
+  EXPECT_EQ(parseBlock(buildExifBlock(layout), metadata), ExifStatus::corrupt);
 }
 
 TEST(ParseExifBlock, PointerEntriesMustDecodeAndTheLastOneWins) {
-  ExifBlockSpec spec;
-  spec.exif = {shortEntry(0xA405, {35})};
+  ExifBlockSpec layout;
+  layout.exif = {shortEntry(0xA405, {35})};
   // A first pointer to nowhere, then the real one appended by the builder.
   TiffEntry lost = pointerEntry(0x8769, Directory::ifd0);
   lost.valueField = 0x00FFFFFF;
-  spec.ifd0 = {lost, pointerEntry(0x8769, Directory::exif)};
+  layout.ifd0 = {lost, pointerEntry(0x8769, Directory::exif)};
   ExifMetadata metadata;
-  EXPECT_EQ(parseBlock(buildExifBlock(spec), metadata), ExifStatus::ok);
+  EXPECT_EQ(parseBlock(buildExifBlock(layout), metadata), ExifStatus::ok);
   EXPECT_EQ(metadata.focalLength35mm, 35);
 
-  std::swap(spec.ifd0[0], spec.ifd0[1]);
+  std::swap(layout.ifd0[0], layout.ifd0[1]);
   metadata = ExifMetadata();
-  EXPECT_EQ(parseBlock(buildExifBlock(spec), metadata), ExifStatus::ok);
+  EXPECT_EQ(parseBlock(buildExifBlock(layout), metadata), ExifStatus::ok);
   EXPECT_EQ(metadata.focalLength35mm, 0);
 
   // The value field points whatever the accepted type; an entry that does not decode

@@ -10,10 +10,10 @@
 namespace {
 
 ExifMetadata parsedGps(const std::vector<TiffEntry>& entries, bool littleEndian) {
-  ExifBlockSpec spec;
-  spec.littleEndian = littleEndian;
-  spec.gps = entries;
-  const ExactBuffer block(buildExifBlock(spec));
+  ExifBlockSpec layout;
+  layout.littleEndian = littleEndian;
+  layout.gps = entries;
+  const ExactBuffer block(buildExifBlock(layout));
   ExifMetadata metadata;
   EXPECT_EQ(metadata.parseExifBlock(block.data(), block.length()), ExifStatus::ok);
   return metadata;
@@ -119,9 +119,9 @@ TEST(GpsTags, CoordinatesNeedThreeRationalsInsideTheBlock) {
 
 TEST(GpsTags, RationalEndingAtTheBlockEndIsRead) {
   // The altitude is the block's last value; one byte less and it no longer fits.
-  ExifBlockSpec spec;
-  spec.gps = {kAltitude};
-  const ExactBuffer block(buildExifBlock(spec));
+  ExifBlockSpec layout;
+  layout.gps = {kAltitude};
+  const ExactBuffer block(buildExifBlock(layout));
   ExifMetadata whole;
   ASSERT_EQ(whole.parseExifBlock(block.data(), block.length()), ExifStatus::ok);
   EXPECT_EQ(whole.gps.altitude, 100.0);

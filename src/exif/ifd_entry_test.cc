@@ -24,10 +24,10 @@ constexpr std::uint32_t kFirstEntry = 16;
 constexpr std::uint32_t kFirstValueOffset = 26;
 
 IfdEntry decodeAlone(const TiffEntry& written, bool littleEndian) {
-  ExifBlockSpec spec;
-  spec.littleEndian = littleEndian;
-  spec.ifd0 = {written};
-  const ExactBuffer block(buildExifBlock(spec));
+  ExifBlockSpec layout;
+  layout.littleEndian = littleEndian;
+  layout.ifd0 = {written};
+  const ExactBuffer block(buildExifBlock(layout));
   return decodeIfdEntry(block.data(), kFirstEntry, littleEndian, tiffHeaderPosition,
                         block.length());
 }
@@ -118,9 +118,9 @@ TEST(DecodeIfdEntry, RefusedTypesComeBackInvalidWithTheirNumbers) {
 }
 
 TEST(DecodeIfdEntry, EntryMustLieWhollyInTheBlock) {
-  ExifBlockSpec spec;
-  spec.ifd0 = {shortEntry(0x0112, {6})};
-  const ExactBuffer block(buildExifBlock(spec));
+  ExifBlockSpec layout;
+  layout.ifd0 = {shortEntry(0x0112, {6})};
+  const ExactBuffer block(buildExifBlock(layout));
   // The block ends with the 4-byte next-directory offset right after the entry.
   const std::uint32_t end = kFirstEntry + 12;
   IfdEntry fits = decodeIfdEntry(block.data(), kFirstEntry, true, tiffHeaderPosition, end);
@@ -148,10 +148,10 @@ TEST(EntryDecodes, AgreesWithDecodeIfdEntry) {
         for (bool little : {true, false}) {
           const TiffEntry written = withValueField(
               withCount(bytesEntry(0x010F, static_cast<std::uint16_t>(type), ""), count), offset);
-          ExifBlockSpec spec;
-          spec.littleEndian = little;
-          spec.ifd0 = {written};
-          const std::string built = buildExifBlock(spec);
+          ExifBlockSpec layout;
+          layout.littleEndian = little;
+          layout.ifd0 = {written};
+          const std::string built = buildExifBlock(layout);
           std::copy(built.begin() + kFirstEntry, built.begin() + kFirstEntry + 12,
                     block.begin() + kFirstEntry);
           const IfdEntry decoded = decodeIfdEntry(block.data(), kFirstEntry, little,

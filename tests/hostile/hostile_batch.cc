@@ -70,16 +70,16 @@ std::vector<std::pair<std::string, std::string>> builtSources() {
 // IFD0 full of Make texts and the sub-IFD full of SHORT values of an unlisted tag, every
 // value running to the end of a block of about 1.5 MB.
 std::string largeDirectoryFile(bool littleEndian, std::uint16_t subIfdTag) {
-  ExifBlockSpec spec;
-  spec.littleEndian = littleEndian;
+  ExifBlockSpec layout;
+  layout.littleEndian = littleEndian;
   for (unsigned i = 0; i < 65534; ++i) {
-    spec.ifd0.push_back(withValueField(bytesEntry(0x010F, tiff::kAscii, ""), i % 64));
+    layout.ifd0.push_back(withValueField(bytesEntry(0x010F, tiff::kAscii, ""), i % 64));
   }
   for (unsigned i = 0; i < 60000; ++i) {
-    spec.exif.push_back(withValueField(withType(shortEntry(subIfdTag, {}), tiff::kShort), i % 64));
+    layout.exif.push_back(withValueField(withType(shortEntry(subIfdTag, {}), tiff::kShort), i % 64));
   }
   JpegSpec jpeg;
-  jpeg.app1 = buildBlockWithValuesToTheEnd(spec);
+  jpeg.app1 = buildBlockWithValuesToTheEnd(layout);
   jpeg.app1Length = 0xFFFF;
   jpeg.bodyBytes = 0;
   return buildJpeg(jpeg);

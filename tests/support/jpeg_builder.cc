@@ -182,51 +182,51 @@ TiffEntry withValueField(TiffEntry entry, std::uint32_t valueField) {
   return entry;
 }
 
-std::string buildExifBlock(const ExifBlockSpec& spec) {
-  const bool little = spec.littleEndian;
-  std::vector<TiffEntry> ifd0 = spec.ifd0;
-  if (!spec.exif.empty() && !pointsTo(ifd0, Directory::exif)) {
+std::string buildExifBlock(const ExifBlockSpec& block) {
+  const bool little = block.littleEndian;
+  std::vector<TiffEntry> ifd0 = block.ifd0;
+  if (!block.exif.empty() && !pointsTo(ifd0, Directory::exif)) {
     ifd0.push_back(pointerEntry(0x8769, Directory::exif));
   }
-  if (!spec.gps.empty() && !pointsTo(ifd0, Directory::gps)) {
+  if (!block.gps.empty() && !pointsTo(ifd0, Directory::gps)) {
     ifd0.push_back(pointerEntry(0x8825, Directory::gps));
   }
-  const bool writeExif = !spec.exif.empty() || spec.exifCount;
-  const bool writeGps = !spec.gps.empty() || spec.gpsCount;
+  const bool writeExif = !block.exif.empty() || block.exifCount;
+  const bool writeGps = !block.gps.empty() || block.gpsCount;
 
   Layout layout;
   std::uint32_t next = 8 + directorySize(ifd0.size());
   if (writeExif) {
     layout.exif = next;
-    next += directorySize(spec.exif.size());
+    next += directorySize(block.exif.size());
   }
   if (writeGps) {
     layout.gps = next;
-    next += directorySize(spec.gps.size());
+    next += directorySize(block.gps.size());
   }
   layout.data = next;
 
-  std::string tiff = spec.byteOrderMark.value_or(little ? "II" : "MM");
-  putU16(tiff, spec.magic, little);
-  putU32(tiff, spec.ifd0Offset.value_or(8), little);
+  std::string tiff = block.byteOrderMark.value_or(little ? "II" : "MM");
+  putU16(tiff, block.magic, little);
+  putU32(tiff, block.ifd0Offset.value_or(8), little);
   std::string data;
-  writeDirectory(ifd0, spec.ifd0Count, little, layout, tiff, data);
-  if (writeExif) writeDirectory(spec.exif, spec.exifCount, little, layout, tiff, data);
-  if (writeGps) writeDirectory(spec.gps, spec.gpsCount, little, layout, tiff, data);
+  writeDirectory(ifd0, block.ifd0Count, little, layout, tiff, data);
+  if (writeExif) writeDirectory(block.exif, block.exifCount, little, layout, tiff, data);
+  if (writeGps) writeDirectory(block.gps, block.gpsCount, little, layout, tiff, data);
   return std::string("Exif\0\0", 6) + tiff + data;
 }
 
-std::string buildBlockWithValuesToTheEnd(ExifBlockSpec spec) {
+std::string buildBlockWithValuesToTheEnd(ExifBlockSpec block) {
   // The counts do not change the layout, so the first build gives the final length.
-  const std::size_t tiffLength = buildExifBlock(spec).size() - 6;
-  for (auto* entries : {&spec.ifd0, &spec.exif}) {
+  const std::size_t tiffLength = buildExifBlock(block).size() - 6;
+  for (auto* entries : {&block.ifd0, &block.exif}) {
     for (TiffEntry& entry : *entries) {
-      if (!entry.valueField || !valueBytes(entry, spec.littleEndian).empty()) continue;
+      if (!entry.valueField || !valueBytes(entry, block.littleEndian).empty()) continue;
       const std::size_t left = tiffLength - std::min<std::size_t>(*entry.valueField, tiffLength);
       entry.count = static_cast<std::uint32_t>(left / elementSize(entry.type));
     }
   }
-  return buildExifBlock(spec);
+  return buildExifBlock(block);
 }
 
 std::string jpegSegment(std::uint8_t marker, const std::string& payload) {
@@ -240,21 +240,21 @@ std::string jfifSegment() {
   return jpegSegment(0xE0, std::string("JFIF\0\x01\x01\x00\x00\x01\x00\x01\x00\x00", 14));
 }
 
-std::string buildJpeg(const JpegSpec& spec) {
+std::string buildJpeg(const JpegSpec& jpeg) {
   std::string file = "\xFF\xD8";
-  for (const std::string& segment : spec.before) file += segment;
-  if (spec.app1) {
+  for (const std::string& segment : jpeg.before) file += segment;
+  if (jpeg.app1) {
     file += "\xFF\xE1";
-    putU16(file, spec.app1Length.value_or(static_cast<std::uint16_t>(spec.app1->size() + 2)),
+    putU16(file, jpeg.app1Length.value_or(static_cast<std::uint16_t>(jpeg.app1->size() + 2)),
            false);
-    file += *spec.app1;
+    file += *jpeg.app1;
   }
-  for (const std::string& segment : spec.after) file += segment;
-  for (std::size_t i = 0; i < spec.bodyBytes; ++i) {
+  for (const std::string& segment : jpeg.after) file += segment;
+  for (std::size_t i = 0; i < jpeg.bodyBytes; ++i) {
     file += static_cast<char>((i * 31 + 7) % 251);  // below 0xFF: never a marker
   }
-  if (spec.endMarker) file += "\xFF\xD9";
-  return file + spec.trailing;
+  if (jpeg.endMarker) file += "\xFF\xD9";
+  return file + jpeg.trailing;
 }
 
 ExifBlockSpec photoExifBlock(const PhotoSpec& photo) {

@@ -84,13 +84,13 @@ struct ExifBlockSpec {
   std::optional<std::uint16_t> gpsCount;
 };
 
-std::string buildExifBlock(const ExifBlockSpec& spec);
+std::string buildExifBlock(const ExifBlockSpec& block);
 
-// A hostile block: every IFD0 and EXIF sub-IFD entry of `spec` that has a `valueField`
+// A hostile block: every IFD0 and EXIF sub-IFD entry of `block` that has a `valueField`
 // and no value bytes gets, as its count, the number of elements of its type from that
 // offset to the end of the block. So each value is as large as the block and lies
 // inside it; such entries place nothing, and the block is only its directories.
-std::string buildBlockWithValuesToTheEnd(ExifBlockSpec spec);
+std::string buildBlockWithValuesToTheEnd(ExifBlockSpec block);
 
 // A JPEG file: FF D8, `before`, the APP1 segment, `after`, a scan of `bodyBytes`
 // filler bytes (never FF, so no marker appears by chance), FF D9, `trailing`.
@@ -104,7 +104,7 @@ struct JpegSpec {
   std::string trailing;
 };
 
-std::string buildJpeg(const JpegSpec& spec);
+std::string buildJpeg(const JpegSpec& jpeg);
 
 // FF `marker`, the big-endian length (payload size + 2), the payload.
 std::string jpegSegment(std::uint8_t marker, const std::string& payload);
