@@ -54,43 +54,115 @@ void takeLensSpecification(const IfdEntry& entry, LensData& lens) {
   }
 }
 
-// What an entry of a listed tag needs before its apply function changes anything.
-// Kept beside the two switches below, which it must match tag for tag.
-enum class Need { nothing, text, firstShort, firstRational, pixelCount, lensValues, validEntry };
+// What an entry of a listed tag needs before its rule changes anything.
+enum class Need { text, firstShort, firstRational, pixelCount, lensValues, validEntry };
 
-Need ifd0Need(std::uint16_t tag) {
-  switch (tag) {
-    case 0x010E: case 0x010F: case 0x0110: case 0x0131: case 0x0132: case 0x8298:
-      return Need::text;
-    case 0x0102: case 0x0112:
-      return Need::firstShort;
-    case 0x8769: case 0x8825:
-      return Need::validEntry;
-    default:
-      return Need::nothing;
-  }
+// The one place a directory's tags are listed: what each needs and what it sets. The
+// walk reads `need` to skip entries before decoding them; `apply` makes the change.
+template <typename Target>
+struct TagRule {
+  std::uint16_t tag;
+  Need need;
+  void (*apply)(const IfdEntry& entry, Target& target);
+};
+
+// IFD0 sets fields of the record and the positions of the two other directories.
+struct Ifd0Target {
+  ExifMetadata& metadata;
+  DirectoryPointers& pointers;
+};
+
+std::uint64_t blockPositionOf(std::uint32_t offset) {
+  return std::uint64_t{offset} + tiffHeaderPosition;
 }
 
-Need exifSubIfdNeed(std::uint16_t tag) {
-  switch (tag) {
-    case 0x9003: case 0x9004: case 0x9291: case 0xA433: case 0xA434:
-      return Need::text;
-    case 0x8822: case 0x8827: case 0x9207: case 0x9209: case 0xA210: case 0xA405:
-      return Need::firstShort;
-    case 0x829A: case 0x829D: case 0x9201: case 0x9204: case 0x9206: case 0x920A:
-    case 0xA20E: case 0xA20F:
-      return Need::firstRational;
-    case 0xA002: case 0xA003:
-      return Need::pixelCount;
-    case 0xA432:
-      return Need::lensValues;
-    default:
-      return Need::nothing;
+using Ifd0Rule = TagRule<Ifd0Target>;
+const Ifd0Rule kIfd0Rules[] = {
+    {0x0102, Need::firstShort,
+     [](const IfdEntry& e, Ifd0Target& t) { takeFirstShort(e, t.metadata.bitsPerSample); }},
+    {0x010E, Need::text,
+     [](const IfdEntry& e, Ifd0Target& t) { takeText(e, t.metadata.imageDescription); }},
+    {0x010F, Need::text, [](const IfdEntry& e, Ifd0Target& t) { takeText(e, t.metadata.make); }},
+    {0x0110, Need::text, [](const IfdEntry& e, Ifd0Target& t) { takeText(e, t.metadata.model); }},
+    {0x0112, Need::firstShort,
+     [](const IfdEntry& e, Ifd0Target& t) { takeFirstShort(e, t.metadata.orientation); }},
+    {0x0131, Need::text,
+     [](const IfdEntry& e, Ifd0Target& t) { takeText(e, t.metadata.software); }},
+    {0x0132, Need::text,
+     [](const IfdEntry& e, Ifd0Target& t) { takeText(e, t.metadata.dateTime); }},
+    {0x8298, Need::text,
+     [](const IfdEntry& e, Ifd0Target& t) { takeText(e, t.metadata.rightsNotice); }},
+    // The pointers are taken whatever their type, as long as the entry decoded.
+    {0x8769, Need::validEntry,
+     [](const IfdEntry& e, Ifd0Target& t) {
+       t.pointers.exifSubIfd = blockPositionOf(e.valueOffset);
+     }},
+    {0x8825, Need::validEntry,
+     [](const IfdEntry& e, Ifd0Target& t) { t.pointers.gps = blockPositionOf(e.valueOffset); }},
+};
+
+using ExifRule = TagRule<ExifMetadata>;
+const ExifRule kExifSubIfdRules[] = {
+    {0x829A, Need::firstRational,
+     [](const IfdEntry& e, ExifMetadata& m) { takeFirstRational(e, m.exposureTime); }},
+    {0x829D, Need::firstRational,
+     [](const IfdEntry& e, ExifMetadata& m) { takeFirstRational(e, m.fNumber); }},
+    {0x8822, Need::firstShort,
+     [](const IfdEntry& e, ExifMetadata& m) { takeFirstShort(e, m.exposureProgram); }},
+    {0x8827, Need::firstShort,
+     [](const IfdEntry& e, ExifMetadata& m) { takeFirstShort(e, m.isoSpeed); }},
+    {0x9003, Need::text,
+     [](const IfdEntry& e, ExifMetadata& m) { takeText(e, m.dateTimeOriginal); }},
+    {0x9004, Need::text,
+     [](const IfdEntry& e, ExifMetadata& m) { takeText(e, m.dateTimeDigitized); }},
+    {0x9201, Need::firstRational,
+     [](const IfdEntry& e, ExifMetadata& m) { takeFirstRational(e, m.shutterSpeedValue); }},
+    {0x9204, Need::firstRational,
+     [](const IfdEntry& e, ExifMetadata& m) { takeFirstRational(e, m.exposureBiasValue); }},
+    {0x9206, Need::firstRational,
+     [](const IfdEntry& e, ExifMetadata& m) { takeFirstRational(e, m.subjectDistance); }},
+    {0x9207, Need::firstShort,
+     [](const IfdEntry& e, ExifMetadata& m) { takeFirstShort(e, m.meteringMode); }},
+    {0x9209, Need::firstShort, [](const IfdEntry& e, ExifMetadata& m) { takeFlash(e, m); }},
+    {0x920A, Need::firstRational,
+     [](const IfdEntry& e, ExifMetadata& m) { takeFirstRational(e, m.focalLength); }},
+    {0x9291, Need::text,
+     [](const IfdEntry& e, ExifMetadata& m) { takeText(e, m.subSecTimeOriginal); }},
+    {0xA002, Need::pixelCount,
+     [](const IfdEntry& e, ExifMetadata& m) { takePixelCount(e, m.pixelWidth); }},
+    {0xA003, Need::pixelCount,
+     [](const IfdEntry& e, ExifMetadata& m) { takePixelCount(e, m.pixelHeight); }},
+    {0xA20E, Need::firstRational,
+     [](const IfdEntry& e, ExifMetadata& m) {
+       takeFirstRational(e, m.lens.focalPlaneXResolution);
+     }},
+    {0xA20F, Need::firstRational,
+     [](const IfdEntry& e, ExifMetadata& m) {
+       takeFirstRational(e, m.lens.focalPlaneYResolution);
+     }},
+    {0xA210, Need::firstShort,
+     [](const IfdEntry& e, ExifMetadata& m) {
+       takeFirstShort(e, m.lens.focalPlaneResolutionUnit);
+     }},
+    {0xA405, Need::firstShort,
+     [](const IfdEntry& e, ExifMetadata& m) { takeFirstShort(e, m.focalLength35mm); }},
+    {0xA432, Need::lensValues,
+     [](const IfdEntry& e, ExifMetadata& m) { takeLensSpecification(e, m.lens); }},
+    {0xA433, Need::text, [](const IfdEntry& e, ExifMetadata& m) { takeText(e, m.lens.lensMake); }},
+    {0xA434, Need::text,
+     [](const IfdEntry& e, ExifMetadata& m) { takeText(e, m.lens.lensModel); }},
+};
+
+template <typename Rule, std::size_t n>
+const Rule* ruleFor(const Rule (&rules)[n], std::uint16_t tag) {
+  for (const Rule& rule : rules) {
+    if (rule.tag == tag) return &rule;
   }
+  return nullptr;
 }
 
 unsigned fieldsSet(Need need, const RawIfdEntry& entry, std::uint32_t blockLength) {
-  if (need == Need::nothing || !entryDecodes(entry, tiffHeaderPosition, blockLength)) return 0;
+  if (!entryDecodes(entry, tiffHeaderPosition, blockLength)) return 0;
   const bool some = entry.count > 0;
   switch (need) {
     case Need::text:
@@ -105,67 +177,29 @@ unsigned fieldsSet(Need need, const RawIfdEntry& entry, std::uint32_t blockLengt
       return entry.fieldType == typeRational ? std::min(entry.count, 4u) : 0;
     case Need::validEntry:
       return 1;
-    case Need::nothing:
-      break;
   }
   return 0;
-}
-
-std::uint64_t blockPositionOf(std::uint32_t offset) {
-  return std::uint64_t{offset} + tiffHeaderPosition;
 }
 
 }  // namespace
 
 void applyIfd0Entry(const IfdEntry& entry, ExifMetadata& metadata, DirectoryPointers& pointers) {
-  switch (entry.tag) {
-    case 0x0102: takeFirstShort(entry, metadata.bitsPerSample); break;
-    case 0x010E: takeText(entry, metadata.imageDescription); break;
-    case 0x010F: takeText(entry, metadata.make); break;
-    case 0x0110: takeText(entry, metadata.model); break;
-    case 0x0112: takeFirstShort(entry, metadata.orientation); break;
-    case 0x0131: takeText(entry, metadata.software); break;
-    case 0x0132: takeText(entry, metadata.dateTime); break;
-    case 0x8298: takeText(entry, metadata.rightsNotice); break;
-    // The pointers are taken whatever their type, as long as the entry decoded.
-    case 0x8769: pointers.exifSubIfd = blockPositionOf(entry.valueOffset); break;
-    case 0x8825: pointers.gps = blockPositionOf(entry.valueOffset); break;
-    default: break;
+  if (const Ifd0Rule* rule = ruleFor(kIfd0Rules, entry.tag)) {
+    Ifd0Target target{metadata, pointers};
+    rule->apply(entry, target);
   }
 }
 
 void applyExifSubIfdEntry(const IfdEntry& entry, ExifMetadata& metadata) {
-  switch (entry.tag) {
-    case 0x829A: takeFirstRational(entry, metadata.exposureTime); break;
-    case 0x829D: takeFirstRational(entry, metadata.fNumber); break;
-    case 0x8822: takeFirstShort(entry, metadata.exposureProgram); break;
-    case 0x8827: takeFirstShort(entry, metadata.isoSpeed); break;
-    case 0x9003: takeText(entry, metadata.dateTimeOriginal); break;
-    case 0x9004: takeText(entry, metadata.dateTimeDigitized); break;
-    case 0x9201: takeFirstRational(entry, metadata.shutterSpeedValue); break;
-    case 0x9204: takeFirstRational(entry, metadata.exposureBiasValue); break;
-    case 0x9206: takeFirstRational(entry, metadata.subjectDistance); break;
-    case 0x9207: takeFirstShort(entry, metadata.meteringMode); break;
-    case 0x9209: takeFlash(entry, metadata); break;
-    case 0x920A: takeFirstRational(entry, metadata.focalLength); break;
-    case 0x9291: takeText(entry, metadata.subSecTimeOriginal); break;
-    case 0xA002: takePixelCount(entry, metadata.pixelWidth); break;
-    case 0xA003: takePixelCount(entry, metadata.pixelHeight); break;
-    case 0xA20E: takeFirstRational(entry, metadata.lens.focalPlaneXResolution); break;
-    case 0xA20F: takeFirstRational(entry, metadata.lens.focalPlaneYResolution); break;
-    case 0xA210: takeFirstShort(entry, metadata.lens.focalPlaneResolutionUnit); break;
-    case 0xA405: takeFirstShort(entry, metadata.focalLength35mm); break;
-    case 0xA432: takeLensSpecification(entry, metadata.lens); break;
-    case 0xA433: takeText(entry, metadata.lens.lensMake); break;
-    case 0xA434: takeText(entry, metadata.lens.lensModel); break;
-    default: break;
-  }
+  if (const ExifRule* rule = ruleFor(kExifSubIfdRules, entry.tag)) rule->apply(entry, metadata);
 }
 
 unsigned fieldsSetByIfd0Entry(const RawIfdEntry& entry, std::uint32_t blockLength) {
-  return fieldsSet(ifd0Need(entry.tag), entry, blockLength);
+  const Ifd0Rule* rule = ruleFor(kIfd0Rules, entry.tag);
+  return rule != nullptr ? fieldsSet(rule->need, entry, blockLength) : 0;
 }
 
 unsigned fieldsSetByExifSubIfdEntry(const RawIfdEntry& entry, std::uint32_t blockLength) {
-  return fieldsSet(exifSubIfdNeed(entry.tag), entry, blockLength);
+  const ExifRule* rule = ruleFor(kExifSubIfdRules, entry.tag);
+  return rule != nullptr ? fieldsSet(rule->need, entry, blockLength) : 0;
 }
