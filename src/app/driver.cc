@@ -55,11 +55,9 @@ int runPrecheck(int argc, char** argv) {
     writeLine(argv[i]);
   }
 
-  // The configuration file stays open, unread, until the run ends. A FIFO or a device
-  // is never opened: the open of a FIFO waits for a writer that may never come.
+  // The configuration file stays open, unread, until the run ends.
   std::ifstream configStream;
-  if (!platform::isSpecialFile(configPath)) configStream.open(configPath);
-  if (!configStream.is_open()) {
+  if (!openConfigFile(configPath, configStream)) {
     writeLine(messages::kOpenFileFailed);
     return 1;
   }

@@ -1,14 +1,18 @@
 #include "config/config_file.h"
 
-#include <fstream>
-
 #include "common/console.h"
 #include "common/messages.h"
+#include "platform/platform.h"
+
+bool openConfigFile(const std::string& path, std::ifstream& stream) {
+  if (!platform::isSpecialFile(path)) stream.open(path);
+  return stream.is_open();
+}
 
 bool readConfigFile(const std::string& path, ConfigMap& map) {
   map.clear();
-  std::ifstream file(path);
-  if (!file) {
+  std::ifstream file;
+  if (!openConfigFile(path, file)) {
     writeLine(messages::kFileOpenError);
     return false;
   }

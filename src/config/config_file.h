@@ -3,6 +3,7 @@
 #ifndef PRECHECK_CONFIG_CONFIG_FILE_H_
 #define PRECHECK_CONFIG_CONFIG_FILE_H_
 
+#include <fstream>
 #include <istream>
 #include <map>
 #include <string>
@@ -10,6 +11,11 @@
 
 // std::string compares as unsigned bytes, which is the order the settings rely on.
 using ConfigMap = std::map<std::string, std::string>;
+
+// Opens the configuration file for reading as text. A FIFO or a device is refused,
+// not opened: the open of a FIFO waits for a writer that may never come, and a device
+// such as /dev/zero never ends. Returns whether `stream` is open.
+bool openConfigFile(const std::string& path, std::ifstream& stream);
 
 // Empties `map`, then fills it from the file at `path`; the last line of a key wins.
 // Returns false (after printing "file open error") when the file cannot be opened.

@@ -1,5 +1,6 @@
 // Every call into the operating system goes through here. One implementation per
-// platform is compiled in: platform_posix.cc or platform_windows.cc.
+// platform is compiled in: platform_posix.cc and image_file_posix.cc, or
+// platform_windows.cc and image_file_windows.cc.
 #ifndef PRECHECK_PLATFORM_PLATFORM_H_
 #define PRECHECK_PLATFORM_PLATFORM_H_
 
@@ -45,9 +46,7 @@ bool listFolder(const std::string& folder, FolderListing* listing);
 // True when something exists at `path`.
 bool pathExists(const std::string& path);
 
-// True when `path` leads to a FIFO, a socket or a device. Reading one may wait for a
-// writer forever (opening a FIFO does) or never end (/dev/zero); a text file read
-// whole must not be one.
+// True when `path` leads to a FIFO, a socket or a device.
 bool isSpecialFile(const std::string& path);
 
 // Creates `path` and any missing parent folders. Failure is not reported: whoever

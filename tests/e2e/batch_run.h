@@ -49,7 +49,7 @@ class Batch {
   bool hasReport() const { return std::filesystem::exists(folder_.path() / "check" / "error.json"); }
   const TempFolder& folder() const { return folder_; }
 
- private:
+  // The task configuration that `run` writes.
   static std::string configText(const Switches& on) {
     auto value = [](bool set) { return std::string(set ? "true" : "false"); };
     return "1focal=" + value(on.focalLength) + "\n2gps=" + value(on.gps) + "\n3make=" +
@@ -57,8 +57,17 @@ class Batch {
            "\n5input=images\n6output=check\n";
   }
 
+ private:
   TempFolder folder_;
 };
+
+// A survey photograph: 4000 by 3000, 8.8 mm (24 mm equivalent), a GPS position.
+inline PhotoSpec surveyPhoto() {
+  PhotoSpec photo = droneFrame(30.5);
+  photo.pixelWidth = 4000;
+  photo.pixelHeight = 3000;
+  return photo;
+}
 
 // Transcript pieces, each ending with its line break as the console shows it.
 inline std::string line(const std::string& text) { return withConsoleLineEnds(text + "\n"); }

@@ -15,14 +15,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A survey photograph: 4000 by 3000, 8.8 mm (24 mm equivalent), a GPS position.
-PhotoSpec surveyPhoto() {
-  PhotoSpec photo = droneFrame(30.5);
-  photo.pixelWidth = 4000;
-  photo.pixelHeight = 3000;
-  return photo;
-}
-
 TEST(Checks, ResolutionWorkedExample) {
   Batch batch;
   PhotoSpec large = surveyPhoto();

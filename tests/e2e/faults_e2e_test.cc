@@ -92,13 +92,6 @@ TEST(Faults, FullDiskKeepsTheEarlierReportWholeAndSaysSo) {
             (std::map<std::string, std::string>{{"error.json", report}}));
 }
 
-PhotoSpec photo4000x3000() {
-  PhotoSpec photo;
-  photo.pixelWidth = 4000;
-  photo.pixelHeight = 3000;
-  return photo;
-}
-
 // Files change between the scan and the checks, at exactly that moment: a seventh,
 // unused key pads the configuration echo to just under the one page of the console
 // pipe, so the program blocks on its first line after the scan, and the changes are
@@ -106,12 +99,11 @@ PhotoSpec photo4000x3000() {
 // read as it now is and keyed "error". The run goes on with the others.
 TEST(Faults, FilesRemovedOrCutAfterTheScanAreSkippedOrReadAsTheyAreNow) {
   Batch batch;
-  const std::string photo = makePhoto(photo4000x3000());
+  const std::string photo = makePhoto(surveyPhoto());
   for (const char* name : {"a.jpg", "b.jpg", "c.jpg", "d.jpg", "e.jpg"}) batch.add(name, photo);
   Switches on;
   on.resolution = true;
-  batch.run(on);  // writes task.cfg
-  const std::string config = readFileBytes(batch.folder().at("task.cfg"));
+  const std::string config = Batch::configText(on);
   const std::size_t echoed = std::string("task.cfg\n").size() + config.size() + 6;  // 7pad=, \n
   const std::size_t room = 10;  // fewer bytes than the first line after the scan
   const std::string padded = config + "7pad=" + std::string(4096 - room - echoed, 'p') + "\n";
@@ -144,9 +136,9 @@ TEST(Faults, FileThatHoldsLessThanItsSizeDoesNotStopTheRun) {
     GTEST_SKIP() << "no sysfs file that states more bytes than it holds";
   }
   Batch batch;
-  batch.addPhoto("a.jpg", photo4000x3000());
+  batch.addPhoto("a.jpg", surveyPhoto());
   fs::create_symlink(shrinking, batch.imagePath("b.jpg"));
-  batch.addPhoto("c.jpg", photo4000x3000());
+  batch.addPhoto("c.jpg", surveyPhoto());
   Switches on;
   on.resolution = true;
   ProgramRun run = batch.run(on);
