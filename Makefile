@@ -8,6 +8,11 @@ PACKAGES := cmake g++ make rapidjson-dev googletest
 
 .PHONY: run test release deps clean windows test-windows
 
+# The build with AddressSanitizer and UndefinedBehaviorSanitizer, for `make test` and
+# `make hostile`.
+CONFIGURE_SANITIZE := cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DPRECHECK_WERROR=ON \
+  -DPRECHECK_SANITIZE=ON
+
 deps:
 	@tools/ensure-packages $(PACKAGES)
 
@@ -22,7 +27,7 @@ test: deps
 	cmake -S . -B build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPRECHECK_WERROR=ON
 	cmake --build build/test -j $(JOBS)
 	cd build/test && ctest --output-on-failure -j $(JOBS)
-	cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DPRECHECK_WERROR=ON -DPRECHECK_SANITIZE=ON
+	$(CONFIGURE_SANITIZE)
 	cmake --build build/sanitize -j $(JOBS)
 	cd build/sanitize && ctest --output-on-failure -j $(JOBS)
 
@@ -82,7 +87,7 @@ HOSTILE_SEED ?= 1
 HOSTILE_SECONDS ?= 3600
 .PHONY: hostile
 hostile: deps
-	cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DPRECHECK_WERROR=ON -DPRECHECK_SANITIZE=ON
+	$(CONFIGURE_SANITIZE)
 	cmake --build build/sanitize -j $(JOBS) --target precheck precheck-hostile
 	build/sanitize/precheck-hostile build/sanitize/precheck tests/corpus $(HOSTILE_SEED) $(HOSTILE_SECONDS)
 
