@@ -1,6 +1,7 @@
 #include "exif/directory_tags.h"
 
 #include <algorithm>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -57,8 +58,9 @@ void takeLensSpecification(const IfdEntry& entry, LensData& lens) {
 // What an entry of a listed tag needs before its rule changes anything.
 enum class Need { text, firstShort, firstRational, pixelCount, lensValues, validEntry };
 
-// The one place a directory's tags are listed: what each needs and what it sets. The
-// walk reads `need` to skip entries before decoding them; `apply` makes the change.
+// The one place a directory's tags are listed, in tag order: what each needs and what
+// it sets. The walk reads `need` to skip entries before decoding them; `apply` makes
+// the change.
 template <typename Target>
 struct TagRule {
   std::uint16_t tag;
@@ -153,12 +155,13 @@ const ExifRule kExifSubIfdRules[] = {
      [](const IfdEntry& e, ExifMetadata& m) { takeText(e, m.lens.lensModel); }},
 };
 
+// Every entry of a directory is looked up, so the rules are kept in tag order and
+// searched by halves.
 template <typename Rule, std::size_t n>
 const Rule* ruleFor(const Rule (&rules)[n], std::uint16_t tag) {
-  for (const Rule& rule : rules) {
-    if (rule.tag == tag) return &rule;
-  }
-  return nullptr;
+  const Rule* rule = std::lower_bound(std::begin(rules), std::end(rules), tag,
+                                      [](const Rule& r, std::uint16_t t) { return r.tag < t; });
+  return rule != std::end(rules) && rule->tag == tag ? rule : nullptr;
 }
 
 unsigned fieldsSet(Need need, const RawIfdEntry& entry, std::uint32_t blockLength) {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
-#include <map>
+#include <utility>
 #include <vector>
 
 #include "exif/directory_tags.h"
@@ -37,14 +37,18 @@ template <typename FieldsSet, typename Apply>
 void walkDirectory(const unsigned char* block, std::uint32_t blockLength, std::uint64_t position,
                    std::uint16_t count, bool little, FieldsSet fieldsSet, Apply apply) {
   std::vector<bool> lasting(count);
-  std::map<std::uint16_t, unsigned> setLater;  // tag -> most fields a later entry sets
+  // Tag and the most fields a later entry of it sets; only listed tags come in, so a
+  // handful of them.
+  std::vector<std::pair<std::uint16_t, unsigned>> setLater;
   for (unsigned i = count; i-- > 0;) {
     const RawIfdEntry raw = readRawIfdEntry(block + entryPosition(position, i), little);
     const unsigned fields = fieldsSet(raw, blockLength);
     if (fields == 0) continue;
-    unsigned& later = setLater[raw.tag];
-    lasting[i] = fields > later;
-    later = std::max(later, fields);
+    auto later = std::find_if(setLater.begin(), setLater.end(),
+                              [&](const auto& seen) { return seen.first == raw.tag; });
+    if (later == setLater.end()) later = setLater.insert(later, {raw.tag, 0});
+    lasting[i] = fields > later->second;
+    later->second = std::max(later->second, fields);
   }
   for (unsigned i = 0; i < count; ++i) {
     if (!lasting[i]) continue;
