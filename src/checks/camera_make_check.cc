@@ -1,4 +1,4 @@
-#include "checks/image_checker.h"
+#include "checks/checks.h"
 #include "checks/image_groups.h"
 #include "common/messages.h"
 
@@ -6,15 +6,16 @@ namespace {
 
 // The make as stored, up to its first zero byte; blanks and case are kept, so makes
 // that differ only there are different makes.
-std::optional<std::string> cameraMakeKey(const ExifMetadata& metadata) {
-  return metadata.make.substr(0, metadata.make.find('\0'));
+std::optional<std::string> cameraMakeKey(const ImageRecord& record) {
+  return record.make.substr(0, record.make.find('\0'));
 }
 
 }  // namespace
 
-void ImageChecker::checkCameraMake(const ImageList& images, std::vector<std::string>& list,
-                                   bool& flag) const {
-  ImageGroups groups = groupImages(images, messages::kCameraMakeProgress, cameraMakeKey);
-  reportErrorGroup(groups, list, flag);
-  reportInconsistentGroups(groups, list, flag);
+Offending cameraMakeCheck(ImageRecords& images, Console& console) {
+  CheckRun run{images, console, {}};
+  ImageGroups groups = groupImages(run, messages::kCameraMakeProgress, cameraMakeKey);
+  reportErrorGroup(run, groups);
+  reportInconsistentGroups(run, groups);
+  return run.offending;
 }

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "checks/image_checker.h"
+#include "checks/file_name.h"
 
 namespace {
 
@@ -14,7 +14,7 @@ TEST(FileNameOf, TakesTheTextBehindTheLastSeparatorOfEitherKind) {
       {"D:\\batch\\", ""},
       {"d/\xb1\x5c" "b.jpg", "b.jpg"},  // a GBK trail byte 0x5C cuts the name too
   };
-  for (const auto& [path, name] : cases) EXPECT_EQ(ImageChecker::fileNameOf(path), name) << path;
+  for (const auto& [path, name] : cases) EXPECT_EQ(fileNameOf(path), name) << path;
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "checks/image_checker.h"
+#include "checks/checks.h"
 #include "checks/image_groups.h"
 #include "common/messages.h"
 
@@ -6,24 +6,28 @@ namespace {
 
 // A position is unusable when it is all zeros (what cameras write without a fix), or
 // when both coordinates are out of range and an altitude is given as well.
-bool hasUsablePosition(const GpsInfo& gps) {
-  const bool allZero = gps.latitude == 0.0 && gps.longitude == 0.0 && gps.altitude == 0.0;
-  const bool latitudeInRange = gps.latitude >= -90.0 && gps.latitude <= 90.0;
-  const bool longitudeInRange = gps.longitude >= -180.0 && gps.longitude <= 180.0;
-  const bool outOfRange = !latitudeInRange && !longitudeInRange && gps.altitude != 0.0;
+bool hasUsablePosition(const ImageRecord& record) {
+  const double latitude = record.latitude;
+  const double longitude = record.longitude;
+  const double altitude = record.altitude;
+  const bool allZero = latitude == 0.0 && longitude == 0.0 && altitude == 0.0;
+  const bool latitudeInRange = latitude >= -90.0 && latitude <= 90.0;
+  const bool longitudeInRange = longitude >= -180.0 && longitude <= 180.0;
+  const bool outOfRange = !latitudeInRange && !longitudeInRange && altitude != 0.0;
   return !allZero && !outOfRange;
 }
 
 // Located images join no group: only the offending ones are listed.
-std::optional<std::string> gpsKey(const ExifMetadata& metadata) {
-  if (hasUsablePosition(metadata.gps)) return std::nullopt;
+std::optional<std::string> gpsKey(const ImageRecord& record) {
+  if (hasUsablePosition(record)) return std::nullopt;
   return "1";
 }
 
 }  // namespace
 
-void ImageChecker::checkGps(const ImageList& images, std::vector<std::string>& list,
-                            bool& flag) const {
-  ImageGroups groups = groupImages(images, messages::kGpsProgress, gpsKey);
-  reportGroupsWithKey(groups, "1", list, flag);
+Offending gpsCheck(ImageRecords& images, Console& console) {
+  CheckRun run{images, console, {}};
+  const ImageGroups groups = groupImages(run, messages::kGpsProgress, gpsKey);
+  reportGroupsWithKey(run, groups, "1");
+  return run.offending;
 }

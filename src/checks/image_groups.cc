@@ -1,80 +1,70 @@
 #include "checks/image_groups.h"
 
-#include "checks/image_checker.h"
-#include "common/console.h"
+#include "checks/file_name.h"
 #include "common/messages.h"
-#include "platform/platform.h"
 
-ImageGroups groupImages(const ImageList& images, const char* progressText, KeyOf keyOf) {
-  writeLine("");
-  writeLine(messages::kNumberOfImages + std::to_string(images.size()));
+ImageGroups groupImages(CheckRun& run, const char* progressText, KeyOf keyOf) {
+  run.console.writeLine({});
+  run.console.writeLine(
+      {own(messages::kNumberOfImages), own(std::to_string(run.images.size()))});
   ImageGroups groups;
-  std::size_t counter = 0;
-  for (const std::string& path : images) {
-    ++counter;
-    writeLine(progressText + std::to_string(counter) + messages::kProgressArrow +
-              ImageChecker::fileNameOf(path));
-    ExifMetadata metadata;
-    ExifStatus status = ExifStatus::notJpeg;
-    const bool read = platform::parseImageFile(
-        path, [&](const unsigned char* data, std::uint32_t length) {
-          status = metadata.parseJpeg(data, length);
-        });
-    if (!read) continue;
+  for (std::size_t index = 0; index < run.images.size(); ++index) {
+    run.console.writeLine({own(progressText), own(std::to_string(index + 1)),
+                           own(messages::kProgressArrow),
+                           outside(fileNameOf(run.images.path(index)))});
+    const ImageRecord& record = run.images.record(index);
+    if (!record.read()) continue;
     std::optional<std::string> key = kErrorKey;
-    if (status == ExifStatus::ok) key = keyOf(metadata);
-    if (key) groups[*key].push_back(path);
+    if (record.parsed()) key = keyOf(record);
+    if (key) groups[*key].push_back(index);
   }
   return groups;
 }
 
-void listGroup(const std::string& key, const std::vector<std::string>& paths) {
-  writeLine(key);
-  writeLine(std::to_string(paths.size()));
-  writeLine("");
+void listGroup(CheckRun& run, const std::string& key, const std::vector<std::size_t>& group) {
+  run.console.writeLine({outside(key)});
+  run.console.writeLine({own(std::to_string(group.size()))});
+  run.console.writeLine({});
 }
 
-void reportImages(const std::vector<std::string>& paths, std::vector<std::string>& list,
-                  bool& flag) {
-  writeLine(messages::kOffendingCount + std::to_string(paths.size()));
+void reportImages(CheckRun& run, const std::vector<std::size_t>& group) {
+  run.console.writeLine({own(messages::kOffendingCount), own(std::to_string(group.size()))});
   std::size_t counter = 0;
-  for (const std::string& path : paths) {
+  for (std::size_t index : group) {
     ++counter;
-    writeLine(messages::kOffendingNumber + std::string(messages::kOffendingNumberArrow) +
-              std::to_string(counter));
-    std::string name = ImageChecker::fileNameOf(path);
-    list.push_back(name);
-    flag = true;
-    writeLine(messages::kOffendingName + std::string(messages::kOffendingNameArrow) + name);
+    run.console.writeLine({own(messages::kOffendingNumber), own(messages::kOffendingNumberArrow),
+                           own(std::to_string(counter))});
+    run.offending.push_back(index);
+    run.console.writeLine({own(messages::kOffendingName), own(messages::kOffendingNameArrow),
+                           outside(fileNameOf(run.images.path(index)))});
   }
 }
 
-void reportErrorGroup(ImageGroups& groups, std::vector<std::string>& list, bool& flag) {
+void reportErrorGroup(CheckRun& run, ImageGroups& groups) {
   auto errors = groups.find(kErrorKey);
   if (errors == groups.end()) return;
-  listGroup(errors->first, errors->second);
-  reportImages(errors->second, list, flag);
+  listGroup(run, errors->first, errors->second);
+  reportImages(run, errors->second);
   groups.erase(errors);
 }
 
-void reportInconsistentGroups(const ImageGroups& groups, std::vector<std::string>& list,
-                              bool& flag) {
-  const std::vector<std::string>* reference = nullptr;
-  for (const auto& [key, paths] : groups) {
-    listGroup(key, paths);
-    if (reference == nullptr || paths.size() > reference->size()) reference = &paths;
+void reportInconsistentGroups(CheckRun& run, const ImageGroups& groups) {
+  const std::vector<std::size_t>* reference = nullptr;
+  for (const auto& [key, group] : groups) {
+    listGroup(run, key, group);
+    if (reference == nullptr || group.size() > reference->size()) reference = &group;
   }
-  std::vector<std::string> offending;
-  for (const auto& [key, paths] : groups) {
-    if (&paths != reference) offending.insert(offending.end(), paths.begin(), paths.end());
+  std::vector<std::size_t> others;
+  for (const auto& [key, group] : groups) {
+    if (&group != reference) others.insert(others.end(), group.begin(), group.end());
   }
-  reportImages(offending, list, flag);
+  reportImages(run, others);
 }
 
-void reportGroupsWithKey(const ImageGroups& groups, const std::string& offendingKey,
-                         std::vector<std::string>& list, bool& flag) {
-  for (const auto& [key, paths] : groups) {
-    listGroup(key, paths);
-    if (key == offendingKey || key == kErrorKey) reportImages(paths, list, flag);
+void reportGroupsWithKey(CheckRun& run, const ImageGroups& groups,
+                         const std::string& offendingKey) {
+  for (const auto& [key, group] : groups) {
+    listGroup(run, key, group);
+    if (key == offendingKey || key == kErrorKey) reportImages(run, group);
   }
 }

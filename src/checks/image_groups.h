@@ -1,46 +1,54 @@
-// The steps the four checks are built from: load and key every image, list the
-// groups of equal keys, and report the offending images.
+// The steps the four checks are built from: key every image, list the groups of equal
+// keys, and report the offending images.
 #ifndef PRECHECK_CHECKS_IMAGE_GROUPS_H_
 #define PRECHECK_CHECKS_IMAGE_GROUPS_H_
 
+#include <cstddef>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "exif/exif_metadata.h"
-#include "scan/image_list.h"
+#include "checks/checks.h"
+#include "common/console.h"
+#include "load/image_records.h"
 
-// Full paths by key, keys in byte order, paths in the order of the image list.
-using ImageGroups = std::map<std::string, std::vector<std::string>>;
+// Images by key, keys in byte order, each group in list order; an image is its index
+// into the run's images.
+using ImageGroups = std::map<std::string, std::vector<std::size_t>>;
 
 // The key of every image whose EXIF block cannot be read, whatever the check.
 inline constexpr char kErrorKey[] = "error";
 
 // A check's key for an image that parsed; no key leaves the image out of every group.
-using KeyOf = std::optional<std::string> (*)(const ExifMetadata& metadata);
+using KeyOf = std::optional<std::string> (*)(const ImageRecord& record);
 
-// Prints the check header and one progress line per image, reads and parses each
-// image and groups it by its key. Images that cannot be read are in no group.
-ImageGroups groupImages(const ImageList& images, const char* progressText, KeyOf keyOf);
+// One check being run: where it prints, and what it has reported so far.
+struct CheckRun {
+  ImageRecords& images;
+  Console& console;
+  Offending offending;
+};
+
+// Prints the check header and one progress line per image, takes each image's record
+// and groups the image by its key. Images that could not be read are in no group.
+ImageGroups groupImages(CheckRun& run, const char* progressText, KeyOf keyOf);
 
 // Prints a group: its key, its size, an empty line.
-void listGroup(const std::string& key, const std::vector<std::string>& paths);
+void listGroup(CheckRun& run, const std::string& key, const std::vector<std::size_t>& group);
 
-// Prints the report block for `paths` and appends their file names to `list`.
-void reportImages(const std::vector<std::string>& paths, std::vector<std::string>& list,
-                  bool& flag);
+// Prints the report block for `group` and adds its images to the offending ones.
+void reportImages(CheckRun& run, const std::vector<std::size_t>& group);
 
 // Lists and reports the "error" group, if any, and removes it from `groups`.
-void reportErrorGroup(ImageGroups& groups, std::vector<std::string>& list, bool& flag);
+void reportErrorGroup(CheckRun& run, ImageGroups& groups);
 
 // Lists every group, then reports, in one block, every image outside the largest group
 // (of equal sizes the one whose key comes first).
-void reportInconsistentGroups(const ImageGroups& groups, std::vector<std::string>& list,
-                              bool& flag);
+void reportInconsistentGroups(CheckRun& run, const ImageGroups& groups);
 
 // Lists every group and reports each one whose key is `offendingKey` or "error".
-void reportGroupsWithKey(const ImageGroups& groups, const std::string& offendingKey,
-                         std::vector<std::string>& list, bool& flag);
+void reportGroupsWithKey(CheckRun& run, const ImageGroups& groups,
+                         const std::string& offendingKey);
 
 #endif  // PRECHECK_CHECKS_IMAGE_GROUPS_H_

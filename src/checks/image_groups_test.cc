@@ -2,29 +2,37 @@
 
 #include <gtest/gtest.h>
 
-#include "checks/image_checker.h"
 #include "common/messages.h"
+#include "record_list.h"
+#include "recording_console.h"
 
 namespace {
 
-// Groups named by key, each holding `size` paths "<key>-<n>.jpg" below a folder.
-ImageGroups groupsOf(const std::vector<std::pair<std::string, int>>& sizes) {
+// Groups named by key, each holding `size` images "d/<key>-<n>.jpg".
+struct Grouped {
+  RecordList images;
   ImageGroups groups;
-  for (const auto& [key, size] : sizes) {
-    for (int i = 1; i <= size; ++i) groups[key].push_back("d/" + key + "-" + std::to_string(i) + ".jpg");
-  }
-  return groups;
-}
 
-std::vector<std::string> offendingOf(const std::vector<std::pair<std::string, int>>& sizes,
-                                     bool* flag) {
-  std::vector<std::string> list;
-  *flag = false;
-  testing::internal::CaptureStdout();
-  reportInconsistentGroups(groupsOf(sizes), list, *flag);
-  testing::internal::GetCapturedStdout();
-  return list;
-}
+  explicit Grouped(const std::vector<std::pair<std::string, int>>& sizes) {
+    for (const auto& [key, size] : sizes) {
+      for (int i = 1; i <= size; ++i) {
+        groups[key].push_back(images.size());
+        images.add("d/" + key + "-" + std::to_string(i) + ".jpg", ImageRecord{});
+      }
+    }
+  }
+
+  // The names of the images reported, and what was printed.
+  std::vector<std::string> reportInconsistent(std::string* printed = nullptr) {
+    RecordingConsole console;
+    CheckRun run{images, console, {}};
+    reportInconsistentGroups(run, groups);
+    if (printed != nullptr) *printed = console.text;
+    std::vector<std::string> names;
+    for (std::size_t index : run.offending) names.push_back(images.path(index));
+    return names;
+  }
+};
 
 TEST(ReportInconsistentGroups, EverythingOutsideTheLargestGroupIsReported) {
   struct Case {
@@ -40,37 +48,24 @@ TEST(ReportInconsistentGroups, EverythingOutsideTheLargestGroupIsReported) {
       {{{"a", 1}, {"b", 5}, {"c", 1}}, {"d/a-1.jpg", "d/c-1.jpg"}},
       {{{"a", 2}, {"b", 1}, {"c", 2}}, {"d/b-1.jpg", "d/c-1.jpg", "d/c-2.jpg"}},
   };
-  for (const Case& c : cases) {
-    bool flag = true;
-    std::vector<std::string> expected;
-    for (const std::string& path : c.offending) expected.push_back(ImageChecker::fileNameOf(path));
-    EXPECT_EQ(offendingOf(c.sizes, &flag), expected);
-    EXPECT_EQ(flag, !expected.empty());
-  }
+  for (const Case& c : cases) EXPECT_EQ(Grouped(c.sizes).reportInconsistent(), c.offending);
 }
 
 TEST(ReportInconsistentGroups, ListsEveryGroupThenOneBlock) {
-  std::vector<std::string> list;
-  bool flag = false;
-  testing::internal::CaptureStdout();
-  reportInconsistentGroups(groupsOf({{"a", 1}, {"b", 3}, {"c", 1}}), list, flag);
+  std::string printed;
+  Grouped({{"a", 1}, {"b", 3}, {"c", 1}}).reportInconsistent(&printed);
   const std::string count = messages::kOffendingCount;
   const std::string number =
       messages::kOffendingNumber + std::string(messages::kOffendingNumberArrow);
   const std::string name = messages::kOffendingName + std::string(messages::kOffendingNameArrow);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(),
-            "a\n1\n\nb\n3\n\nc\n1\n\n" + count + "2\n" + number + "1\n" + name + "a-1.jpg\n" +
-                number + "2\n" + name + "c-1.jpg\n");
+  EXPECT_EQ(printed, "a\n1\n\nb\n3\n\nc\n1\n\n" + count + "2\n" + number + "1\n" + name +
+                         "a-1.jpg\n" + number + "2\n" + name + "c-1.jpg\n");
 }
 
 TEST(ReportInconsistentGroups, NoGroupWritesAnEmptyBlock) {
-  std::vector<std::string> list;
-  bool flag = false;
-  testing::internal::CaptureStdout();
-  reportInconsistentGroups({}, list, flag);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(),
-            std::string(messages::kOffendingCount) + "0\n");
-  EXPECT_FALSE(flag);
+  std::string printed;
+  EXPECT_TRUE(Grouped({}).reportInconsistent(&printed).empty());
+  EXPECT_EQ(printed, std::string(messages::kOffendingCount) + "0\n");
 }
 
 }  // namespace

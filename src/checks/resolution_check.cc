@@ -1,22 +1,23 @@
 #include <cstdint>
 
-#include "checks/image_checker.h"
+#include "checks/checks.h"
 #include "checks/image_groups.h"
 #include "common/messages.h"
 
 namespace {
 
 // Written as signed numbers, as the pipeline has always keyed them.
-std::optional<std::string> resolutionKey(const ExifMetadata& metadata) {
-  return std::to_string(static_cast<std::int32_t>(metadata.pixelWidth)) + "*" +
-         std::to_string(static_cast<std::int32_t>(metadata.pixelHeight));
+std::optional<std::string> resolutionKey(const ImageRecord& record) {
+  return std::to_string(static_cast<std::int32_t>(record.pixelWidth)) + "*" +
+         std::to_string(static_cast<std::int32_t>(record.pixelHeight));
 }
 
 }  // namespace
 
-void ImageChecker::checkResolution(const ImageList& images, std::vector<std::string>& list,
-                                   bool& flag) const {
-  ImageGroups groups = groupImages(images, messages::kResolutionProgress, resolutionKey);
-  reportErrorGroup(groups, list, flag);
-  reportInconsistentGroups(groups, list, flag);
+Offending resolutionCheck(ImageRecords& images, Console& console) {
+  CheckRun run{images, console, {}};
+  ImageGroups groups = groupImages(run, messages::kResolutionProgress, resolutionKey);
+  reportErrorGroup(run, groups);
+  reportInconsistentGroups(run, groups);
+  return run.offending;
 }

@@ -1,10 +1,34 @@
-// The console transcript: every line goes to standard output and is flushed at once,
-// because callers read the transcript live.
+// The console transcript. Every line goes out whole and is flushed at once, because
+// callers read the transcript live. A line is made of pieces: the program's own texts,
+// and bytes that come from outside it (file names, camera makes, configuration
+// values, arguments), so that a console for people can show each kind as it must be
+// shown, while the console of a pipeline writes the bytes as they are.
 #ifndef PRECHECK_COMMON_CONSOLE_H_
 #define PRECHECK_COMMON_CONSOLE_H_
 
+#include <initializer_list>
 #include <string_view>
 
-void writeLine(std::string_view text);
+struct Piece {
+  std::string_view bytes;
+  bool fromOutside = false;
+};
+
+// The program's own text: GBK bytes, digits and ASCII.
+inline Piece own(std::string_view text) { return Piece{text, false}; }
+// Bytes from outside the program, kept as they came.
+inline Piece outside(std::string_view bytes) { return Piece{bytes, true}; }
+
+class Console {
+ public:
+  virtual ~Console() = default;
+  virtual void writeLine(std::initializer_list<Piece> pieces) = 0;
+};
+
+// Standard output, byte for byte.
+class PlainConsole final : public Console {
+ public:
+  void writeLine(std::initializer_list<Piece> pieces) override;
+};
 
 #endif  // PRECHECK_COMMON_CONSOLE_H_

@@ -1,6 +1,5 @@
 #include "config/config_file.h"
 
-#include "common/console.h"
 #include "common/messages.h"
 #include "platform/platform.h"
 
@@ -9,11 +8,11 @@ bool openConfigFile(const std::string& path, std::ifstream& stream) {
   return stream.is_open();
 }
 
-bool readConfigFile(const std::string& path, ConfigMap& map) {
+bool readConfigFile(const std::string& path, ConfigMap& map, Console& console) {
   map.clear();
   std::ifstream file;
   if (!openConfigFile(path, file)) {
-    writeLine(messages::kFileOpenError);
+    console.writeLine({own(messages::kFileOpenError)});
     return false;
   }
   readConfigLines(file, map);
@@ -57,9 +56,10 @@ void trimBlanks(std::string& text) {
   text = text.substr(first, last - first + 1);
 }
 
-void listConfigValues(const ConfigMap& map, std::vector<std::string>& values) {
+void listConfigValues(const ConfigMap& map, std::vector<std::string>& values,
+                      Console& console) {
   for (const auto& [key, value] : map) {
-    writeLine(key + "=" + value);
+    console.writeLine({outside(key), own("="), outside(value)});
     values.push_back(value);
   }
 }

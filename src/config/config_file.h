@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "common/console.h"
+
 // std::string compares as unsigned bytes, which is the order the settings rely on.
 using ConfigMap = std::map<std::string, std::string>;
 
@@ -19,7 +21,7 @@ bool openConfigFile(const std::string& path, std::ifstream& stream);
 
 // Empties `map`, then fills it from the file at `path`; the last line of a key wins.
 // Returns false (after printing "file open error") when the file cannot be opened.
-bool readConfigFile(const std::string& path, ConfigMap& map);
+bool readConfigFile(const std::string& path, ConfigMap& map, Console& console);
 
 // Fills `map` from the lines of `in`, which is read to its end; the last line of a
 // key wins. readConfigFile's reading, apart from the file.
@@ -33,6 +35,7 @@ bool parseConfigLine(const std::string& line, std::string& key, std::string& val
 void trimBlanks(std::string& text);
 
 // Appends the values in ascending key order and echoes each entry as key=value.
-void listConfigValues(const ConfigMap& map, std::vector<std::string>& values);
+void listConfigValues(const ConfigMap& map, std::vector<std::string>& values,
+                      Console& console);
 
 #endif  // PRECHECK_CONFIG_CONFIG_FILE_H_

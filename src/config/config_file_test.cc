@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "recording_console.h"
 #include "temp_folder.h"
 
 namespace {
@@ -60,7 +61,8 @@ ConfigMap readFrom(const std::string& bytes) {
   TempFolder folder;
   folder.writeFile("task.cfg", bytes);
   ConfigMap map{{"left", "over"}};
-  EXPECT_TRUE(readConfigFile(folder.at("task.cfg"), map));
+  RecordingConsole console;
+  EXPECT_TRUE(readConfigFile(folder.at("task.cfg"), map, console));
   return map;
 }
 
@@ -96,18 +98,17 @@ TEST(ReadConfigFile, BinaryBytesDoNotStopTheReading) {
 TEST(ReadConfigFile, MissingFileIsReportedAndEmptiesTheMap) {
   TempFolder folder;
   ConfigMap map{{"left", "over"}};
-  testing::internal::CaptureStdout();
-  EXPECT_FALSE(readConfigFile(folder.at("missing.cfg"), map));
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "file open error\n");
+  RecordingConsole console;
+  EXPECT_FALSE(readConfigFile(folder.at("missing.cfg"), map, console));
+  EXPECT_EQ(console.text, "file open error\n");
   EXPECT_TRUE(map.empty());
 }
 
 TEST(ReadConfigFile, FolderGivesEmptyMap) {
   TempFolder folder;
   ConfigMap map;
-  testing::internal::CaptureStdout();
-  readConfigFile(folder.path().string(), map);
-  testing::internal::GetCapturedStdout();
+  RecordingConsole console;
+  readConfigFile(folder.path().string(), map, console);
   EXPECT_TRUE(map.empty());
 }
 
@@ -115,9 +116,9 @@ TEST(ListConfigValues, ValuesFollowTheByteOrderOfTheKeys) {
   ConfigMap map{{"a", "lower"}, {"B", "upper"}, {"9", "nine"}, {"10", "ten"},
                 {"\xb5\xda", "gbk"}, {"k", ""}};
   std::vector<std::string> values;
-  testing::internal::CaptureStdout();
-  listConfigValues(map, values);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+  RecordingConsole console;
+  listConfigValues(map, values, console);
+  EXPECT_EQ(console.text,
             "10=ten\n9=nine\nB=upper\na=lower\nk=\n\xb5\xda=gbk\n");
   EXPECT_EQ(values, (std::vector<std::string>{"ten", "nine", "upper", "lower", "", "gbk"}));
 }

@@ -55,8 +55,16 @@ void takeLensSpecification(const IfdEntry& entry, LensData& lens) {
   }
 }
 
-// What an entry of a listed tag needs before its rule changes anything.
-enum class Need { text, firstShort, firstRational, pixelCount, lensValues, validEntry };
+// What an entry of a listed tag needs before its rule changes anything. `text` is kept
+// up to kLongestKeptText bytes, `wholeText` whole: the camera make is a check's key.
+enum class Need { text, wholeText, firstShort, firstRational, pixelCount, lensValues, validEntry };
+
+// No check reads these texts; a hostile file can point all of them at a value as long
+// as the file, which must not be copied eleven times over.
+constexpr std::uint32_t kLongestKeptText = 1024;
+
+// Numbers are read from the first values of an entry, never more than four.
+constexpr std::uint32_t kMostValuesUsed = 4;
 
 // The one place a directory's tags are listed, in tag order: what each needs and what
 // it sets. The walk reads `need` to skip entries before decoding them; `apply` makes
@@ -74,17 +82,14 @@ struct Ifd0Target {
   DirectoryPointers& pointers;
 };
 
-std::uint64_t blockPositionOf(std::uint32_t offset) {
-  return std::uint64_t{offset} + tiffHeaderPosition;
-}
-
 using Ifd0Rule = TagRule<Ifd0Target>;
 const Ifd0Rule kIfd0Rules[] = {
     {0x0102, Need::firstShort,
      [](const IfdEntry& e, Ifd0Target& t) { takeFirstShort(e, t.metadata.bitsPerSample); }},
     {0x010E, Need::text,
      [](const IfdEntry& e, Ifd0Target& t) { takeText(e, t.metadata.imageDescription); }},
-    {0x010F, Need::text, [](const IfdEntry& e, Ifd0Target& t) { takeText(e, t.metadata.make); }},
+    {0x010F, Need::wholeText,
+     [](const IfdEntry& e, Ifd0Target& t) { takeText(e, t.metadata.make); }},
     {0x0110, Need::text, [](const IfdEntry& e, Ifd0Target& t) { takeText(e, t.metadata.model); }},
     {0x0112, Need::firstShort,
      [](const IfdEntry& e, Ifd0Target& t) { takeFirstShort(e, t.metadata.orientation); }},
@@ -96,11 +101,9 @@ const Ifd0Rule kIfd0Rules[] = {
      [](const IfdEntry& e, Ifd0Target& t) { takeText(e, t.metadata.rightsNotice); }},
     // The pointers are taken whatever their type, as long as the entry decoded.
     {0x8769, Need::validEntry,
-     [](const IfdEntry& e, Ifd0Target& t) {
-       t.pointers.exifSubIfd = blockPositionOf(e.valueOffset);
-     }},
+     [](const IfdEntry& e, Ifd0Target& t) { t.pointers.exifSubIfd = e.valueOffset; }},
     {0x8825, Need::validEntry,
-     [](const IfdEntry& e, Ifd0Target& t) { t.pointers.gps = blockPositionOf(e.valueOffset); }},
+     [](const IfdEntry& e, Ifd0Target& t) { t.pointers.gps = e.valueOffset; }},
 };
 
 using ExifRule = TagRule<ExifMetadata>;
@@ -164,24 +167,35 @@ const Rule* ruleFor(const Rule (&rules)[n], std::uint16_t tag) {
   return rule != std::end(rules) && rule->tag == tag ? rule : nullptr;
 }
 
-unsigned fieldsSet(Need need, const RawIfdEntry& entry, std::uint32_t blockLength) {
-  if (!entryDecodes(entry, tiffHeaderPosition, blockLength)) return 0;
+unsigned fieldsSet(Need need, const RawIfdEntry& entry, const ExifBlock& block) {
+  if (!entryDecodes(entry, block)) return 0;
   const bool some = entry.count > 0;
   switch (need) {
     case Need::text:
-      return entry.fieldType == typeAscii ? 1 : 0;
+    case Need::wholeText:
+      return entry.fieldType == kTypeAscii ? 1 : 0;
     case Need::firstShort:
-      return entry.fieldType == typeShort && some ? 1 : 0;
+      return entry.fieldType == kTypeShort && some ? 1 : 0;
     case Need::firstRational:
-      return entry.fieldType == typeRational && some ? 1 : 0;
+      return entry.fieldType == kTypeRational && some ? 1 : 0;
     case Need::pixelCount:
-      return (entry.fieldType == typeLong || entry.fieldType == typeShort) && some ? 1 : 0;
+      return (entry.fieldType == kTypeLong || entry.fieldType == kTypeShort) && some ? 1 : 0;
     case Need::lensValues:
-      return entry.fieldType == typeRational ? std::min(entry.count, 4u) : 0;
+      return entry.fieldType == kTypeRational ? std::min(entry.count, kMostValuesUsed) : 0;
     case Need::validEntry:
       return 1;
   }
   return 0;
+}
+
+template <typename Rule>
+EntryUse useOf(const Rule* rule, const RawIfdEntry& entry, const ExifBlock& block) {
+  EntryUse use;
+  if (rule == nullptr) return use;
+  use.fieldsSet = fieldsSet(rule->need, entry, block);
+  use.limits.elements = kMostValuesUsed;
+  if (rule->need != Need::wholeText) use.limits.textBytes = kLongestKeptText;
+  return use;
 }
 
 }  // namespace
@@ -197,12 +211,10 @@ void applyExifSubIfdEntry(const IfdEntry& entry, ExifMetadata& metadata) {
   if (const ExifRule* rule = ruleFor(kExifSubIfdRules, entry.tag)) rule->apply(entry, metadata);
 }
 
-unsigned fieldsSetByIfd0Entry(const RawIfdEntry& entry, std::uint32_t blockLength) {
-  const Ifd0Rule* rule = ruleFor(kIfd0Rules, entry.tag);
-  return rule != nullptr ? fieldsSet(rule->need, entry, blockLength) : 0;
+EntryUse ifd0EntryUse(const RawIfdEntry& entry, const ExifBlock& block) {
+  return useOf(ruleFor(kIfd0Rules, entry.tag), entry, block);
 }
 
-unsigned fieldsSetByExifSubIfdEntry(const RawIfdEntry& entry, std::uint32_t blockLength) {
-  const ExifRule* rule = ruleFor(kExifSubIfdRules, entry.tag);
-  return rule != nullptr ? fieldsSet(rule->need, entry, blockLength) : 0;
+EntryUse exifSubIfdEntryUse(const RawIfdEntry& entry, const ExifBlock& block) {
+  return useOf(ruleFor(kExifSubIfdRules, entry.tag), entry, block);
 }

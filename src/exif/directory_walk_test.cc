@@ -19,7 +19,7 @@ void applyEveryEntry(const ExactBuffer& block, std::uint64_t position, bool litt
   const std::uint16_t count = readU16(block.data() + position, little);
   for (unsigned i = 0; i < count; ++i) {
     const auto at = static_cast<std::uint32_t>(position + 2 + 12 * i);
-    apply(decodeIfdEntry(block.data(), at, little, tiffHeaderPosition, block.length()));
+    apply(decodeIfdEntry(block.data(), at, little, kTiffHeaderPosition, block.length()));
   }
 }
 
@@ -32,15 +32,18 @@ ExifMetadata applyingEveryEntry(const ExactBuffer& block) {
   DirectoryPointers pointers;
   applyEveryEntry(block, readU32(block.data() + 10, little) + std::uint64_t{6}, little,
                   [&](const IfdEntry& entry) { applyIfd0Entry(entry, m, pointers); });
-  if (pointers.exifSubIfd && *pointers.exifSubIfd + 4 <= block.length()) {
-    applyEveryEntry(block, *pointers.exifSubIfd, little,
+  if (pointers.exifSubIfd && *pointers.exifSubIfd + 6 + 4 <= std::uint64_t{block.length()}) {
+    applyEveryEntry(block, *pointers.exifSubIfd + 6, little,
                     [&](const IfdEntry& entry) { applyExifSubIfdEntry(entry, m); });
   }
-  if (pointers.gps && *pointers.gps + 4 <= block.length()) {
-    const std::uint16_t count = readU16(block.data() + *pointers.gps, little);
+  if (pointers.gps && *pointers.gps + 6 + 4 <= std::uint64_t{block.length()}) {
+    MemoryBytes bytes(block.data(), block.length());
+    ExifBlock view(bytes, 0, block.length());
+    view.setLittleEndian(little);
+    const std::uint64_t position = *pointers.gps + std::uint64_t{6};
+    const std::uint16_t count = readU16(block.data() + position, little);
     for (unsigned i = 0; i < count; ++i) {
-      const RawIfdEntry raw = readRawIfdEntry(block.data() + *pointers.gps + 2 + 12 * i, little);
-      applyGpsEntry(raw, block.data(), block.length(), little, m.gps);
+      applyGpsEntry(readRawIfdEntry(block.data() + position + 2 + 12 * i, little), view, m.gps);
     }
   }
   return m;
@@ -158,7 +161,7 @@ void fillWithSevens(std::vector<Number>& numbers, std::uint32_t count) {
   numbers.assign(count, Number{7});
 }
 
-// fieldsSetBy... must say "nothing" exactly for the entries whose apply changes
+// The entry uses must say "nothing" exactly for the entries whose apply changes
 // nothing: a tag added to one switch and not the other fails here.
 struct Agreement {
   ExifMetadata before;
@@ -182,13 +185,15 @@ struct Agreement {
     applyIfd0Entry(entry, ifd0, pointers);
     const bool ifd0Changed =
         !(allFields(ifd0) == allFields(before)) || pointers.exifSubIfd || pointers.gps;
-    EXPECT_EQ(fieldsSetByIfd0Entry(raw, 1000) > 0, ifd0Changed)
+    MemoryBytes noBytes(nullptr, 1000);
+    const ExifBlock block(noBytes, 0, 1000);
+    EXPECT_EQ(ifd0EntryUse(raw, block).fieldsSet > 0, ifd0Changed)
         << "IFD0 tag " << tag << " type " << type << " count " << count;
 
     ExifMetadata exif = before;
     applyExifSubIfdEntry(entry, exif);
     const bool exifChanged = !(allFields(exif) == allFields(before));
-    EXPECT_EQ(fieldsSetByExifSubIfdEntry(raw, 1000) > 0, exifChanged)
+    EXPECT_EQ(exifSubIfdEntryUse(raw, block).fieldsSet > 0, exifChanged)
         << "sub-IFD tag " << tag << " type " << type << " count " << count;
     return ifd0Changed || exifChanged;
   }
@@ -201,7 +206,7 @@ TEST(FieldsSet, NonZeroExactlyWhenApplyingTheEntryChangesTheRecord) {
   std::vector<std::uint16_t> listed;
   for (unsigned tag = 0; tag <= 0xFFFF; ++tag) {
     bool acted = false;
-    for (std::uint16_t type : {typeAscii, typeShort, typeRational}) {
+    for (std::uint16_t type : {kTypeAscii, kTypeShort, kTypeRational}) {
       acted = agreement.check(static_cast<std::uint16_t>(tag), type, 1) || acted;
     }
     if (acted) listed.push_back(static_cast<std::uint16_t>(tag));

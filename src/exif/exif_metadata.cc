@@ -2,10 +2,14 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
+#include <optional>
 #include <utility>
 #include <vector>
 
+#include "exif/byte_source.h"
 #include "exif/directory_tags.h"
+#include "exif/exif_block.h"
 #include "exif/gps_tags.h"
 #include "exif/ifd_entry.h"
 
@@ -13,48 +17,141 @@ namespace {
 
 constexpr unsigned char kExifHeader[6] = {'E', 'x', 'i', 'f', 0, 0};
 
+// The searches for the end marker and for the EXIF segment may have to cover the whole
+// file (a photograph stripped of its metadata has no FF E1 at all); they ask for it in
+// pieces this large, each one read from disk in one go.
+constexpr std::uint64_t kSearchPieceBytes = 256 * 1024;
+
+// The length up to and including the last FF D9 pair that starts after byte 0, or 0
+// when there is none. Pieces overlap by one byte, so that a pair across two is seen.
+std::uint64_t trimmedLength(ByteSource& file, std::uint64_t length) {
+  std::uint64_t end = length;  // one past the last byte still to search
+  while (end > 2) {
+    const std::uint64_t start = end - std::min(end - 1, kSearchPieceBytes);
+    const unsigned char* piece = file.bytesAt(start, end - start);
+    if (piece == nullptr) return 0;
+    for (std::uint64_t i = end - start - 1; i-- > 0;) {
+      if (piece[i] == 0xFF && piece[i + 1] == 0xD9) return start + i + 2;
+    }
+    end = start + 1;
+  }
+  return 0;
+}
+
+// The position of the first FF E1 pair that ends before `end`, or `end` when there is
+// none. A plain byte search, not a walk over the segments.
+std::uint64_t app1Position(ByteSource& file, std::uint64_t end) {
+  std::uint64_t start = 0;
+  while (start + 1 < end) {
+    const std::uint64_t pieceEnd = start + std::min(end - start, kSearchPieceBytes);
+    const unsigned char* piece = file.bytesAt(start, pieceEnd - start);
+    if (piece == nullptr) return end;
+    const unsigned char* last = piece + (pieceEnd - start) - 1;
+    for (const unsigned char* at = piece; at < last; ++at) {
+      at = static_cast<const unsigned char*>(std::memchr(at, 0xFF, static_cast<std::size_t>(last - at)));
+      if (at == nullptr) break;
+      if (at[1] == 0xE1) return start + static_cast<std::uint64_t>(at - piece);
+    }
+    start = pieceEnd - 1;
+  }
+  return end;
+}
+
 // A directory is its 16-bit entry count, 12 bytes per entry and the 4-byte offset
 // of the next directory, which is never followed but must lie inside the block.
-bool directoryFits(std::uint64_t position, std::uint16_t entryCount,
-                   std::uint32_t blockLength) {
-  return position + 2 + 12 * std::uint64_t{entryCount} + 4 <= blockLength;
+bool directoryFits(const ExifBlock& block, std::uint64_t position, std::uint16_t entryCount) {
+  return block.fits(position, 2 + 12 * std::uint64_t{entryCount} + 4);
 }
 
-// Position of entry `index` of the directory at `position`; the caller has checked
-// with directoryFits that it lies in the block, so it fits 32 bits.
-std::uint32_t entryPosition(std::uint64_t position, unsigned index) {
-  return static_cast<std::uint32_t>(position + 2 + 12 * std::uint64_t{index});
+std::uint64_t entryPosition(std::uint64_t directory, unsigned index) {
+  return directory + 2 + 12 * std::uint64_t{index};
 }
 
-// Walks the `count` entries of the directory at `position` and applies those that
-// last. A hostile directory can hold 65,535 entries, each with a value as large as the
-// block; decoding them all would copy the block that many times. So the walk first
-// reads the fixed fields of every entry, backwards, and marks an entry only when its
-// table acts on it and no later entry of the same tag sets as many fields; then it
-// decodes and applies the marked entries in file order. The result is the one that
-// applying every entry in order gives, for a few copies of the block at most.
-template <typename FieldsSet, typename Apply>
-void walkDirectory(const unsigned char* block, std::uint32_t blockLength, std::uint64_t position,
-                   std::uint16_t count, bool little, FieldsSet fieldsSet, Apply apply) {
-  std::vector<bool> lasting(count);
+// Walks the directory at `position` (which fits) and applies the entries that last. A
+// hostile directory can hold 65,535 entries, each with a value as large as the block;
+// decoding them all would copy the block that many times. So the walk first reads the
+// fixed fields of every entry, backwards, and marks an entry only when its table acts
+// on it and no later entry of the same tag sets as many fields; then it decodes and
+// applies the marked entries in file order, each no further than its rule reads. The
+// result is the one that applying every entry in order gives.
+template <typename UseOf, typename Apply>
+void walkDirectory(const ExifBlock& block, std::uint64_t position, UseOf useOf, Apply apply) {
+  const std::uint16_t count = block.u16(position);
+  std::vector<EntryUse> lasting(count);
   // Tag and the most fields a later entry of it sets; only listed tags come in, so a
   // handful of them.
   std::vector<std::pair<std::uint16_t, unsigned>> setLater;
   for (unsigned i = count; i-- > 0;) {
-    const RawIfdEntry raw = readRawIfdEntry(block + entryPosition(position, i), little);
-    const unsigned fields = fieldsSet(raw, blockLength);
-    if (fields == 0) continue;
+    const RawIfdEntry raw = rawIfdEntryAt(block, entryPosition(position, i));
+    const EntryUse use = useOf(raw, block);
+    if (use.fieldsSet == 0) continue;
     auto later = std::find_if(setLater.begin(), setLater.end(),
                               [&](const auto& seen) { return seen.first == raw.tag; });
     if (later == setLater.end()) later = setLater.insert(later, {raw.tag, 0});
-    lasting[i] = fields > later->second;
-    later->second = std::max(later->second, fields);
+    if (use.fieldsSet > later->second) lasting[i] = use;
+    later->second = std::max(later->second, use.fieldsSet);
   }
   for (unsigned i = 0; i < count; ++i) {
-    if (!lasting[i]) continue;
-    apply(decodeIfdEntry(block, entryPosition(position, i), little, tiffHeaderPosition,
-                         blockLength));
+    if (lasting[i].fieldsSet == 0) continue;
+    apply(decodeIfdEntry(block, entryPosition(position, i), lasting[i].limits));
   }
+}
+
+// A directory that starts too close to the end of the block is skipped, not an error;
+// one that starts in the block but claims more entries than fit is corrupt.
+enum class DirectoryPlace { skipped, fits, corrupt };
+DirectoryPlace placeOf(const ExifBlock& block, std::optional<std::uint32_t> offset) {
+  if (!offset || !block.fits(block.positionOf(*offset), 4)) return DirectoryPlace::skipped;
+  const std::uint64_t position = block.positionOf(*offset);
+  return directoryFits(block, position, block.u16(position)) ? DirectoryPlace::fits
+                                                             : DirectoryPlace::corrupt;
+}
+
+ExifStatus parseBlock(ExifBlock& block, ExifMetadata& metadata) {
+  if (block.length() < 6) return ExifStatus::noExif;
+  const unsigned char* header = block.bytes(0, 6);
+  if (header == nullptr || std::memcmp(header, kExifHeader, sizeof kExifHeader) != 0) {
+    return ExifStatus::noExif;
+  }
+  if (block.length() < 14) return ExifStatus::corrupt;
+
+  const unsigned char* mark = block.bytes(6, 2);
+  if (mark == nullptr) return ExifStatus::badByteOrder;
+  if (mark[0] == 'I' && mark[1] == 'I') {
+    block.setLittleEndian(true);
+  } else if (mark[0] == 'M' && mark[1] == 'M') {
+    block.setLittleEndian(false);
+  } else {
+    return ExifStatus::badByteOrder;
+  }
+  metadata.littleEndian = block.littleEndian();
+  if (block.u16(8) != 42) return ExifStatus::corrupt;
+
+  const std::uint64_t ifd0 = block.positionOf(block.u32(10));
+  if (!block.fits(ifd0, 2) || !directoryFits(block, ifd0, block.u16(ifd0))) {
+    return ExifStatus::corrupt;
+  }
+  DirectoryPointers pointers;
+  walkDirectory(block, ifd0, ifd0EntryUse,
+                [&](const IfdEntry& entry) { applyIfd0Entry(entry, metadata, pointers); });
+
+  const DirectoryPlace exif = placeOf(block, pointers.exifSubIfd);
+  if (exif == DirectoryPlace::corrupt) return ExifStatus::corrupt;
+  if (exif == DirectoryPlace::fits) {
+    walkDirectory(block, block.positionOf(*pointers.exifSubIfd), exifSubIfdEntryUse,
+                  [&](const IfdEntry& entry) { applyExifSubIfdEntry(entry, metadata); });
+  }
+
+  const DirectoryPlace gps = placeOf(block, pointers.gps);
+  if (gps == DirectoryPlace::corrupt) return ExifStatus::corrupt;
+  if (gps == DirectoryPlace::fits) {
+    const std::uint64_t position = block.positionOf(*pointers.gps);
+    const std::uint16_t count = block.u16(position);
+    for (unsigned i = 0; i < count; ++i) {
+      applyGpsEntry(rawIfdEntryAt(block, entryPosition(position, i)), block, metadata.gps);
+    }
+  }
+  return ExifStatus::ok;
 }
 
 }  // namespace
@@ -62,73 +159,42 @@ void walkDirectory(const unsigned char* block, std::uint32_t blockLength, std::u
 void ExifMetadata::reset() { *this = ExifMetadata(); }
 
 ExifStatus ExifMetadata::parseJpeg(const unsigned char* data, std::uint32_t length) {
-  if (data == nullptr || length < 4) return ExifStatus::notJpeg;
-  if (data[0] != 0xFF || data[1] != 0xD8) return ExifStatus::notJpeg;
+  if (data == nullptr) return ExifStatus::notJpeg;
+  MemoryBytes file(data, length);
+  return parseJpeg(file);
+}
+
+ExifStatus ExifMetadata::parseJpeg(ByteSource& file) {
+  const std::uint64_t length = file.size();
+  if (length < 4 || length > std::numeric_limits<std::uint32_t>::max()) {
+    return ExifStatus::notJpeg;
+  }
+  const unsigned char* start = file.bytesAt(0, 2);
+  if (start == nullptr || start[0] != 0xFF || start[1] != 0xD8) return ExifStatus::notJpeg;
 
   // Everything after the last end-of-image marker is ignored.
-  std::uint32_t end = length;
-  while (data[end - 2] != 0xFF || data[end - 1] != 0xD9) {
-    --end;
-    if (end <= 2) return ExifStatus::notJpeg;
-  }
+  const std::uint64_t end = trimmedLength(file, length);
+  if (end == 0) return ExifStatus::notJpeg;
 
   reset();
 
-  // A plain byte scan, not a walk over the segments: the first FF E1 pair decides.
-  std::uint32_t app1 = 0;
-  while (app1 + 1 < end && (data[app1] != 0xFF || data[app1 + 1] != 0xE1)) ++app1;
-  if (app1 + 1 >= end || std::uint64_t{app1} + 4 > end) return ExifStatus::noExif;
+  const std::uint64_t app1 = app1Position(file, end);
+  if (app1 + 4 > end) return ExifStatus::noExif;
 
   // The segment length is big-endian whatever the TIFF byte order, and counts itself.
-  const std::uint32_t segmentLength = readU16(data + app1 + 2, false);
-  if (std::uint64_t{app1} + 2 + segmentLength > end || segmentLength < 16) {
-    return ExifStatus::corrupt;
-  }
+  const unsigned char* lengthBytes = file.bytesAt(app1 + 2, 2);
+  if (lengthBytes == nullptr) return ExifStatus::corrupt;
+  const std::uint32_t segmentLength = readU16(lengthBytes, false);
+  if (app1 + 2 + segmentLength > end || segmentLength < 16) return ExifStatus::corrupt;
+
   // The block runs to the trimmed end, not to the end of the segment.
-  return parseExifBlock(data + app1 + 4, end - app1 - 4);
+  ExifBlock block(file, app1 + 4, static_cast<std::uint32_t>(end - app1 - 4));
+  return parseBlock(block, *this);
 }
 
 ExifStatus ExifMetadata::parseExifBlock(const unsigned char* block, std::uint32_t blockLength) {
-  if (block == nullptr || blockLength < 6) return ExifStatus::noExif;
-  if (std::memcmp(block, kExifHeader, sizeof kExifHeader) != 0) return ExifStatus::noExif;
-  if (blockLength < 14) return ExifStatus::corrupt;
-
-  bool little = false;
-  if (block[6] == 'I' && block[7] == 'I') {
-    little = true;
-  } else if (block[6] != 'M' || block[7] != 'M') {
-    return ExifStatus::badByteOrder;
-  }
-  littleEndian = little;
-  if (readU16(block + 8, little) != 42) return ExifStatus::corrupt;
-
-  const std::uint64_t ifd0 = std::uint64_t{readU32(block + 10, little)} + tiffHeaderPosition;
-  if (ifd0 >= blockLength || ifd0 + 2 > blockLength) return ExifStatus::corrupt;
-  const std::uint16_t ifd0Count = readU16(block + ifd0, little);
-  if (!directoryFits(ifd0, ifd0Count, blockLength)) return ExifStatus::corrupt;
-
-  DirectoryPointers pointers;
-  walkDirectory(block, blockLength, ifd0, ifd0Count, little, fieldsSetByIfd0Entry,
-                [&](const IfdEntry& entry) { applyIfd0Entry(entry, *this, pointers); });
-
-  // A directory that starts too close to the end of the block is skipped, not an
-  // error; one that starts in the block but claims more entries than fit is corrupt.
-  if (pointers.exifSubIfd && *pointers.exifSubIfd + 4 <= blockLength) {
-    const std::uint64_t position = *pointers.exifSubIfd;
-    const std::uint16_t count = readU16(block + position, little);
-    if (!directoryFits(position, count, blockLength)) return ExifStatus::corrupt;
-    walkDirectory(block, blockLength, position, count, little, fieldsSetByExifSubIfdEntry,
-                  [&](const IfdEntry& entry) { applyExifSubIfdEntry(entry, *this); });
-  }
-
-  if (pointers.gps && *pointers.gps + 4 <= blockLength) {
-    const std::uint64_t position = *pointers.gps;
-    const std::uint16_t count = readU16(block + position, little);
-    if (!directoryFits(position, count, blockLength)) return ExifStatus::corrupt;
-    for (unsigned i = 0; i < count; ++i) {
-      RawIfdEntry entry = readRawIfdEntry(block + entryPosition(position, i), little);
-      applyGpsEntry(entry, block, blockLength, little, gps);
-    }
-  }
-  return ExifStatus::ok;
+  if (block == nullptr) return ExifStatus::noExif;
+  MemoryBytes bytes(block, blockLength);
+  ExifBlock view(bytes, 0, blockLength);
+  return parseBlock(view, *this);
 }

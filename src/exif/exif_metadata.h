@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "exif/byte_source.h"
+
 enum class ExifStatus : int {
   ok = 0,
   notJpeg = 1982,       // no data, no FF D8 at the start, or no FF D9 after it
@@ -84,6 +86,10 @@ struct ExifMetadata {
   // checks; a failure after that may leave some fields filled, which the caller
   // must ignore. Only reads [data, data + length).
   ExifStatus parseJpeg(const unsigned char* data, std::uint32_t length);
+
+  // The same on a file that `file` reads as the parse asks for its bytes. A file of
+  // 2^32 bytes or more is not a JPEG this reader takes.
+  ExifStatus parseJpeg(ByteSource& file);
 
   // Parses an EXIF block that starts with its "Exif\0\0" header, without resetting
   // the record first. Only reads [block, block + blockLength).

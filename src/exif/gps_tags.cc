@@ -2,20 +2,27 @@
 
 namespace {
 
+// The GPS directory's tags.
+constexpr std::uint16_t kLatitudeRef = 0x0001;
+constexpr std::uint16_t kLatitude = 0x0002;
+constexpr std::uint16_t kLongitudeRef = 0x0003;
+constexpr std::uint16_t kLongitude = 0x0004;
+constexpr std::uint16_t kAltitudeRef = 0x0005;
+constexpr std::uint16_t kAltitude = 0x0006;
+constexpr std::uint16_t kDop = 0x000B;
+
 bool isRationalType(std::uint16_t fieldType) {
-  return fieldType == typeRational || fieldType == typeSrational;
+  return fieldType == kTypeRational || fieldType == kTypeSrational;
 }
 
-// Reads `count` rationals at the entry's offset into `values`. Returns false, reading
-// nothing, when they would not all lie inside the block.
-bool readRationalsAt(const RawIfdEntry& entry, const unsigned char* block,
-                     std::uint32_t blockLength, bool littleEndian, double* values,
+// Reads `count` rationals at the entry's offset into `values`, always from the offset,
+// never from the value field. Returns false, reading nothing, when they would not all
+// lie inside the block.
+bool readRationalsAt(const RawIfdEntry& entry, const ExifBlock& block, double* values,
                      unsigned count) {
-  const std::uint64_t start = std::uint64_t{entry.valueOffset} + tiffHeaderPosition;
-  if (start + 8u * count > blockLength) return false;
-  for (unsigned i = 0; i < count; ++i) {
-    values[i] = rationalAsDouble(readRational(block + start + 8 * i, littleEndian));
-  }
+  const std::uint64_t start = block.positionOf(entry.valueOffset);
+  if (!block.fits(start, 8u * count)) return false;
+  for (unsigned i = 0; i < count; ++i) values[i] = rationalAsDouble(block.rational(start + 8 * i));
   return true;
 }
 
@@ -30,12 +37,11 @@ void takeReference(char letter, char negatingLetter, GpsAngle& parts, double& co
   if (letter == negatingLetter) coordinate = -coordinate;
 }
 
-void takeCoordinate(const RawIfdEntry& entry, const unsigned char* block,
-                    std::uint32_t blockLength, bool littleEndian, char negatingLetter,
+void takeCoordinate(const RawIfdEntry& entry, const ExifBlock& block, char negatingLetter,
                     GpsAngle& parts, double& coordinate) {
   if (!isRationalType(entry.fieldType) || entry.count != 3) return;
   double values[3];
-  if (!readRationalsAt(entry, block, blockLength, littleEndian, values, 3)) return;
+  if (!readRationalsAt(entry, block, values, 3)) return;
   parts.degrees = values[0];
   parts.minutes = values[1];
   parts.seconds = values[2];
@@ -49,38 +55,33 @@ double decimalDegrees(const GpsAngle& angle) {
   return (angle.minutes / 60.0 + angle.degrees) + angle.seconds / 3600.0;
 }
 
-void applyGpsEntry(const RawIfdEntry& entry, const unsigned char* block,
-                   std::uint32_t blockLength, bool littleEndian, GpsInfo& gps) {
+void applyGpsEntry(const RawIfdEntry& entry, const ExifBlock& block, GpsInfo& gps) {
+  const bool little = block.littleEndian();
   switch (entry.tag) {
-    case 0x0001:
-      takeReference(referenceByte(entry, littleEndian), 'S', gps.latitudeParts, gps.latitude);
+    case kLatitudeRef:
+      takeReference(referenceByte(entry, little), 'S', gps.latitudeParts, gps.latitude);
       break;
-    case 0x0002:
-      takeCoordinate(entry, block, blockLength, littleEndian, 'S', gps.latitudeParts,
-                     gps.latitude);
+    case kLatitude:
+      takeCoordinate(entry, block, 'S', gps.latitudeParts, gps.latitude);
       break;
-    case 0x0003:
-      takeReference(referenceByte(entry, littleEndian), 'W', gps.longitudeParts, gps.longitude);
+    case kLongitudeRef:
+      takeReference(referenceByte(entry, little), 'W', gps.longitudeParts, gps.longitude);
       break;
-    case 0x0004:
-      takeCoordinate(entry, block, blockLength, littleEndian, 'W', gps.longitudeParts,
-                     gps.longitude);
+    case kLongitude:
+      takeCoordinate(entry, block, 'W', gps.longitudeParts, gps.longitude);
       break;
-    case 0x0005:
-      gps.altitudeRef = static_cast<std::uint8_t>(referenceByte(entry, littleEndian));
+    case kAltitudeRef:
+      gps.altitudeRef = static_cast<std::uint8_t>(referenceByte(entry, little));
       if (gps.altitudeRef == 1) gps.altitude = -gps.altitude;
       break;
-    case 0x0006:
-      if (isRationalType(entry.fieldType) &&
-          readRationalsAt(entry, block, blockLength, littleEndian, &gps.altitude, 1) &&
+    case kAltitude:
+      if (isRationalType(entry.fieldType) && readRationalsAt(entry, block, &gps.altitude, 1) &&
           gps.altitudeRef == 1) {
         gps.altitude = -gps.altitude;
       }
       break;
-    case 0x000B:
-      if (isRationalType(entry.fieldType)) {
-        readRationalsAt(entry, block, blockLength, littleEndian, &gps.dop, 1);
-      }
+    case kDop:
+      if (isRationalType(entry.fieldType)) readRationalsAt(entry, block, &gps.dop, 1);
       break;
     default:
       break;

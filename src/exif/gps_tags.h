@@ -6,13 +6,13 @@
 
 #include <cstdint>
 
+#include "exif/exif_block.h"
 #include "exif/exif_metadata.h"
 #include "exif/ifd_entry.h"
 
-// `entry` is one GPS directory entry; its rationals are read from `block` at
-// `valueOffset` past the TIFF header, and ignored when they do not fit the block.
-void applyGpsEntry(const RawIfdEntry& entry, const unsigned char* block,
-                   std::uint32_t blockLength, bool littleEndian, GpsInfo& gps);
+// `entry` is one GPS directory entry; its rationals are read from `block` at its
+// offset, and ignored when they do not fit the block.
+void applyGpsEntry(const RawIfdEntry& entry, const ExifBlock& block, GpsInfo& gps);
 
 // Degrees, minutes and seconds as one value, summed in the order that fixes the
 // rounding: (m / 60 + d) + s / 3600.

@@ -4,25 +4,24 @@
 #define PRECHECK_EXIF_IFD_ENTRY_H_
 
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <variant>
 #include <vector>
 
 #include "exif/byte_order.h"
+#include "exif/exif_block.h"
 
 // Field type codes this reader knows. Codes 7, 9 and 10 are accepted without reading
 // their value; every code not listed here is refused.
-constexpr std::uint16_t typeByte = 1;
-constexpr std::uint16_t typeAscii = 2;
-constexpr std::uint16_t typeShort = 3;
-constexpr std::uint16_t typeLong = 4;
-constexpr std::uint16_t typeRational = 5;
-constexpr std::uint16_t typeUndefined = 7;
-constexpr std::uint16_t typeSlong = 9;
-constexpr std::uint16_t typeSrational = 10;
-
-// Offsets in an EXIF block count from the TIFF header, which follows "Exif\0\0".
-constexpr std::uint32_t tiffHeaderPosition = 6;
+constexpr std::uint16_t kTypeByte = 1;
+constexpr std::uint16_t kTypeAscii = 2;
+constexpr std::uint16_t kTypeShort = 3;
+constexpr std::uint16_t kTypeLong = 4;
+constexpr std::uint16_t kTypeRational = 5;
+constexpr std::uint16_t kTypeUndefined = 7;
+constexpr std::uint16_t kTypeSlong = 9;
+constexpr std::uint16_t kTypeSrational = 10;
 
 constexpr std::uint16_t noFieldType = 255;  // no accepted type
 constexpr std::uint16_t invalidTag = 255;   // the entry could not be decoded
@@ -45,13 +44,6 @@ struct IfdEntry {
   bool setFieldType(std::uint16_t code);
 };
 
-// Decodes the entry at `entryPosition` of `block`. Values longer than 4 bytes lie at
-// `base` + `valueOffset`. Failure is returned as `tag` == invalidTag: for an entry
-// that does not fit the block (the empty entry), a refused type, or a value that
-// would lie outside the block (then `fieldType`, `count` and `valueOffset` are kept).
-IfdEntry decodeIfdEntry(const unsigned char* block, std::uint32_t entryPosition,
-                        bool littleEndian, std::uint32_t base, std::uint32_t blockLength);
-
 // The four fixed fields of an entry, without its value.
 struct RawIfdEntry {
   std::uint16_t tag = 0;
@@ -63,8 +55,31 @@ struct RawIfdEntry {
 // No bounds check: the caller guarantees that the 12 bytes at `bytes` are readable.
 RawIfdEntry readRawIfdEntry(const unsigned char* bytes, bool littleEndian);
 
-// Whether decodeIfdEntry keeps the tag of this entry (an accepted type and, for a type
-// whose value is read, a value inside the block), found without copying the value.
-bool entryDecodes(const RawIfdEntry& raw, std::uint32_t base, std::uint32_t blockLength);
+// The entry at `position` of `block`, which the caller has found to fit.
+RawIfdEntry rawIfdEntryAt(const ExifBlock& block, std::uint64_t position);
+
+// Whether decoding keeps the tag of this entry: an accepted type and, for a type whose
+// value is read, a value inside the block.
+bool entryDecodes(const RawIfdEntry& raw, const ExifBlock& block);
+
+// How much of a value is copied out. A count comes from the file and may claim
+// billions of elements where the reader uses the first few; a text the program never
+// shows need not be copied whole.
+struct ValueLimits {
+  std::uint32_t elements = std::numeric_limits<std::uint32_t>::max();
+  std::uint32_t textBytes = std::numeric_limits<std::uint32_t>::max();
+};
+
+// Decodes the entry at `entryPosition` of `block`, its value cut to `limits`. A text cut
+// short keeps all the bytes it holds, its NUL included. Failure is returned as `tag` ==
+// invalidTag: for an entry that does not fit the block (the empty entry), a refused
+// type, or a value that would lie outside the block (then `fieldType`, `count` and
+// `valueOffset` are kept).
+IfdEntry decodeIfdEntry(const ExifBlock& block, std::uint64_t entryPosition,
+                        const ValueLimits& limits = {});
+
+// The same on a block held in memory, whose values lie at `base` + `valueOffset`.
+IfdEntry decodeIfdEntry(const unsigned char* block, std::uint32_t entryPosition,
+                        bool littleEndian, std::uint32_t base, std::uint32_t blockLength);
 
 #endif  // PRECHECK_EXIF_IFD_ENTRY_H_

@@ -28,7 +28,7 @@ IfdEntry decodeAlone(const TiffEntry& written, bool littleEndian) {
   layout.littleEndian = littleEndian;
   layout.ifd0 = {written};
   const ExactBuffer block(buildExifBlock(layout));
-  return decodeIfdEntry(block.data(), kFirstEntry, littleEndian, tiffHeaderPosition,
+  return decodeIfdEntry(block.data(), kFirstEntry, littleEndian, kTiffHeaderPosition,
                         block.length());
 }
 
@@ -94,9 +94,9 @@ TEST(DecodeIfdEntry, ReadsTheFileBytesInEitherOrder) {
   const unsigned char little[] = {'E', 'x', 'i', 'f', 0, 0, 'I', 'I', 42, 0, 8, 0, 0, 0, 1, 0,
                                   0x12, 0x01, 3, 0, 2, 0, 0, 0, 1, 0, 2, 0, 0, 0, 0, 0};
   for (const auto& [block, isLittle] : {std::pair(big, false), std::pair(little, true)}) {
-    IfdEntry entry = decodeIfdEntry(block, kFirstEntry, isLittle, tiffHeaderPosition, 32);
+    IfdEntry entry = decodeIfdEntry(block, kFirstEntry, isLittle, kTiffHeaderPosition, 32);
     EXPECT_EQ(entry.tag, 0x0112);
-    EXPECT_EQ(entry.fieldType, typeShort);
+    EXPECT_EQ(entry.fieldType, kTypeShort);
     EXPECT_EQ(entry.count, 2u);
     EXPECT_EQ(entry.valueOffset, isLittle ? 0x00020001u : 0x00010002u);
     EXPECT_TRUE(entry.value == IfdValue(Shorts{1, 2}));
@@ -123,14 +123,14 @@ TEST(DecodeIfdEntry, EntryMustLieWhollyInTheBlock) {
   const ExactBuffer block(buildExifBlock(layout));
   // The block ends with the 4-byte next-directory offset right after the entry.
   const std::uint32_t end = kFirstEntry + 12;
-  IfdEntry fits = decodeIfdEntry(block.data(), kFirstEntry, true, tiffHeaderPosition, end);
+  IfdEntry fits = decodeIfdEntry(block.data(), kFirstEntry, true, kTiffHeaderPosition, end);
   EXPECT_EQ(fits.tag, 0x0112);
-  IfdEntry cut = decodeIfdEntry(block.data(), kFirstEntry, true, tiffHeaderPosition, end - 1);
+  IfdEntry cut = decodeIfdEntry(block.data(), kFirstEntry, true, kTiffHeaderPosition, end - 1);
   EXPECT_EQ(cut.tag, invalidTag);
   EXPECT_EQ(cut.fieldType, noFieldType);
   EXPECT_EQ(cut.count, 0u);
   EXPECT_EQ(cut.valueOffset, 0u);
-  IfdEntry far = decodeIfdEntry(block.data(), 0xFFFFFFF8, true, tiffHeaderPosition, end);
+  IfdEntry far = decodeIfdEntry(block.data(), 0xFFFFFFF8, true, kTiffHeaderPosition, end);
   EXPECT_EQ(far.tag, invalidTag);
 }
 
@@ -155,9 +155,11 @@ TEST(EntryDecodes, AgreesWithDecodeIfdEntry) {
           std::copy(built.begin() + kFirstEntry, built.begin() + kFirstEntry + 12,
                     block.begin() + kFirstEntry);
           const IfdEntry decoded = decodeIfdEntry(block.data(), kFirstEntry, little,
-                                                  tiffHeaderPosition, blockLength);
+                                                  kTiffHeaderPosition, blockLength);
           const RawIfdEntry raw = readRawIfdEntry(block.data() + kFirstEntry, little);
-          ASSERT_EQ(entryDecodes(raw, tiffHeaderPosition, blockLength),
+          MemoryBytes bytes(block.data(), blockLength);
+          const ExifBlock view(bytes, 0, blockLength);
+          ASSERT_EQ(entryDecodes(raw, view),
                     decoded.tag != invalidTag)
               << "type " << type << " count " << count << " offset " << offset;
         }
@@ -168,26 +170,26 @@ TEST(EntryDecodes, AgreesWithDecodeIfdEntry) {
 
 TEST(IfdEntrySetFieldType, AcceptedCodesGetAFreshValueOfTheirKind) {
   const std::pair<std::uint16_t, std::size_t> accepted[] = {
-      {typeByte, 1},      {typeAscii, 2},     {typeShort, 3},     {typeLong, 4},
-      {typeRational, 5},  {typeUndefined, 0}, {typeSlong, 0},     {typeSrational, 0},
+      {kTypeByte, 1},      {kTypeAscii, 2},     {kTypeShort, 3},     {kTypeLong, 4},
+      {kTypeRational, 5},  {kTypeUndefined, 0}, {kTypeSlong, 0},     {kTypeSrational, 0},
       {noFieldType, 0},
   };
   for (const auto& [code, kind] : accepted) {
     IfdEntry entry;
-    entry.setFieldType(typeShort);
+    entry.setFieldType(kTypeShort);
     std::get<Shorts>(entry.value).push_back(9);
     EXPECT_TRUE(entry.setFieldType(code)) << code;
     EXPECT_EQ(entry.fieldType, code);
     EXPECT_EQ(entry.value.index(), kind) << code;
-    EXPECT_TRUE(code == typeShort || entry.value != IfdValue(Shorts{9})) << code;
+    EXPECT_TRUE(code == kTypeShort || entry.value != IfdValue(Shorts{9})) << code;
   }
   IfdEntry entry;
-  entry.setFieldType(typeShort);
+  entry.setFieldType(kTypeShort);
   std::get<Shorts>(entry.value).push_back(9);
   const std::uint16_t refusedCodes[] = {0, 6, 8, 11, 12, 13, 256};
   for (std::uint16_t refused : refusedCodes) {
     EXPECT_FALSE(entry.setFieldType(refused)) << refused;
-    EXPECT_EQ(entry.fieldType, typeShort);
+    EXPECT_EQ(entry.fieldType, kTypeShort);
     EXPECT_TRUE(entry.value == IfdValue(Shorts{9}));
   }
 }

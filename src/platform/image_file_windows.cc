@@ -1,88 +1,79 @@
-// Image files are mapped, not read: the parser looks at the start of a file, its EXIF
-// block and its last bytes, so a view reads a few pages where a whole read would copy
-// every byte of a 20 MB photograph, and it does so again in each check.
-#include "platform/platform.h"
-
+// Image files are read with positioned reads of the ranges the parser asks for (ReadFile
+// at an offset), with the random-access hint: the cache manager then reads those pages
+// and no read-ahead window around them.
 #include <io.h>
 #include <windows.h>
 
-#include <cstdint>
+#include <algorithm>
+
+#include "platform/platform.h"
 
 namespace platform {
 
 namespace {
 
-// The view being parsed. A page of it that cannot be read (a disk error, a network
-// share gone) raises an in-page error; the handler then puts zeros where the view was,
-// so that the parse runs to its end, and the file is skipped afterwards.
-struct ParsedView {
-  unsigned char* start = nullptr;
-  std::uint32_t size = 0;
-  bool replaced = false;
-};
-ParsedView parsedView;
+class WindowsImageFile final : public ImageFile {
+ public:
+  WindowsImageFile(HANDLE file, std::uint64_t size) : file_(file), size_(size) {}
+  ~WindowsImageFile() override { CloseHandle(file_); }
+  WindowsImageFile(const WindowsImageFile&) = delete;
+  WindowsImageFile& operator=(const WindowsImageFile&) = delete;
 
-LONG CALLBACK replaceUnreadableView(EXCEPTION_POINTERS* info) {
-  const EXCEPTION_RECORD* record = info->ExceptionRecord;
-  if (record->ExceptionCode != EXCEPTION_IN_PAGE_ERROR || record->NumberParameters < 2) {
-    return EXCEPTION_CONTINUE_SEARCH;
-  }
-  const auto address = reinterpret_cast<const unsigned char*>(record->ExceptionInformation[1]);
-  ParsedView& view = parsedView;
-  if (view.start == nullptr || address < view.start || address >= view.start + view.size) {
-    return EXCEPTION_CONTINUE_SEARCH;
-  }
-  if (!view.replaced) {
-    // A view starts on an allocation boundary, so the freed range can be taken again at
-    // the same address; nothing else runs in between on this single thread.
-    UnmapViewOfFile(view.start);
-    if (VirtualAlloc(view.start, view.size, MEM_RESERVE | MEM_COMMIT, PAGE_READONLY) !=
-        view.start) {
-      return EXCEPTION_CONTINUE_SEARCH;
+  std::uint64_t size() const override { return size_; }
+
+  bool readAt(std::uint64_t offset, std::size_t length, unsigned char* destination) override {
+    std::size_t done = 0;
+    while (done < length) {
+      const std::uint64_t position = offset + done;
+      OVERLAPPED at = {};
+      at.Offset = static_cast<DWORD>(position & 0xFFFFFFFF);
+      at.OffsetHigh = static_cast<DWORD>(position >> 32);
+      const auto wanted = static_cast<DWORD>(std::min<std::size_t>(length - done, 1u << 30));
+      DWORD got = 0;
+      // An error of the disk or the share, or the end of a file cut since it was opened.
+      if (!ReadFile(file_, destination + done, wanted, &got, &at) || got == 0) return false;
+      done += got;
     }
-    view.replaced = true;
+    return true;
   }
-  return EXCEPTION_CONTINUE_EXECUTION;
+
+ private:
+  HANDLE file_;
+  std::uint64_t size_;
+};
+
+OpenedImage failed(OpenFailure failure) {
+  OpenedImage opened;
+  opened.failure = failure;
+  return opened;
 }
 
-// Windows refuses to cut a file below the size of a mapping of it
-// (ERROR_USER_MAPPED_FILE), so the file keeps its length while it is parsed. Giving
-// the size explicitly makes the mapping fail if the file shrank since it was measured.
-bool parseMapped(HANDLE file, std::uint32_t size, const ImageParse& parse) {
-  static const PVOID handler = AddVectoredExceptionHandler(1, replaceUnreadableView);
-  if (handler == nullptr) return false;
-  HANDLE mapping = CreateFileMappingA(file, nullptr, PAGE_READONLY, 0, size, nullptr);
-  if (mapping == nullptr) return false;
-  void* view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, size);
-  CloseHandle(mapping);
-  if (view == nullptr) return false;
-  parsedView = ParsedView{static_cast<unsigned char*>(view), size, false};
-  parse(parsedView.start, size);
-  const bool intact = !parsedView.replaced;
-  if (intact) {
-    UnmapViewOfFile(view);
-  } else {
-    VirtualFree(view, 0, MEM_RELEASE);
+class WindowsImageFiles final : public ImageFiles {
+ public:
+  OpenedImage open(const std::string& path) override {
+    if (_access(path.c_str(), 0) != 0) return failed(OpenFailure::missing);
+    // The sharing of fopen's "rb": others may go on reading and writing the file.
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_RANDOM_ACCESS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return failed(OpenFailure::notOpenable);
+    LARGE_INTEGER size;
+    // FILE_TYPE_DISK: a file on a volume, not a pipe, a console or another device.
+    if (GetFileType(file) != FILE_TYPE_DISK || !GetFileSizeEx(file, &size) || size.QuadPart < 0) {
+      CloseHandle(file);
+      return failed(OpenFailure::notRegularFile);
+    }
+    OpenedImage opened;
+    opened.file =
+        std::make_unique<WindowsImageFile>(file, static_cast<std::uint64_t>(size.QuadPart));
+    return opened;
   }
-  parsedView = ParsedView{};
-  return intact;
-}
+};
 
 }  // namespace
 
-bool parseImageFile(const std::string& path, const ImageParse& parse) {
-  if (_access(path.c_str(), 0) != 0) return false;
-  // The sharing of fopen's "rb": others may go on reading and writing the file.
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                            nullptr, OPEN_EXISTING, FILE_FLAG_RANDOM_ACCESS, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  LARGE_INTEGER size;
-  // FILE_TYPE_DISK: a file on a volume, not a pipe, a console or another device.
-  bool usable = GetFileType(file) == FILE_TYPE_DISK && GetFileSizeEx(file, &size) &&
-                size.QuadPart > 0 && size.QuadPart <= INT32_MAX;
-  if (usable) usable = parseMapped(file, static_cast<std::uint32_t>(size.QuadPart), parse);
-  CloseHandle(file);
-  return usable;
+ImageFiles& systemImageFiles() {
+  static WindowsImageFiles files;
+  return files;
 }
 
 }  // namespace platform

@@ -4,8 +4,9 @@
 #ifndef PRECHECK_PLATFORM_PLATFORM_H_
 #define PRECHECK_PLATFORM_PLATFORM_H_
 
+#include <cstddef>
 #include <cstdint>
-#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -53,17 +54,42 @@ bool isSpecialFile(const std::string& path);
 // writes into the folder later finds out.
 void createFolders(const std::string& path);
 
-// Reads an image file for `parse`, which gets its bytes and their number and must not
-// keep the pointer. Only the parts of the file that `parse` touches are read from disk,
-// yet it sees the same bytes as a whole read would.
-//
-// Returns false, and whatever `parse` made of the bytes is to be thrown away, for
-// anything that is not a regular file of 1 byte to 2 GiB - 1 that stays readable
-// while it is parsed: missing, unreadable, special (a FIFO, a device), empty, too
-// large, or cut short or failing while `parse` reads it. `parse` is not called at all
-// when the file is skipped before its bytes are shown.
-using ImageParse = std::function<void(const unsigned char* data, std::uint32_t length)>;
-bool parseImageFile(const std::string& path, const ImageParse& parse);
+// Why an image file could not be opened.
+enum class OpenFailure { none, missing, notOpenable, notRegularFile };
+
+// An image file open for reading at any offset. Reads go to the file each time: the
+// caller keeps what it needs.
+class ImageFile {
+ public:
+  virtual ~ImageFile() = default;
+
+  // The size the file had when it was opened.
+  virtual std::uint64_t size() const = 0;
+
+  // Reads the `length` bytes at `offset` into `destination`. False when not all of
+  // them could be read: the file was cut meanwhile, or the disk or the share failed.
+  virtual bool readAt(std::uint64_t offset, std::size_t length, unsigned char* destination) = 0;
+};
+
+struct OpenedImage {
+  std::unique_ptr<ImageFile> file;  // null when the file could not be opened
+  OpenFailure failure = OpenFailure::none;
+};
+
+// How image files are opened: the system's files, or in tests a reader that fails or
+// is slow on purpose.
+class ImageFiles {
+ public:
+  virtual ~ImageFiles() = default;
+
+  // Opens a regular file for reading. A FIFO, a socket or a device is not opened at
+  // all (OpenFailure::notRegularFile): opening one can block, release a waiting writer
+  // or have other effects.
+  virtual OpenedImage open(const std::string& path) = 0;
+};
+
+// The files of the system; safe to use from several threads at once.
+ImageFiles& systemImageFiles();
 
 // Replaces the file at `path` with `bytes` so that it is never seen half written: the
 // bytes go to a temporary file beside it, which then takes its place. Returns false

@@ -5,8 +5,6 @@
 
 #include <vector>
 
-#include "checks/image_checker.h"
-#include "common/console.h"
 #include "common/messages.h"
 #include "platform/platform.h"
 
@@ -68,17 +66,10 @@ std::string noImagesReportText() {
       [](JsonWriter& writer) { writeEntry(writer, 105, messages::kNoImages, nullptr); });
 }
 
-void publishReport(const std::string& text, const std::string& outputFolder) {
-  writeLine(text);
+void publishReport(const std::string& text, const std::string& outputFolder, Console& console) {
+  console.writeLine({outside(text)});
   const std::string path = platform::joinPath(outputFolder, "error.json");
-  if (!platform::replaceFile(path, text)) writeLine(messages::kReportNotWritten + path);
-}
-
-void ImageChecker::writeErrorReport(const CheckResults& results, const std::string& outputFolder,
-                                    const CheckFlags& flags) const {
-  publishReport(errorReportText(results, flags), outputFolder);
-}
-
-void ImageChecker::writeNoImagesReport(const std::string& outputFolder) const {
-  publishReport(noImagesReportText(), outputFolder);
+  if (!platform::replaceFile(path, text)) {
+    console.writeLine({own(messages::kReportNotWritten), outside(path)});
+  }
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "checks/check_results.h"
+#include "common/console.h"
 
 // {"errors":[...]} with one entry per raised flag, in the order 101 to 104.
 std::string errorReportText(const CheckResults& results, const CheckFlags& flags);
@@ -14,6 +15,6 @@ std::string noImagesReportText();
 
 // Echoes `text` and writes it to error.json in `outputFolder`, saying so in one line
 // when the file cannot be written.
-void publishReport(const std::string& text, const std::string& outputFolder);
+void publishReport(const std::string& text, const std::string& outputFolder, Console& console);
 
 #endif  // PRECHECK_REPORT_ERROR_REPORT_H_

@@ -4,6 +4,7 @@
 
 #include "common/messages.h"
 #include "platform_conventions.h"
+#include "recording_console.h"
 #include "temp_folder.h"
 
 namespace {
@@ -62,9 +63,9 @@ TEST(NoImagesReportText, HasNoImagesMember) {
 }
 
 std::string publish(const std::string& text, const std::string& folder) {
-  testing::internal::CaptureStdout();
-  publishReport(text, folder);
-  return testing::internal::GetCapturedStdout();
+  RecordingConsole console;
+  publishReport(text, folder, console);
+  return console.text;
 }
 
 TEST(PublishReport, EchoesAndReplacesAnEarlierReport) {

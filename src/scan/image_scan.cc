@@ -1,10 +1,10 @@
+#include "scan/image_scan.h"
+
 #include <cstdint>
 #include <set>
 #include <utility>
 #include <vector>
 
-#include "checks/image_checker.h"
-#include "common/console.h"
 #include "common/messages.h"
 #include "platform/platform.h"
 
@@ -16,10 +16,11 @@ namespace {
 // listing (a chain of folders that each hold two links to the next is 2^n listings).
 using ListedFolders = std::set<std::pair<std::uint64_t, std::uint64_t>>;
 
-void scanInto(const std::string& folder, ListedFolders& listed, ImageList& images) {
+void scanInto(const std::string& folder, ListedFolders& listed, ImageList& images,
+              Console& console) {
   platform::FolderListing listing;
   if (!platform::listFolder(folder, &listing)) {
-    writeLine(messages::kCanNotFoundFile);
+    console.writeLine({own(messages::kCanNotFoundFile)});
     return;
   }
   if (listing.id.known && !listed.insert({listing.id.volume, listing.id.index}).second) return;
@@ -27,16 +28,16 @@ void scanInto(const std::string& folder, ListedFolders& listed, ImageList& image
     if (!entry.isFolder) {
       images.push_back(platform::joinPath(folder, entry.name));
     } else if (entry.name != "." && entry.name != "..") {
-      scanInto(platform::joinPath(folder, entry.name), listed, images);
+      scanInto(platform::joinPath(folder, entry.name), listed, images, console);
     }
   }
 }
 
 }  // namespace
 
-ImageList ImageChecker::scanImageFolder(std::string folder) const {
+ImageList scanImageFolder(const std::string& folder, Console& console) {
   ImageList images;
   ListedFolders listed;
-  scanInto(folder, listed, images);
+  scanInto(folder, listed, images, console);
   return images;
 }

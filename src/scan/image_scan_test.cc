@@ -4,7 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "checks/image_checker.h"
+#include "recording_console.h"
+#include "scan/image_scan.h"
 #include "platform_conventions.h"
 #include "temp_folder.h"
 
@@ -12,10 +13,9 @@ namespace {
 
 // Scans `folder` and returns the list, with what the scan printed in `output`.
 ImageList scan(const std::string& folder, std::string* output = nullptr) {
-  testing::internal::CaptureStdout();
-  ImageList images = ImageChecker().scanImageFolder(folder);
-  std::string printed = testing::internal::GetCapturedStdout();
-  if (output != nullptr) *output = printed;
+  RecordingConsole console;
+  ImageList images = scanImageFolder(folder, console);
+  if (output != nullptr) *output = console.text;
   return images;
 }
 

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "report_check.h"
 #include "temp_folder.h"
@@ -40,7 +41,15 @@ HostileOutcome runHostileBatch(const std::string& precheck, const std::string& f
   } else if (run.exitCode != 0 && run.exitCode != 1) {
     problems.push_back("exit code " + std::to_string(run.exitCode));
   }
-  if (!run.errors.empty()) problems.push_back("standard error: " + run.errors.substr(0, 4000));
+  // The program's own diagnostics (files it skipped) start with its name; anything
+  // else there is a sanitizer's report.
+  std::istringstream errors(run.errors);
+  for (std::string line; std::getline(errors, line);) {
+    if (line.rfind("precheck: ", 0) != 0) {
+      problems.push_back("standard error: " + run.errors.substr(0, 4000));
+      break;
+    }
+  }
 
   const fs::path report = root / "check" / "error.json";
   if (fs::exists(report)) {

@@ -19,7 +19,8 @@ struct HostileOutcome {
 
 // Writes the batch into `folder`/batch, runs `precheck` with all four checks on it
 // and the report going to `folder`/check, ended after `timeLimitSeconds`, and judges
-// the run: exit code 0 or 1, nothing on standard error (where a sanitizer reports),
+// the run: exit code 0 or 1, nothing on standard error but the program's own lines
+// (a sanitizer reports there),
 // and an error.json that is whole, sound and names only files of the batch.
 HostileOutcome runHostileBatch(const std::string& precheck, const std::string& folder,
                                const std::string& corpusFolder, const HostileScale& scale,

@@ -1,0 +1,81 @@
+#include "load/image_loader.h"
+
+#include <system_error>
+#include <utility>
+
+#include "load/load_image.h"
+
+namespace {
+
+// Records a worker may read ahead of the checks, per worker.
+constexpr std::size_t kWindowPerWorker = 8;
+
+}  // namespace
+
+ImageLoader::ImageLoader(const ImageList& images, platform::ImageFiles& files, unsigned workers,
+                         SkipNotice notice)
+    : images_(images),
+      files_(files),
+      workerCount_(workers),
+      window_(kWindowPerWorker * (workers > 0 ? workers : 1)),
+      notice_(std::move(notice)),
+      records_(images.size()),
+      done_(images.size(), false) {}
+
+ImageLoader::~ImageLoader() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    stopping_ = true;
+  }
+  room_.notify_all();
+  for (std::thread& worker : workers_) worker.join();
+}
+
+void ImageLoader::start() {
+  started_ = true;
+  // The one place where the standard library's thread errors are caught: a system
+  // that refuses more threads gets the run done with those it gave.
+  try {
+    for (unsigned i = 0; i < workerCount_; ++i) workers_.emplace_back(&ImageLoader::work, this);
+  } catch (const std::system_error&) {
+  }
+}
+
+void ImageLoader::work() {
+  std::unique_lock<std::mutex> lock(mutex_);
+  for (;;) {
+    room_.wait(lock, [this] {
+      return stopping_ || next_ >= records_.size() || next_ < wanted_ + window_;
+    });
+    if (stopping_ || next_ >= records_.size()) return;
+    const std::size_t index = next_++;
+    lock.unlock();
+    ImageRecord record = loadImage(files_, images_[index]);
+    lock.lock();
+    records_[index] = std::move(record);
+    done_[index] = true;
+    loaded_.notify_all();
+  }
+}
+
+const ImageRecord& ImageLoader::record(std::size_t index) {
+  if (!started_) start();
+  {
+    std::unique_lock<std::mutex> lock(mutex_);
+    if (index >= wanted_) {
+      wanted_ = index + 1;
+      room_.notify_all();
+    }
+    if (workers_.empty() && !done_[index]) {
+      records_[index] = loadImage(files_, images_[index]);
+      done_[index] = true;
+    }
+    loaded_.wait(lock, [&] { return done_[index]; });
+  }
+  const ImageRecord& record = records_[index];
+  if (index == handedOver_) {
+    ++handedOver_;
+    if (!record.read() && notice_) notice_(images_[index], record.skipped);
+  }
+  return record;
+}

@@ -1,0 +1,15 @@
+#include "load/image_record.h"
+
+const char* describe(SkipReason reason) {
+  switch (reason) {
+    case SkipReason::none: return "read";
+    case SkipReason::missing: return "it no longer exists";
+    case SkipReason::notOpenable: return "it cannot be opened";
+    case SkipReason::notRegularFile: return "it is not a regular file";
+    case SkipReason::empty: return "it is empty";
+    case SkipReason::tooLarge: return "it is 2 GiB or larger";
+    case SkipReason::unreadable: return "it could not be read";
+    case SkipReason::noMemory: return "there was not enough memory to read it";
+  }
+  return "";
+}

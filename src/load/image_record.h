@@ -1,0 +1,44 @@
+// What a run keeps of one image after reading it once: what the checks key on, and
+// why it could not be read when it could not.
+#ifndef PRECHECK_LOAD_IMAGE_RECORD_H_
+#define PRECHECK_LOAD_IMAGE_RECORD_H_
+
+#include <cstdint>
+#include <string>
+
+#include "exif/exif_metadata.h"
+
+// Why an image was not read. Such an image shows only as its progress line: it is in
+// no group and never reported.
+enum class SkipReason {
+  none,
+  missing,         // gone since the scan
+  notOpenable,     // no permission, or another error of the open
+  notRegularFile,  // a FIFO, a socket, a device, or a folder by now
+  empty,
+  tooLarge,        // 2 GiB or more
+  unreadable,      // a read failed: an error of the disk or the share, or cut meanwhile
+  noMemory,        // the memory its parse needed could not be had
+};
+
+struct ImageRecord {
+  SkipReason skipped = SkipReason::none;
+  // When read: the parse's result; the fields below hold values only when it is ok.
+  ExifStatus status = ExifStatus::notJpeg;
+  std::uint32_t pixelWidth = 0;
+  std::uint32_t pixelHeight = 0;
+  std::string make;
+  double focalLength = 0.0;
+  std::uint16_t focalLength35mm = 0;
+  double latitude = 0.0;
+  double longitude = 0.0;
+  double altitude = 0.0;
+
+  bool read() const { return skipped == SkipReason::none; }
+  bool parsed() const { return read() && status == ExifStatus::ok; }
+};
+
+// One line of text for each reason, for the diagnostics of a run.
+const char* describe(SkipReason reason);
+
+#endif  // PRECHECK_LOAD_IMAGE_RECORD_H_

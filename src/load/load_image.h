@@ -1,0 +1,15 @@
+// Reading one image: open it, read what its EXIF block needs, parse, keep the record.
+#ifndef PRECHECK_LOAD_LOAD_IMAGE_H_
+#define PRECHECK_LOAD_LOAD_IMAGE_H_
+
+#include <string>
+
+#include "load/image_record.h"
+#include "platform/platform.h"
+
+// The record of the image at `path`. Never fails as a whole: whatever stops one image
+// (it is gone, unreadable, larger than 2 GiB, or its parse cannot get memory) is the
+// record's skip reason, and the run goes on with the next.
+ImageRecord loadImage(platform::ImageFiles& files, const std::string& path);
+
+#endif  // PRECHECK_LOAD_LOAD_IMAGE_H_
