@@ -42,7 +42,7 @@ std::string joinPath(const std::string& folder, const std::string& name);
 // Lists every entry of `folder`, hidden ones included, in the order the scan takes
 // them. "." and ".." may be among them. Returns false when the folder cannot be
 // enumerated.
-bool listFolder(const std::string& folder, FolderListing* listing);
+bool listFolder(const std::string& folder, FolderListing& listing);
 
 // True when something exists at `path`.
 bool pathExists(const std::string& path);

@@ -32,7 +32,7 @@ bool entryIsFolder(int folderFd, const dirent& entry) {
 
 }  // namespace
 
-bool listFolder(const std::string& folder, FolderListing* listing) {
+bool listFolder(const std::string& folder, FolderListing& listing) {
   // The trailing "/" makes an empty folder value mean the root, as "\*.*" does on
   // Windows, and makes opening a plain file fail.
   DIR* dir = opendir((folder + "/").c_str());
@@ -40,18 +40,18 @@ bool listFolder(const std::string& folder, FolderListing* listing) {
   int fd = dirfd(dir);
   struct stat info;
   if (fstat(fd, &info) == 0) {
-    listing->id.known = true;
-    listing->id.volume = static_cast<std::uint64_t>(info.st_dev);
-    listing->id.index = static_cast<std::uint64_t>(info.st_ino);
+    listing.id.known = true;
+    listing.id.volume = static_cast<std::uint64_t>(info.st_dev);
+    listing.id.index = static_cast<std::uint64_t>(info.st_ino);
   }
-  listing->entries.clear();
+  listing.entries.clear();
   while (const dirent* entry = readdir(dir)) {
-    listing->entries.push_back(FolderEntry{entry->d_name, entryIsFolder(fd, *entry)});
+    listing.entries.push_back(FolderEntry{entry->d_name, entryIsFolder(fd, *entry)});
   }
   closedir(dir);
   // Linux returns entries in no stable order; byte order of the names keeps runs
   // reproducible.
-  std::sort(listing->entries.begin(), listing->entries.end(),
+  std::sort(listing.entries.begin(), listing.entries.end(),
             [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
   return true;
 }

@@ -40,15 +40,15 @@ std::string joinPath(const std::string& folder, const std::string& name) {
   return folder + "\\" + name;
 }
 
-bool listFolder(const std::string& folder, FolderListing* listing) {
+bool listFolder(const std::string& folder, FolderListing& listing) {
   std::string pattern = folder + "\\*.*";
   _finddata64i32_t entry;
   intptr_t handle = _findfirst64i32(pattern.c_str(), &entry);
   if (handle == -1) return false;
-  listing->id = identifyFolder(folder);
-  listing->entries.clear();
+  listing.id = identifyFolder(folder);
+  listing.entries.clear();
   do {
-    listing->entries.push_back(FolderEntry{entry.name, (entry.attrib & kFolderAttribute) != 0});
+    listing.entries.push_back(FolderEntry{entry.name, (entry.attrib & kFolderAttribute) != 0});
   } while (_findnext64i32(handle, &entry) == 0);
   _findclose(handle);
   return true;

@@ -19,7 +19,7 @@ using ListedFolders = std::set<std::pair<std::uint64_t, std::uint64_t>>;
 void scanInto(const std::string& folder, ListedFolders& listed, ImageList& images,
               Console& console) {
   platform::FolderListing listing;
-  if (!platform::listFolder(folder, &listing)) {
+  if (!platform::listFolder(folder, listing)) {
     console.writeLine({own(messages::kCanNotFoundFile)});
     return;
   }
