@@ -6,7 +6,6 @@
 #include <locale>
 #include <stdexcept>
 #include <string>
-#include <vector>
 
 #include "app/image_checker.h"
 #include "common/console.h"
@@ -18,8 +17,6 @@
 
 namespace {
 
-constexpr std::size_t kSettingCount = 6;
-
 // The user's locale when the environment names a usable one, else the classic one.
 void useEnvironmentLocale() {
   try {
@@ -27,21 +24,6 @@ void useEnvironmentLocale() {
   } catch (const std::runtime_error&) {
     std::locale::global(std::locale::classic());
   }
-}
-
-// Exactly "true" switches a check on; no case folding, no other spelling.
-bool isOn(const std::string& value) { return value == "true"; }
-
-// Values bind to settings by the place of their key in byte order.
-TaskConfig settingsFrom(const std::vector<std::string>& values) {
-  TaskConfig config;
-  config.focalLengthSwitch = values[0];
-  config.gpsSwitch = values[1];
-  config.cameraMakeSwitch = values[2];
-  config.resolutionSwitch = values[3];
-  config.inputFolder = values[4];
-  config.outputFolder = values[5];
-  return config;
 }
 
 // Workers reading images: PRECHECK_THREADS when it names a number from 1 to
@@ -108,22 +90,22 @@ int runPrecheck(int argc, char** argv) {
     console.writeLine({});
     console.writeLine({outside(argv[i])});
   }
-  // The configuration file stays open, unread, until the run ends.
-  std::ifstream configStream;
-  if (!openConfigFile(configPath, configStream)) {
+  // The run holds the configuration file open until it ends, as the callers' tooling
+  // expects; it is read once, through this opening, and not touched again.
+  std::ifstream configFile;
+  const LoadedConfig loaded = loadTaskConfig(configPath, configFile, console);
+  if (loaded.status == ConfigStatus::notOpenable) {
     console.writeLine({own(messages::kOpenFileFailed)});
     return 1;
   }
-  ConfigMap configMap;
-  readConfigFile(configPath, configMap, console);
-  std::vector<std::string> values;
-  listConfigValues(configMap, values, console);
-  if (values.size() < kSettingCount) {
-    console.writeLine({own(messages::kTooFewValuesBefore), own(std::to_string(values.size())),
+  if (loaded.status == ConfigStatus::tooFewValues) {
+    const std::size_t found = loaded.entries.size();
+    console.writeLine({own(messages::kTooFewValuesBefore), own(std::to_string(found)),
+                       own(found == 1 ? messages::kOneValue : messages::kManyValues),
                        own(messages::kTooFewValuesAfter)});
     return 1;
   }
-  const TaskConfig config = settingsFrom(values);
+  const TaskConfig& config = loaded.settings;
   if (!platform::pathExists(config.outputFolder)) platform::createFolders(config.outputFolder);
   const ImageChecker checker(console);
   const ImageList images = checker.scanImageFolder(config.inputFolder);

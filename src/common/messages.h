@@ -26,12 +26,12 @@ inline constexpr char kAllClear[] =
     "\n\xbc\xec\xb2\xe9\xd3\xb0\xcf\xf1\xb5\xc4\xb7\xd6\xb1\xe6\xc2\xca\xa3\xac\xcf\xe0\xbb\xfa"
     "\xd6\xc6\xd4\xec\xc9\xcc\xa3\xac\xbd\xb9\xbe\xe0\xa3\xac\xba\xac\xd3\xd0" "GPS"
     "\xb5\xc8\xd6\xb8\xb1\xea\xbe\xf9\xd5\xfd\xb3\xa3" "...\n";
-// Printed as: the first text, the number of values found, the second text.
+// Printed as: the first text, the number of values found, " value" or " values", the
+// last text.
 inline constexpr char kTooFewValuesBefore[] = "the task configuration file holds ";
-inline constexpr char kTooFewValuesAfter[] = " values; 6 are needed";
-
-// Configuration.
-inline constexpr char kFileOpenError[] = "file open error";
+inline constexpr char kOneValue[] = " value";
+inline constexpr char kManyValues[] = " values";
+inline constexpr char kTooFewValuesAfter[] = "; 6 are needed";
 
 // Folder scan. The text ends with a blank.
 inline constexpr char kCanNotFoundFile[] = "can not found the file ... ";

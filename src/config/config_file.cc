@@ -1,22 +1,41 @@
 #include "config/config_file.h"
 
-#include "common/messages.h"
 #include "platform/platform.h"
 
-bool openConfigFile(const std::string& path, std::ifstream& stream) {
-  if (!platform::isSpecialFile(path)) stream.open(path);
-  return stream.is_open();
+namespace {
+
+// Values bind to settings by the place of their key in byte order.
+TaskConfig settingsFrom(const std::vector<std::string>& values) {
+  TaskConfig config;
+  config.focalLengthSwitch = values[0];
+  config.gpsSwitch = values[1];
+  config.cameraMakeSwitch = values[2];
+  config.resolutionSwitch = values[3];
+  config.inputFolder = values[4];
+  config.outputFolder = values[5];
+  return config;
 }
 
-bool readConfigFile(const std::string& path, ConfigMap& map, Console& console) {
-  map.clear();
-  std::ifstream file;
-  if (!openConfigFile(path, file)) {
-    console.writeLine({own(messages::kFileOpenError)});
-    return false;
+}  // namespace
+
+LoadedConfig loadTaskConfig(const std::string& path, std::ifstream& stream, Console& console) {
+  LoadedConfig loaded;
+  if (!openConfigFile(path, stream)) return loaded;
+  readConfigLines(stream, loaded.entries);
+  std::vector<std::string> values;
+  listConfigValues(loaded.entries, values, console);
+  if (values.size() < kSettingCount) {
+    loaded.status = ConfigStatus::tooFewValues;
+    return loaded;
   }
-  readConfigLines(file, map);
-  return true;
+  loaded.settings = settingsFrom(values);
+  loaded.status = ConfigStatus::ready;
+  return loaded;
+}
+
+bool openConfigFile(const std::string& path, std::ifstream& stream) {
+  if (platform::isRegularFile(path)) stream.open(path);
+  return stream.is_open();
 }
 
 void readConfigLines(std::istream& in, ConfigMap& map) {

@@ -10,21 +10,36 @@
 #include <vector>
 
 #include "common/console.h"
+#include "config/task_config.h"
 
 // std::string compares as unsigned bytes, which is the order the settings rely on.
 using ConfigMap = std::map<std::string, std::string>;
 
-// Opens the configuration file for reading as text. A FIFO or a device is refused,
-// not opened: the open of a FIFO waits for a writer that may never come, and a device
-// such as /dev/zero never ends. Returns whether `stream` is open.
+enum class ConfigStatus {
+  ready,         // the settings are bound
+  notOpenable,   // missing, unreadable, or not a regular file
+  tooFewValues,  // fewer than kSettingCount keys
+};
+
+// What a configuration file gives a run.
+struct LoadedConfig {
+  ConfigStatus status = ConfigStatus::notOpenable;
+  ConfigMap entries;    // every key with its value, in the order that binds them
+  TaskConfig settings;  // bound from `entries` when the status is ready
+};
+
+// Opens the configuration file at `path` into `stream`, reads it, echoes every entry
+// as key=value in key order, and binds the settings. `stream` stays open for the
+// caller; nothing is echoed when it cannot be opened.
+LoadedConfig loadTaskConfig(const std::string& path, std::ifstream& stream, Console& console);
+
+// Opens the configuration file for reading as text. Only a regular file is opened: the
+// open of a FIFO waits for a writer that may never come, a device such as /dev/zero
+// never ends, and a folder holds no lines. Returns whether `stream` is open.
 bool openConfigFile(const std::string& path, std::ifstream& stream);
 
-// Empties `map`, then fills it from the file at `path`; the last line of a key wins.
-// Returns false (after printing "file open error") when the file cannot be opened.
-bool readConfigFile(const std::string& path, ConfigMap& map, Console& console);
-
 // Fills `map` from the lines of `in`, which is read to its end; the last line of a
-// key wins. readConfigFile's reading, apart from the file.
+// key wins.
 void readConfigLines(std::istream& in, ConfigMap& map);
 
 // Splits one line into a trimmed key and value. Returns false for a line that holds

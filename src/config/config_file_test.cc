@@ -57,13 +57,15 @@ TEST(TrimBlanks, RemovesOnlySpacesAndTabsAtTheEnds) {
   }
 }
 
+// The entries a configuration file of `bytes` gives, whatever their number.
 ConfigMap readFrom(const std::string& bytes) {
   TempFolder folder;
   folder.writeFile("task.cfg", bytes);
-  ConfigMap map{{"left", "over"}};
+  std::ifstream stream;
   RecordingConsole console;
-  EXPECT_TRUE(readConfigFile(folder.at("task.cfg"), map, console));
-  return map;
+  const LoadedConfig loaded = loadTaskConfig(folder.at("task.cfg"), stream, console);
+  EXPECT_NE(loaded.status, ConfigStatus::notOpenable);
+  return loaded.entries;
 }
 
 TEST(ReadConfigFile, CrLfReadsLikeLf) {
@@ -95,21 +97,52 @@ TEST(ReadConfigFile, BinaryBytesDoNotStopTheReading) {
   EXPECT_EQ(map.at("key"), "value");
 }
 
-TEST(ReadConfigFile, MissingFileIsReportedAndEmptiesTheMap) {
+// Keys sorted byte by byte bind the values: "10" before "9", upper case before lower
+// case, GBK after ASCII; a seventh key is echoed but binds nothing. The file the
+// settings came from is still open.
+TEST(LoadTaskConfig, BindsTheSettingsByTheByteOrderOfTheKeys) {
   TempFolder folder;
-  ConfigMap map{{"left", "over"}};
+  folder.writeFile("task.cfg", "\xb5\xda=unused\na=in\nb=out\n9=gps\n10=focal\nB=make\nC=res\n");
+  std::ifstream stream;
   RecordingConsole console;
-  EXPECT_FALSE(readConfigFile(folder.at("missing.cfg"), map, console));
-  EXPECT_EQ(console.text, "file open error\n");
-  EXPECT_TRUE(map.empty());
+  const LoadedConfig loaded = loadTaskConfig(folder.at("task.cfg"), stream, console);
+  ASSERT_EQ(loaded.status, ConfigStatus::ready);
+  EXPECT_EQ(console.text, "10=focal\n9=gps\nB=make\nC=res\na=in\nb=out\n\xb5\xda=unused\n");
+  EXPECT_EQ(loaded.settings.focalLengthSwitch, "focal");
+  EXPECT_EQ(loaded.settings.gpsSwitch, "gps");
+  EXPECT_EQ(loaded.settings.cameraMakeSwitch, "make");
+  EXPECT_EQ(loaded.settings.resolutionSwitch, "res");
+  EXPECT_EQ(loaded.settings.inputFolder, "in");
+  EXPECT_EQ(loaded.settings.outputFolder, "out");
+  EXPECT_EQ(loaded.entries.size(), 7u);
+  EXPECT_TRUE(stream.is_open());
 }
 
-TEST(ReadConfigFile, FolderGivesEmptyMap) {
+TEST(LoadTaskConfig, FewerThanSixKeysBindNothing) {
   TempFolder folder;
-  ConfigMap map;
+  folder.writeFile("task.cfg", "a=1\nb=2\nb=3\nc=4\nd=5\ne=6\n");
+  std::ifstream stream;
   RecordingConsole console;
-  readConfigFile(folder.path().string(), map, console);
-  EXPECT_TRUE(map.empty());
+  const LoadedConfig loaded = loadTaskConfig(folder.at("task.cfg"), stream, console);
+  EXPECT_EQ(loaded.status, ConfigStatus::tooFewValues);
+  EXPECT_EQ(console.text, "a=1\nb=3\nc=4\nd=5\ne=6\n");
+  EXPECT_EQ(loaded.entries.size(), 5u);
+  EXPECT_EQ(loaded.settings.inputFolder, " ");
+}
+
+// A folder would open on Linux and read as an empty file; it is refused like a missing
+// file, with nothing echoed.
+TEST(LoadTaskConfig, MissingFileOrFolderCannotBeOpened) {
+  TempFolder folder;
+  folder.makeFolder("folder.cfg");
+  for (const std::string& path : {folder.at("missing.cfg"), folder.at("folder.cfg")}) {
+    std::ifstream stream;
+    RecordingConsole console;
+    const LoadedConfig loaded = loadTaskConfig(path, stream, console);
+    EXPECT_EQ(loaded.status, ConfigStatus::notOpenable) << path;
+    EXPECT_EQ(console.text, "");
+    EXPECT_TRUE(loaded.entries.empty());
+  }
 }
 
 TEST(ListConfigValues, ValuesFollowTheByteOrderOfTheKeys) {

@@ -47,8 +47,9 @@ bool listFolder(const std::string& folder, FolderListing& listing);
 // True when something exists at `path`.
 bool pathExists(const std::string& path);
 
-// True when `path` leads to a FIFO, a socket or a device.
-bool isSpecialFile(const std::string& path);
+// True when `path` leads, through any links, to a regular file: not a folder, a FIFO,
+// a socket or a device.
+bool isRegularFile(const std::string& path);
 
 // Creates `path` and any missing parent folders. Failure is not reported: whoever
 // writes into the folder later finds out.

@@ -58,10 +58,9 @@ bool listFolder(const std::string& folder, FolderListing& listing) {
 
 bool pathExists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
 
-bool isSpecialFile(const std::string& path) {
+bool isRegularFile(const std::string& path) {
   struct stat info;
-  if (stat(path.c_str(), &info) != 0) return false;
-  return !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode);
+  return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 void createFolders(const std::string& path) {

@@ -56,15 +56,19 @@ bool listFolder(const std::string& folder, FolderListing& listing) {
 
 bool pathExists(const std::string& path) { return _access(path.c_str(), 0) == 0; }
 
-bool isSpecialFile(const std::string& path) {
+bool isRegularFile(const std::string& path) {
   // Opening with no access reads no data, so it cannot wait on a pipe.
   HANDLE handle = CreateFileA(path.c_str(), 0,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return false;
-  const DWORD type = GetFileType(handle);
+  BY_HANDLE_FILE_INFORMATION info;
+  // FILE_TYPE_DISK: a file or a folder on a volume, not a pipe, a console or another device.
+  const bool regular = GetFileType(handle) == FILE_TYPE_DISK &&
+                       GetFileInformationByHandle(handle, &info) &&
+                       (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
   CloseHandle(handle);
-  return type == FILE_TYPE_CHAR || type == FILE_TYPE_PIPE;
+  return regular;
 }
 
 void createFolders(const std::string& path) {
