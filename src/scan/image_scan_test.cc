@@ -1,4 +1,6 @@
 #ifndef _WIN32
+#include <sys/mount.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -148,6 +150,53 @@ TEST(ScanImageFolder, AFolderReachedThroughManyLinksIsListedOnce) {
   for (int level = 0; level < 24; ++level) deepest += "/a";
   EXPECT_EQ(images.front(), deepest + "/last.jpg");  // each folder from its first link
   EXPECT_EQ(images.back(), d + "/level0.jpg");
+}
+
+#ifndef _WIN32
+// A small file system of its own at `folder`, unmounted at the end of the test.
+class ScratchMount {
+ public:
+  explicit ScratchMount(const std::string& folder) : folder_(folder) {
+    mounted_ = mount("precheck-test", folder.c_str(), "tmpfs", 0, "size=256k") == 0;
+  }
+  ~ScratchMount() {
+    if (mounted_) umount2(folder_.c_str(), MNT_DETACH);
+  }
+  ScratchMount(const ScratchMount&) = delete;
+  ScratchMount& operator=(const ScratchMount&) = delete;
+  bool mounted() const { return mounted_; }
+
+ private:
+  std::string folder_;
+  bool mounted_ = false;
+};
+#endif
+
+// The roots of two file systems often have the same inode number; a folder is the same
+// folder only on the same device.
+TEST(ScanImageFolder, FoldersOnTwoFileSystemsWithTheSameIndexAreBothListed) {
+#ifdef _WIN32
+  GTEST_SKIP() << "mounting a volume is beyond a test here";
+#else
+  TempFolder root;
+  root.makeFolder("disks/one");
+  root.makeFolder("disks/two");
+  const ScratchMount one(root.at("disks/one"));
+  const ScratchMount two(root.at("disks/two"));
+  if (!one.mounted() || !two.mounted()) GTEST_SKIP() << "mounting a tmpfs is not allowed here";
+  struct stat first;
+  struct stat second;
+  ASSERT_EQ(stat(root.at("disks/one").c_str(), &first), 0);
+  ASSERT_EQ(stat(root.at("disks/two").c_str(), &second), 0);
+  if (first.st_ino != second.st_ino) GTEST_SKIP() << "these two file systems number apart";
+  root.writeFile("disks/one/a.jpg", "x");
+  root.writeFile("disks/two/b.jpg", "x");
+  root.makeFolder("batch");
+  std::filesystem::create_directory_symlink(root.path() / "disks" / "one", root.path() / "batch" / "one");
+  std::filesystem::create_directory_symlink(root.path() / "disks" / "two", root.path() / "batch" / "two");
+  const std::string d = root.at("batch");
+  EXPECT_EQ(scan(d), (ImageList{d + "/one/a.jpg", d + "/two/b.jpg"}));
+#endif
 }
 
 }  // namespace
