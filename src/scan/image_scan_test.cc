@@ -192,8 +192,10 @@ TEST(ScanImageFolder, FoldersOnTwoFileSystemsWithTheSameIndexAreBothListed) {
   root.writeFile("disks/one/a.jpg", "x");
   root.writeFile("disks/two/b.jpg", "x");
   root.makeFolder("batch");
-  std::filesystem::create_directory_symlink(root.path() / "disks" / "one", root.path() / "batch" / "one");
-  std::filesystem::create_directory_symlink(root.path() / "disks" / "two", root.path() / "batch" / "two");
+  for (const char* disk : {"one", "two"}) {
+    std::filesystem::create_directory_symlink(root.path() / "disks" / disk,
+                                              root.path() / "batch" / disk);
+  }
   const std::string d = root.at("batch");
   EXPECT_EQ(scan(d), (ImageList{d + "/one/a.jpg", d + "/two/b.jpg"}));
 #endif
