@@ -1,6 +1,6 @@
 // Every call into the operating system goes through here. One implementation per
-// platform is compiled in: platform_posix.cc and image_file_posix.cc, or
-// platform_windows.cc and image_file_windows.cc.
+// platform is compiled in: the files ending in _posix.cc or those ending in
+// _windows.cc; temporary_name.cc serves both.
 #ifndef PRECHECK_PLATFORM_PLATFORM_H_
 #define PRECHECK_PLATFORM_PLATFORM_H_
 
@@ -92,10 +92,17 @@ class ImageFiles {
 // The files of the system; safe to use from several threads at once.
 ImageFiles& systemImageFiles();
 
-// Replaces the file at `path` with `bytes` so that it is never seen half written: the
-// bytes go to a temporary file beside it, which then takes its place. Returns false
-// when any step fails; `path` is then unchanged.
+// Replaces the file at `path` with `bytes`, byte for byte, so that it is never seen
+// half written: the bytes go to a temporary file beside it, which then takes its place.
+// The temporary file never outlives the run: an interrupt while it exists (SIGINT,
+// SIGTERM or SIGHUP; Ctrl+C, Ctrl+Break or closing the console) removes it, then ends
+// the process as the interrupt would have. Returns false when any step fails; `path`
+// is then unchanged.
 bool replaceFile(const std::string& path, const std::string& bytes);
+
+// Whether `name` is a name replaceFile gives the temporary file of a file named
+// `fileName` in the same folder.
+bool isTemporaryName(const std::string& name, const std::string& fileName);
 
 }  // namespace platform
 

@@ -71,36 +71,4 @@ void createFolders(const std::string& path) {
   mkdir(path.c_str(), 0777);
 }
 
-namespace {
-
-bool writeAll(int fd, const std::string& bytes) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    ssize_t put = write(fd, bytes.data() + done, bytes.size() - done);
-    if (put < 0 && errno == EINTR) continue;
-    if (put <= 0) return false;
-    done += static_cast<std::size_t>(put);
-  }
-  return true;
-}
-
-}  // namespace
-
-bool replaceFile(const std::string& path, const std::string& bytes) {
-  const std::string stem = path + ".tmp" + std::to_string(getpid()) + "-";
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::string temporary = stem + std::to_string(attempt);
-    int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno == EEXIST) continue;
-    if (fd < 0) return false;
-    // fsync before the rename, so that a crash cannot leave an empty file in its place.
-    bool written = writeAll(fd, bytes) && fsync(fd) == 0;
-    written = close(fd) == 0 && written;
-    if (written && rename(temporary.c_str(), path.c_str()) == 0) return true;
-    unlink(temporary.c_str());
-    return false;
-  }
-  return false;
-}
-
 }  // namespace platform

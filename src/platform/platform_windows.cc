@@ -2,10 +2,7 @@
 
 #include <direct.h>
 #include <io.h>
-#include <process.h>
 #include <windows.h>
-
-#include <cstdio>
 
 namespace platform {
 
@@ -77,22 +74,6 @@ void createFolders(const std::string& path) {
     _mkdir(path.substr(0, separator).c_str());
   }
   _mkdir(path.c_str());
-}
-
-bool replaceFile(const std::string& path, const std::string& bytes) {
-  const std::string temporary = path + ".tmp" + std::to_string(_getpid());
-  FILE* file = std::fopen(temporary.c_str(), "wt");
-  if (file == nullptr) return false;
-  bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() &&
-                 std::fflush(file) == 0 && _commit(_fileno(file)) == 0;
-  written = std::fclose(file) == 0 && written;
-  // rename() cannot replace an existing file on Windows; MoveFileEx can.
-  if (written && MoveFileExA(temporary.c_str(), path.c_str(),
-                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    return true;
-  }
-  std::remove(temporary.c_str());
-  return false;
 }
 
 }  // namespace platform

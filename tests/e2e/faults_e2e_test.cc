@@ -2,11 +2,19 @@
 // the disk fills while it is written, files vanish or shrink after the scan, the
 // configuration cannot be read. Each run must end with a verdict and leave either
 // the new error.json whole or the earlier one untouched, and no temporary file.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/fanotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <csignal>
+#include <cstring>
+#include <functional>
 #include <map>
+#include <thread>
 
 #include "batch_run.h"
 #include "common/messages.h"
@@ -60,6 +68,85 @@ TEST(Faults, ReportThatCannotBeCreatedIsSaidInOneLineAndLeavesNothing) {
     auto after = contentsOf(batch.folder().path());
     after["task.cfg"] = "";
     EXPECT_EQ(after, before);
+  }
+}
+
+// Holds every open of a file in a folder until it is answered, and answers each after
+// `act` has been told the opening process: the test acts while the program waits
+// inside that open. fanotify's permission events need CAP_SYS_ADMIN.
+class OpenGate {
+ public:
+  OpenGate(const std::string& folder, std::function<void(pid_t)> act) : act_(std::move(act)) {
+    fd_ = fanotify_init(FAN_CLASS_CONTENT | FAN_CLOEXEC | FAN_NONBLOCK, O_RDONLY);
+    if (fd_ >= 0 && fanotify_mark(fd_, FAN_MARK_ADD, FAN_OPEN_PERM | FAN_EVENT_ON_CHILD,
+                                  AT_FDCWD, folder.c_str()) != 0) {
+      close(fd_);
+      fd_ = -1;
+    }
+    if (fd_ >= 0) server_ = std::thread(&OpenGate::serve, this);
+  }
+  ~OpenGate() { stop(); }
+  OpenGate(const OpenGate&) = delete;
+  OpenGate& operator=(const OpenGate&) = delete;
+
+  bool usable() const { return fd_ >= 0; }
+
+  // Answers what is left and lets every later open through.
+  void stop() {
+    stopping_ = true;
+    if (server_.joinable()) server_.join();
+    if (fd_ >= 0) close(fd_);
+    fd_ = -1;
+  }
+
+ private:
+  void serve() {
+    alignas(fanotify_event_metadata) char buffer[4096];
+    while (!stopping_) {
+      pollfd ready{fd_, POLLIN, 0};
+      if (poll(&ready, 1, 20) <= 0) continue;
+      const ssize_t got = read(fd_, buffer, sizeof buffer);
+      if (got <= 0) continue;
+      const auto length = static_cast<std::size_t>(got);
+      for (std::size_t at = 0; at + sizeof(fanotify_event_metadata) <= length;) {
+        const auto* event = reinterpret_cast<const fanotify_event_metadata*>(buffer + at);
+        at += event->event_len;
+        act_(event->pid);
+        const fanotify_response answer{event->fd, FAN_ALLOW};
+        EXPECT_EQ(write(fd_, &answer, sizeof answer), static_cast<ssize_t>(sizeof answer));
+        close(event->fd);
+      }
+    }
+  }
+
+  std::function<void(pid_t)> act_;
+  int fd_ = -1;
+  std::atomic<bool> stopping_{false};
+  std::thread server_;
+};
+
+// An interrupt while the report is written: the program is held inside the open of the
+// report's temporary file, and the signal reaches it there. The run must end by that
+// signal, leave no temporary file and the earlier report untouched.
+TEST(Faults, InterruptWhileTheReportIsWrittenLeavesTheEarlierReportAndNothingElse) {
+  for (const int interrupt : {SIGINT, SIGTERM, SIGHUP}) {
+    SCOPED_TRACE(strsignal(interrupt));
+    Batch batch;
+    batch.add("a.jpg", kNotAnImage);
+    batch.folder().writeFile("check/error.json", kEarlierReport);
+    int opens = 0;
+    OpenGate gate(batch.folder().at("check"), [&](pid_t opener) {
+      if (opens++ == 0) kill(opener, interrupt);
+    });
+    if (!gate.usable()) GTEST_SKIP() << "no fanotify permission events here (needs root)";
+    Switches on;
+    on.gps = true;
+    ProgramRun run = batch.run(on);
+    gate.stop();
+    EXPECT_EQ(opens, 1);
+    EXPECT_EQ(run.signal, interrupt);
+    EXPECT_EQ(contentsOf(batch.folder().path() / "check"),
+              (std::map<std::string, std::string>{{"error.json", kEarlierReport}}));
   }
 }
 

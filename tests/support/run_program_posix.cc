@@ -31,6 +31,9 @@ void distinguishSanitizerReports() {
   if (errFd < 0) errFd = open("/dev/null", O_WRONLY);
   dup2(errFd, STDERR_FILENO);
   if (chdir(workingFolder.c_str()) != 0) _exit(127);
+  // A test runner started in the background ignores SIGINT, and the child would inherit
+  // that; the program must meet the signals that end a run as a user's shell sends them.
+  for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP}) signal(signalNumber, SIG_DFL);
   if (options.fileSizeLimit) {
     signal(SIGXFSZ, SIG_IGN);  // ignored dispositions survive exec
     const rlimit limit{*options.fileSizeLimit, *options.fileSizeLimit};
