@@ -108,7 +108,7 @@ int runPrecheck(int argc, char** argv) {
   const TaskConfig& config = loaded.settings;
   if (!platform::pathExists(config.outputFolder)) platform::createFolders(config.outputFolder);
   const ImageChecker checker(console);
-  const ImageList images = checker.scanImageFolder(config.inputFolder);
+  const ImageList images = checker.scanImageFolder(config.inputFolder, config.outputFolder);
   SkipTally skipped;
   // Reads each image once, when the first check asks for it; later checks reuse it.
   ImageLoader records(images, platform::systemImageFiles(), loadWorkers(),

@@ -15,8 +15,9 @@ void record(const Offending& offending, const ImageRecords& images,
 
 }  // namespace
 
-ImageList ImageChecker::scanImageFolder(const std::string& folder) const {
-  return ::scanImageFolder(folder, console_);
+ImageList ImageChecker::scanImageFolder(const std::string& folder,
+                                        const std::string& outputFolder) const {
+  return ::scanImageFolder(folder, OwnFile{outputFolder, kReportFileName}, console_);
 }
 
 void ImageChecker::checkResolution(ImageRecords& images, std::vector<std::string>& list,

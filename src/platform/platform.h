@@ -39,6 +39,13 @@ void keepRunningWithoutConsole();
 // inspected: a folder that already ends with a separator gets a second one.
 std::string joinPath(const std::string& folder, const std::string& name);
 
+// The identity of the folder at `path`, links followed; unknown when there is none.
+FolderId folderIdOf(const std::string& path);
+
+// Whether the entry `entryName` of a folder is the file `fileName` of that folder:
+// the same bytes, or on Windows the same but for the case of ASCII letters.
+bool namesSameFile(const std::string& entryName, const std::string& fileName);
+
 // Lists every entry of `folder`, hidden ones included, in the order the scan takes
 // them. "." and ".." may be among them. Returns false when the folder cannot be
 // enumerated.

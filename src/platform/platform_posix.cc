@@ -32,6 +32,21 @@ bool entryIsFolder(int folderFd, const dirent& entry) {
 
 }  // namespace
 
+FolderId folderIdOf(const std::string& path) {
+  FolderId id;
+  struct stat info;
+  if (stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+    id.known = true;
+    id.volume = static_cast<std::uint64_t>(info.st_dev);
+    id.index = static_cast<std::uint64_t>(info.st_ino);
+  }
+  return id;
+}
+
+bool namesSameFile(const std::string& entryName, const std::string& fileName) {
+  return entryName == fileName;
+}
+
 bool listFolder(const std::string& folder, FolderListing& listing) {
   // The trailing "/" makes an empty folder value mean the root, as "\*.*" does on
   // Windows, and makes opening a plain file fail.

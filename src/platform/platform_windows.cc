@@ -10,9 +10,13 @@ namespace {
 
 constexpr unsigned kFolderAttribute = 0x10;
 
-// Reads the volume serial number and file index of an open folder; a folder that
-// cannot be opened keeps an identity of zeros.
-FolderId identifyFolder(const std::string& folder) {
+char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+}  // namespace
+
+// The volume serial number and file index of the folder; a folder that cannot be
+// opened keeps an identity of zeros.
+FolderId folderIdOf(const std::string& folder) {
   FolderId id;
   HANDLE handle = CreateFileA(folder.empty() ? "\\" : folder.c_str(), 0,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -28,7 +32,14 @@ FolderId identifyFolder(const std::string& folder) {
   return id;
 }
 
-}  // namespace
+// NTFS and FAT take names alike whatever the case of their letters.
+bool namesSameFile(const std::string& entryName, const std::string& fileName) {
+  if (entryName.size() != fileName.size()) return false;
+  for (std::size_t i = 0; i < entryName.size(); ++i) {
+    if (asciiLower(entryName[i]) != asciiLower(fileName[i])) return false;
+  }
+  return true;
+}
 
 // A write to a closed pipe fails with an error on Windows; no signal ends the process.
 void keepRunningWithoutConsole() {}
@@ -42,7 +53,7 @@ bool listFolder(const std::string& folder, FolderListing& listing) {
   _finddata64i32_t entry;
   intptr_t handle = _findfirst64i32(pattern.c_str(), &entry);
   if (handle == -1) return false;
-  listing.id = identifyFolder(folder);
+  listing.id = folderIdOf(folder);
   listing.entries.clear();
   do {
     listing.entries.push_back(FolderEntry{entry.name, (entry.attrib & kFolderAttribute) != 0});

@@ -68,7 +68,7 @@ std::string noImagesReportText() {
 
 void publishReport(const std::string& text, const std::string& outputFolder, Console& console) {
   console.writeLine({outside(text)});
-  const std::string path = platform::joinPath(outputFolder, "error.json");
+  const std::string path = platform::joinPath(outputFolder, kReportFileName);
   if (!platform::replaceFile(path, text)) {
     console.writeLine({own(messages::kReportNotWritten), outside(path)});
   }

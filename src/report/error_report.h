@@ -7,6 +7,9 @@
 #include "checks/check_results.h"
 #include "common/console.h"
 
+// The report's name in the output folder.
+inline constexpr char kReportFileName[] = "error.json";
+
 // {"errors":[...]} with one entry per raised flag, in the order 101 to 104.
 std::string errorReportText(const CheckResults& results, const CheckFlags& flags);
 

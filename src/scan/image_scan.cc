@@ -16,28 +16,44 @@ namespace {
 // listing (a chain of folders that each hold two links to the next is 2^n listings).
 using ListedFolders = std::set<std::pair<std::uint64_t, std::uint64_t>>;
 
-void scanInto(const std::string& folder, ListedFolders& listed, ImageList& images,
-              Console& console) {
+// The program's own files: named so, in the folder of that identity.
+struct OwnFiles {
+  platform::FolderId folder;
+  const std::string& name;
+
+  bool in(const platform::FolderId& id) const {
+    return folder.known && id.known && folder.volume == id.volume && folder.index == id.index;
+  }
+  bool named(const std::string& entry) const {
+    return platform::namesSameFile(entry, name) || platform::isTemporaryName(entry, name);
+  }
+};
+
+void scanInto(const std::string& folder, const OwnFiles& ownFiles, ListedFolders& listed,
+              ImageList& images, Console& console) {
   platform::FolderListing listing;
   if (!platform::listFolder(folder, listing)) {
     console.writeLine({own(messages::kCanNotFoundFile)});
     return;
   }
   if (listing.id.known && !listed.insert({listing.id.volume, listing.id.index}).second) return;
+  const bool holdsOwnFiles = ownFiles.in(listing.id);
   for (const platform::FolderEntry& entry : listing.entries) {
     if (!entry.isFolder) {
+      if (holdsOwnFiles && ownFiles.named(entry.name)) continue;
       images.push_back(platform::joinPath(folder, entry.name));
     } else if (entry.name != "." && entry.name != "..") {
-      scanInto(platform::joinPath(folder, entry.name), listed, images, console);
+      scanInto(platform::joinPath(folder, entry.name), ownFiles, listed, images, console);
     }
   }
 }
 
 }  // namespace
 
-ImageList scanImageFolder(const std::string& folder, Console& console) {
+ImageList scanImageFolder(const std::string& folder, const OwnFile& ownFile, Console& console) {
   ImageList images;
   ListedFolders listed;
-  scanInto(folder, listed, images, console);
+  const OwnFiles ownFiles{platform::folderIdOf(ownFile.folder), ownFile.name};
+  scanInto(folder, ownFiles, listed, images, console);
   return images;
 }

@@ -1,4 +1,5 @@
-// The folder scan: every file below the input folder is an image of the batch.
+// The folder scan: every file below the input folder is an image of the batch, but for
+// the program's own.
 #ifndef PRECHECK_SCAN_IMAGE_SCAN_H_
 #define PRECHECK_SCAN_IMAGE_SCAN_H_
 
@@ -7,8 +8,16 @@
 #include "common/console.h"
 #include "scan/image_list.h"
 
-// Lists every file below `folder`, at any depth, depth first. Prints one line for each
-// folder that cannot be listed and leaves it out.
-ImageList scanImageFolder(const std::string& folder, Console& console);
+// A file the program writes, perhaps below the input folder (when the output folder
+// lies there), which is never an image of the batch: neither it nor the temporary
+// files that replace it. Were it listed, a batch could never pass again.
+struct OwnFile {
+  std::string folder;  // as configured; found by its identity, however it is spelled
+  std::string name;
+};
+
+// Lists every file below `folder`, at any depth, depth first, leaving out `ownFile`.
+// Prints one line for each folder that cannot be listed and leaves it out.
+ImageList scanImageFolder(const std::string& folder, const OwnFile& ownFile, Console& console);
 
 #endif  // PRECHECK_SCAN_IMAGE_SCAN_H_

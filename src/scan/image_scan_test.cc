@@ -13,10 +13,14 @@
 
 namespace {
 
+// An output folder that does not exist: no file is the program's own.
+const OwnFile kNoOwnFile{"no-such-folder", "error.json"};
+
 // Scans `folder` and returns the list, with what the scan printed in `output`.
-ImageList scan(const std::string& folder, std::string* output = nullptr) {
+ImageList scan(const std::string& folder, std::string* output = nullptr,
+               const OwnFile& own = kNoOwnFile) {
   RecordingConsole console;
-  ImageList images = scanImageFolder(folder, console);
+  ImageList images = scanImageFolder(folder, own, console);
   if (output != nullptr) *output = console.text;
   return images;
 }
@@ -150,6 +154,38 @@ TEST(ScanImageFolder, AFolderReachedThroughManyLinksIsListedOnce) {
   for (int level = 0; level < 24; ++level) deepest += "/a";
   EXPECT_EQ(images.front(), deepest + "/last.jpg");  // each folder from its first link
   EXPECT_EQ(images.back(), d + "/level0.jpg");
+}
+
+// The output folder below the input folder, or the input folder itself, however its
+// path is spelled: the report there and its temporary files are the program's own. A
+// file of that name elsewhere, and names that only look like temporary files, are not.
+TEST(ScanImageFolder, TheReportAndItsTemporaryFilesInTheOutputFolderAreLeftOut) {
+  TempFolder root;
+  for (const char* name : {"a.jpg", "error.json", "check/error.json", "check/error.json.tmp-0123",
+                           "check/error.json.tmp-0123456789abcdef", "sub/error.json"}) {
+    root.writeFile(std::string("batch/") + name, "x");
+  }
+  const std::string d = root.at("batch");
+  const std::string s(1, kPathSeparator);
+  const ImageList butCheck =
+      pathsBelow(d, {"a.jpg", "check/error.json.tmp-0123", "error.json", "sub/error.json"});
+  const ImageList butBatch = pathsBelow(
+      d, {"a.jpg", "check/error.json", "check/error.json.tmp-0123",
+          "check/error.json.tmp-0123456789abcdef", "sub/error.json"});
+  std::vector<std::pair<std::string, ImageList>> cases = {
+      {d + s + "check", butCheck},
+      {d + "/check", butCheck},
+      {d + s + "." + s + "check" + s, butCheck},
+      {d + s + "sub" + s + ".." + s + "check", butCheck},
+      {d, butBatch},
+  };
+#ifndef _WIN32
+  std::filesystem::create_directory_symlink(root.path() / "batch" / "check", root.path() / "link");
+  cases.push_back({root.at("link"), butCheck});
+#endif
+  for (const auto& [outputFolder, expected] : cases) {
+    EXPECT_EQ(scan(d, nullptr, OwnFile{outputFolder, "error.json"}), expected) << outputFolder;
+  }
 }
 
 #ifndef _WIN32

@@ -35,14 +35,17 @@ class Batch {
   }
   std::string imagePath(const std::string& name) const { return folder_.at("images/" + name); }
 
+  // Where the configuration sends the report, as it is written there.
+  void setOutputFolder(const std::string& folder) { outputFolder_ = folder; }
+
   ProgramRun run(const Switches& on, const RunOptions& options = {}) const {
-    folder_.writeFile("task.cfg", configText(on));
+    folder_.writeFile("task.cfg", configText(on, outputFolder_));
     return runProgram(PRECHECK_BINARY, {"task.cfg"}, folder_.path().string(), options);
   }
 
   // What the run prints before the first check: the path and the configuration echo.
   std::string echo(const Switches& on) const {
-    return withConsoleLineEnds("task.cfg\n" + configText(on));
+    return withConsoleLineEnds("task.cfg\n" + configText(on, outputFolder_));
   }
 
   std::string report() const { return readFileBytes(folder_.at("check/error.json")); }
@@ -50,15 +53,16 @@ class Batch {
   const TempFolder& folder() const { return folder_; }
 
   // The task configuration that `run` writes.
-  static std::string configText(const Switches& on) {
+  static std::string configText(const Switches& on, const std::string& outputFolder = "check") {
     auto value = [](bool set) { return std::string(set ? "true" : "false"); };
     return "1focal=" + value(on.focalLength) + "\n2gps=" + value(on.gps) + "\n3make=" +
            value(on.cameraMake) + "\n4resolution=" + value(on.resolution) +
-           "\n5input=images\n6output=check\n";
+           "\n5input=images\n6output=" + outputFolder + "\n";
   }
 
  private:
   TempFolder folder_;
+  std::string outputFolder_ = "check";
 };
 
 // A survey photograph: 4000 by 3000, 8.8 mm (24 mm equivalent), a GPS position.

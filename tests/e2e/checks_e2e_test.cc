@@ -215,6 +215,29 @@ TEST(Checks, ReportReplacesAnEarlierOneAndTheAllClearLeavesItInPlace) {
   EXPECT_EQ(batch.report(), report);
 }
 
+// The output folder inside the input folder: the report of a run with findings, and a
+// file named like its temporary files, must not keep the mended batch from passing.
+TEST(Checks, OwnReportBelowTheInputFolderIsNotAnImageOfTheNextRun) {
+  Batch batch;
+  batch.setOutputFolder("./images/check");
+  PhotoSpec withoutGps = surveyPhoto();
+  withoutGps.gps.reset();
+  batch.addPhoto("a.jpg", surveyPhoto());
+  batch.addPhoto("b.jpg", withoutGps);
+  Switches on;
+  on.gps = true;
+  EXPECT_EQ(batch.run(on).exitCode, 1);
+  const std::string report = reportOf({entry(104, messages::kNoGps, {"b.jpg"})});
+  EXPECT_EQ(readFileBytes(batch.imagePath("check/error.json")), report);
+
+  batch.addPhoto("b.jpg", surveyPhoto());
+  batch.add("check/error.json.tmp-00000000deadbeef", "");
+  ProgramRun run = batch.run(on);
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.output, batch.echo(on) + gpsStart({"a.jpg", "b.jpg"}) + kAllClear);
+  EXPECT_EQ(readFileBytes(batch.imagePath("check/error.json")), report);
+}
+
 TEST(Checks, UnwritableReportIsEchoedAndSaidInOneLine) {
   Batch batch;
   batch.folder().writeFile("check", "a file where the output folder should be");
