@@ -7,8 +7,9 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
+
+#include "platform/posix_paths.h"
 
 namespace platform {
 
@@ -49,10 +50,16 @@ bool namesSameFile(const std::string& entryName, const std::string& fileName) {
 
 bool listFolder(const std::string& folder, FolderListing& listing) {
   // The trailing "/" makes an empty folder value mean the root, as "\*.*" does on
-  // Windows, and makes opening a plain file fail.
-  DIR* dir = opendir((folder + "/").c_str());
-  if (dir == nullptr) return false;
-  int fd = dirfd(dir);
+  // Windows. A path longer than PATH_MAX is opened folder by folder.
+  const PathParent parent(folder + "/");
+  if (!parent.usable()) return false;
+  const int fd = openat(parent.folder(), parent.rest(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return false;
+  DIR* dir = fdopendir(fd);
+  if (dir == nullptr) {
+    close(fd);
+    return false;
+  }
   struct stat info;
   if (fstat(fd, &info) == 0) {
     listing.id.known = true;

@@ -1,5 +1,7 @@
 #include "hostile_batch.h"
 
+#include <fcntl.h>
+#include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -85,6 +87,66 @@ std::string largeDirectoryFile(bool littleEndian, std::uint16_t subIfdTag) {
   return buildJpeg(jpeg);
 }
 
+// 32 MB, sparse (a few KB on disk): the eleven text tags that are kept all point at the
+// same range, from just after the TIFF header to the last FF D9, at the very end.
+void writeTextBomb(Writer& out, const fs::path& relative) {
+  constexpr std::uint32_t kFileBytes = 32 * 1024 * 1024;
+  // FF D8, FF E1 and its length, "Exif\0\0": the TIFF header starts at byte 12.
+  constexpr std::uint32_t kValueOffset = 8;
+  constexpr std::uint32_t kTextBytes = kFileBytes - 12 - kValueOffset;
+  const auto text = [](std::uint16_t tag) {
+    return withCount(withValueField(bytesEntry(tag, tiff::kAscii, ""), kValueOffset), kTextBytes);
+  };
+  ExifBlockSpec layout;
+  // ImageDescription, Make, Model, Software, DateTime, Copyright.
+  for (const std::uint16_t tag : std::vector<std::uint16_t>{0x010E, 0x010F, 0x0110, 0x0131,
+                                                             0x0132, 0x8298}) {
+    layout.ifd0.push_back(text(tag));
+  }
+  // DateTimeOriginal, DateTimeDigitized, SubSecTimeOriginal, LensMake, LensModel.
+  for (const std::uint16_t tag : std::vector<std::uint16_t>{0x9003, 0x9004, 0x9291, 0xA433,
+                                                             0xA434}) {
+    layout.exif.push_back(text(tag));
+  }
+  JpegSpec jpeg;
+  jpeg.app1 = buildExifBlock(layout);
+  jpeg.app1Length = 0xFFFF;
+  jpeg.bodyBytes = 0;
+  jpeg.endMarker = false;
+  out.write(relative, buildJpeg(jpeg));
+  const fs::path path = out.root / relative;
+  fs::resize_file(path, kFileBytes);
+  std::fstream end(path, std::ios::in | std::ios::out | std::ios::binary);
+  end.seekp(kFileBytes - 2);
+  end.write("\xFF\xD9", 2);
+  out.batch->mustBeRead.insert(relative.filename().string());
+}
+
+// A photograph below folders whose path is longer than PATH_MAX, which no path of that
+// length reaches in one call: made folder by folder, each relative to the one before.
+void writeBeyondPathMax(Writer& out, const std::string& photo) {
+  const std::string step(200, 'n');
+  int folder = open(out.root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  for (std::size_t level = 0, length = 0; folder >= 0 && length <= PATH_MAX + 200; ++level) {
+    const std::string name = std::to_string(level) + step;
+    mkdirat(folder, name.c_str(), 0755);
+    const int next = openat(folder, name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    close(folder);
+    folder = next;
+    length += 1 + name.size();
+  }
+  if (folder < 0) return;
+  const char* name = "beyond-path-max.jpg";
+  const int file = openat(folder, name, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (file >= 0 && write(file, photo.data(), photo.size()) == static_cast<ssize_t>(photo.size())) {
+    out.batch->names.insert(name);
+    out.batch->mustBeRead.insert(name);
+    ++out.batch->files;
+  }
+  if (file >= 0) close(file);
+  close(folder);
+}
+
 void writeAwkwardContent(Writer& out, const HostileScale& scale) {
   const std::string photo = builtSources()[0].second;
   out.write("awkward/empty.jpg", "");
@@ -104,6 +166,12 @@ void writeAwkwardContent(Writer& out, const HostileScale& scale) {
     fs::create_directory_symlink(next, out.root / here / "b");
     out.batch->files += 2;
   }
+
+  writeTextBomb(out, "awkward/text-bomb.jpg");
+  writeBeyondPathMax(out, photo);
+  out.write("awkward/leased.jpg", photo);
+  out.batch->leased = "awkward/leased.jpg";
+  out.batch->mustBeRead.insert("leased.jpg");
 
   fs::path deep = "awkward/deep";
   for (int level = 0; level < 200; ++level) deep /= "level-" + std::to_string(level);

@@ -23,6 +23,8 @@ struct HostileBatch {
   int files = 0;                // files written, special files and links included
   std::set<std::string> names;  // every name the program may show for one of them: the
                                 // text after the last "/" or "\" of its path
+  std::set<std::string> mustBeRead;  // names of files the run must list and read
+  std::string leased;  // a file to hold a write lease on during the run, below the folder
 };
 
 // Writes the batch into `folder`, which exists and is empty, from the photographs in
