@@ -44,12 +44,12 @@ windows:
 	cmake --build build/windows -j $(JOBS)
 
 # Its tests under Wine. All packages go in at once, since each install step fetches
-# the package lists anew. The zh_CN.GBK locale gives Wine code page 936 (see
-# tools/run-windows-tests).
+# the package lists anew. The zh_CN.UTF-8 locale gives Wine code page 936 and file
+# names of any character (see tools/run-windows-tests).
 test-windows:
 	@tools/ensure-packages $(WINDOWS_PACKAGES) wine wine64 locales
 	@$(MAKE) --no-print-directory windows
-	@locale -a | grep -qix 'zh_CN.gbk' || localedef -i zh_CN -f GBK zh_CN.GBK
+	@locale -a | grep -qix 'zh_CN.utf8' || localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
 	tools/run-windows-tests build/windows $(JOBS)
 
 # `make fuzz` builds the EXIF parser's libFuzzer target with clang (ASan and UBSan on)

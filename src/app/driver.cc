@@ -108,7 +108,7 @@ int runPrecheck(int argc, char** argv) {
   const TaskConfig& config = loaded.settings;
   if (!platform::pathExists(config.outputFolder)) platform::createFolders(config.outputFolder);
   const ImageChecker checker(console);
-  const ImageList images = checker.scanImageFolder(config.inputFolder, config.outputFolder);
+  const ScannedImages images = checker.scanImageFolder(config.inputFolder, config.outputFolder);
   SkipTally skipped;
   // Reads each image once, when the first check asks for it; later checks reuse it.
   ImageLoader records(images, platform::systemImageFiles(), loadWorkers(),
@@ -138,7 +138,7 @@ int runPrecheck(int argc, char** argv) {
     checker.writeErrorReport(results, config.outputFolder, failed);
     return 1;
   }
-  if (!images.empty()) {
+  if (!images.paths.empty()) {
     console.writeLine({own(messages::kAllClear)});
     return 0;
   }

@@ -15,8 +15,8 @@ void record(const Offending& offending, const ImageRecords& images,
 
 }  // namespace
 
-ImageList ImageChecker::scanImageFolder(const std::string& folder,
-                                        const std::string& outputFolder) const {
+ScannedImages ImageChecker::scanImageFolder(const std::string& folder,
+                                            const std::string& outputFolder) const {
   return ::scanImageFolder(folder, OwnFile{outputFolder, kReportFileName}, console_);
 }
 

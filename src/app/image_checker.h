@@ -17,7 +17,8 @@ class ImageChecker {
 
   // Lists every file below `folder`, at any depth, but for the report in
   // `outputFolder` and its temporary files, should the output folder lie below it.
-  ImageList scanImageFolder(const std::string& folder, const std::string& outputFolder) const;
+  ScannedImages scanImageFolder(const std::string& folder,
+                                const std::string& outputFolder) const;
 
   // Each check takes every image's record, prints its groups, appends the file names
   // of the offending images to `list` and raises `flag` when it appends any.

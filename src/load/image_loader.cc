@@ -12,15 +12,15 @@ constexpr std::size_t kWindowPerWorker = 8;
 
 }  // namespace
 
-ImageLoader::ImageLoader(const ImageList& images, platform::ImageFiles& files, unsigned workers,
-                         SkipNotice notice)
+ImageLoader::ImageLoader(const ScannedImages& images, platform::ImageFiles& files,
+                         unsigned workers, SkipNotice notice)
     : images_(images),
       files_(files),
       workerCount_(workers),
       window_(kWindowPerWorker * (workers > 0 ? workers : 1)),
       notice_(std::move(notice)),
-      records_(images.size()),
-      done_(images.size(), false) {}
+      records_(images.paths.size()),
+      done_(images.paths.size(), false) {}
 
 ImageLoader::~ImageLoader() {
   {
@@ -50,7 +50,7 @@ void ImageLoader::work() {
     if (stopping_ || next_ >= records_.size()) return;
     const std::size_t index = next_++;
     lock.unlock();
-    ImageRecord record = loadImage(files_, images_[index]);
+    ImageRecord record = loadImage(files_, images_.paths[index], images_.native[index]);
     lock.lock();
     records_[index] = std::move(record);
     done_[index] = true;
@@ -67,7 +67,7 @@ const ImageRecord& ImageLoader::record(std::size_t index) {
       room_.notify_all();
     }
     if (workers_.empty() && !done_[index]) {
-      records_[index] = loadImage(files_, images_[index]);
+      records_[index] = loadImage(files_, images_.paths[index], images_.native[index]);
       done_[index] = true;
     }
     loaded_.wait(lock, [&] { return done_[index]; });
@@ -75,7 +75,7 @@ const ImageRecord& ImageLoader::record(std::size_t index) {
   const ImageRecord& record = records_[index];
   if (index == handedOver_) {
     ++handedOver_;
-    if (!record.read() && notice_) notice_(images_[index], record.skipped);
+    if (!record.read() && notice_) notice_(images_.paths[index], record.skipped);
   }
   return record;
 }

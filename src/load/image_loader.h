@@ -30,21 +30,21 @@ class ImageLoader final : public ImageRecords {
 
   // Reads nothing until the first record is asked for. With no worker, or none that
   // the system lets start, each image is read when its record is asked for.
-  ImageLoader(const ImageList& images, platform::ImageFiles& files, unsigned workers,
+  ImageLoader(const ScannedImages& images, platform::ImageFiles& files, unsigned workers,
               SkipNotice notice = nullptr);
   ~ImageLoader() override;
   ImageLoader(const ImageLoader&) = delete;
   ImageLoader& operator=(const ImageLoader&) = delete;
 
-  std::size_t size() const override { return images_.size(); }
-  const std::string& path(std::size_t index) const override { return images_[index]; }
+  std::size_t size() const override { return images_.paths.size(); }
+  const std::string& path(std::size_t index) const override { return images_.paths[index]; }
   const ImageRecord& record(std::size_t index) override;
 
  private:
   void start();
   void work();
 
-  const ImageList& images_;
+  const ScannedImages& images_;
   platform::ImageFiles& files_;
   const unsigned workerCount_;
   const std::size_t window_;

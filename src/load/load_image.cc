@@ -33,9 +33,10 @@ void keep(const ExifMetadata& metadata, ImageRecord& record) {
   record.altitude = metadata.gps.altitude;
 }
 
-ImageRecord readAndParse(platform::ImageFiles& files, const std::string& path) {
+ImageRecord readAndParse(platform::ImageFiles& files, const std::string& path,
+                         const platform::NativePath& native) {
   ImageRecord record;
-  platform::OpenedImage opened = files.open(path);
+  platform::OpenedImage opened = files.open(path, native);
   if (opened.file == nullptr) {
     record.skipped = skipReasonOf(opened.failure);
     return record;
@@ -62,11 +63,12 @@ ImageRecord readAndParse(platform::ImageFiles& files, const std::string& path) {
 
 }  // namespace
 
-ImageRecord loadImage(platform::ImageFiles& files, const std::string& path) {
+ImageRecord loadImage(platform::ImageFiles& files, const std::string& path,
+                      const platform::NativePath& native) {
   // The one place where the standard library's allocation failures are caught: a file
   // that claims a make of gigabytes must cost that file, not the run.
   try {
-    return readAndParse(files, path);
+    return readAndParse(files, path, native);
   } catch (const std::bad_alloc&) {
   } catch (const std::length_error&) {
   }

@@ -7,9 +7,11 @@
 #include "load/image_record.h"
 #include "platform/platform.h"
 
-// The record of the image at `path`. Never fails as a whole: whatever stops one image
-// (it is gone, unreadable, larger than 2 GiB, or its parse cannot get memory) is the
-// record's skip reason, and the run goes on with the next.
-ImageRecord loadImage(platform::ImageFiles& files, const std::string& path);
+// The record of the image at `path`, opened by its native path. Never fails as a
+// whole: whatever stops one image (it is gone, unreadable, larger than 2 GiB, or its
+// parse cannot get memory) is the record's skip reason, and the run goes on with the
+// next.
+ImageRecord loadImage(platform::ImageFiles& files, const std::string& path,
+                      const platform::NativePath& native);
 
 #endif  // PRECHECK_LOAD_LOAD_IMAGE_H_

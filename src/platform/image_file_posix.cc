@@ -53,7 +53,7 @@ OpenFailure failureOf(int error) {
 
 class PosixImageFiles final : public ImageFiles {
  public:
-  OpenedImage open(const std::string& path) override {
+  OpenedImage open(const std::string& path, const NativePath&) override {
     const PathParent parent(path);
     if (!parent.usable()) return failed(failureOf(errno));
     struct stat info;

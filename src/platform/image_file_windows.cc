@@ -1,7 +1,6 @@
 // Image files are read with positioned reads of the ranges the parser asks for (ReadFile
 // at an offset), with the random-access hint: the cache manager then reads those pages
 // and no read-ahead window around them.
-#include <io.h>
 #include <windows.h>
 
 #include <algorithm>
@@ -50,10 +49,13 @@ OpenedImage failed(OpenFailure failure) {
 
 class WindowsImageFiles final : public ImageFiles {
  public:
-  OpenedImage open(const std::string& path) override {
-    if (_access(path.c_str(), 0) != 0) return failed(OpenFailure::missing);
+  OpenedImage open(const std::string& path, const NativePath& native) override {
+    const std::wstring wide = native.wide.empty() ? nativePathOf(path).wide : native.wide;
+    if (GetFileAttributesW(wide.c_str()) == INVALID_FILE_ATTRIBUTES) {
+      return failed(OpenFailure::missing);
+    }
     // The sharing of fopen's "rb": others may go on reading and writing the file.
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+    HANDLE file = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_FLAG_RANDOM_ACCESS, nullptr);
     if (file == INVALID_HANDLE_VALUE) return failed(OpenFailure::notOpenable);
     LARGE_INTEGER size;

@@ -12,8 +12,25 @@
 
 namespace platform {
 
+#ifdef _WIN32
+// How Windows opens a listed file: by its UTF-16 path, in the "\\?\" form. The path
+// the program shows is in the ANSI code page, which has no character for some names
+// ("?" stands there, as the narrow calls give them), and the narrow calls take no path
+// longer than MAX_PATH.
+struct NativePath {
+  std::wstring wide;
+};
+#else
+// POSIX opens a file by the bytes of the path the program shows; nothing more is kept.
+struct NativePath {};
+#endif
+
+// The native form of a path the program was given, such as the input folder.
+NativePath nativePathOf(const std::string& path);
+
 struct FolderEntry {
-  std::string name;
+  std::string name;  // as the program shows it
+  NativePath path;   // the folder's native path joined with the entry
   bool isFolder = false;
 };
 
@@ -46,10 +63,10 @@ FolderId folderIdOf(const std::string& path);
 // the same bytes, or on Windows the same but for the case of ASCII letters.
 bool namesSameFile(const std::string& entryName, const std::string& fileName);
 
-// Lists every entry of `folder`, hidden ones included, in the order the scan takes
-// them. "." and ".." may be among them. Returns false when the folder cannot be
-// enumerated.
-bool listFolder(const std::string& folder, FolderListing& listing);
+// Lists every entry of `folder`, whose native path is `native`, hidden ones included,
+// in the order the scan takes them. "." and ".." may be among them. Returns false when
+// the folder cannot be enumerated.
+bool listFolder(const std::string& folder, const NativePath& native, FolderListing& listing);
 
 // True when something exists at `path`.
 bool pathExists(const std::string& path);
@@ -90,10 +107,10 @@ class ImageFiles {
  public:
   virtual ~ImageFiles() = default;
 
-  // Opens a regular file for reading. A FIFO, a socket or a device is not opened at
-  // all (OpenFailure::notRegularFile): opening one can block, release a waiting writer
-  // or have other effects.
-  virtual OpenedImage open(const std::string& path) = 0;
+  // Opens a regular file for reading, by its native path when it has one. A FIFO, a
+  // socket or a device is not opened at all (OpenFailure::notRegularFile): opening one
+  // can block, release a waiting writer or have other effects.
+  virtual OpenedImage open(const std::string& path, const NativePath& native) = 0;
 };
 
 // The files of the system; safe to use from several threads at once.

@@ -33,6 +33,8 @@ bool entryIsFolder(int folderFd, const dirent& entry) {
 
 }  // namespace
 
+NativePath nativePathOf(const std::string&) { return {}; }
+
 FolderId folderIdOf(const std::string& path) {
   FolderId id;
   struct stat info;
@@ -48,7 +50,7 @@ bool namesSameFile(const std::string& entryName, const std::string& fileName) {
   return entryName == fileName;
 }
 
-bool listFolder(const std::string& folder, FolderListing& listing) {
+bool listFolder(const std::string& folder, const NativePath&, FolderListing& listing) {
   // The trailing "/" makes an empty folder value mean the root, as "\*.*" does on
   // Windows. A path longer than PATH_MAX is opened folder by folder.
   const PathParent parent(folder + "/");
@@ -68,7 +70,7 @@ bool listFolder(const std::string& folder, FolderListing& listing) {
   }
   listing.entries.clear();
   while (const dirent* entry = readdir(dir)) {
-    listing.entries.push_back(FolderEntry{entry->d_name, entryIsFolder(fd, *entry)});
+    listing.entries.push_back(FolderEntry{entry->d_name, {}, entryIsFolder(fd, *entry)});
   }
   closedir(dir);
   // Linux returns entries in no stable order; byte order of the names keeps runs

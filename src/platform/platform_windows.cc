@@ -8,17 +8,38 @@ namespace platform {
 
 namespace {
 
-constexpr unsigned kFolderAttribute = 0x10;
-
 char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-}  // namespace
+// Text in the ANSI code page, as the narrow calls take it, in UTF-16.
+std::wstring widened(const std::string& text) {
+  const int size = static_cast<int>(text.size());
+  const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), length);
+  return wide;
+}
 
-// The volume serial number and file index of the folder; a folder that cannot be
-// opened keeps an identity of zeros.
-FolderId folderIdOf(const std::string& folder) {
+// A name as the narrow listing calls give it: in the ANSI code page, with the page's
+// default character where it has none.
+std::string narrowed(const wchar_t* name) {
+  const int length = WideCharToMultiByte(CP_ACP, 0, name, -1, nullptr, 0, nullptr, nullptr);
+  if (length <= 1) return std::string();
+  std::string narrow(static_cast<std::size_t>(length), '\0');
+  WideCharToMultiByte(CP_ACP, 0, name, -1, narrow.data(), length, nullptr, nullptr);
+  narrow.pop_back();  // the terminating NUL
+  return narrow;
+}
+
+// Native paths are full paths, so only a root ends with a separator.
+std::wstring joinedNative(const std::wstring& folder, const wchar_t* name) {
+  return folder + (!folder.empty() && folder.back() == L'\\' ? L"" : L"\\") + name;
+}
+
+// The volume serial number and file index of a folder; a folder that cannot be opened
+// keeps an identity of zeros.
+FolderId folderIdOfNative(const std::wstring& folder) {
   FolderId id;
-  HANDLE handle = CreateFileA(folder.empty() ? "\\" : folder.c_str(), 0,
+  HANDLE handle = CreateFileW(folder.c_str(), 0,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return id;
@@ -31,6 +52,25 @@ FolderId folderIdOf(const std::string& folder) {
   CloseHandle(handle);
   return id;
 }
+
+}  // namespace
+
+NativePath nativePathOf(const std::string& path) {
+  // An empty folder value means the root of the current drive, as the pattern "\*.*" does.
+  const std::wstring given = widened(path.empty() ? "\\" : path);
+  const std::wstring longForm = L"\\\\?\\";
+  if (given.compare(0, longForm.size(), longForm) == 0) return NativePath{given};
+  const DWORD size = GetFullPathNameW(given.c_str(), 0, nullptr, nullptr);
+  std::wstring full(size, L'\0');
+  const DWORD length = size == 0 ? 0 : GetFullPathNameW(given.c_str(), size, full.data(), nullptr);
+  if (length == 0 || length >= size) return NativePath{given};
+  full.resize(length);
+  if (full.compare(0, 4, L"\\\\.\\") == 0) return NativePath{full};  // a device
+  if (full.compare(0, 2, L"\\\\") == 0) return NativePath{longForm + L"UNC" + full.substr(1)};
+  return NativePath{longForm + full};
+}
+
+FolderId folderIdOf(const std::string& path) { return folderIdOfNative(nativePathOf(path).wide); }
 
 // NTFS and FAT take names alike whatever the case of their letters.
 bool namesSameFile(const std::string& entryName, const std::string& fileName) {
@@ -48,17 +88,20 @@ std::string joinPath(const std::string& folder, const std::string& name) {
   return folder + "\\" + name;
 }
 
-bool listFolder(const std::string& folder, FolderListing& listing) {
-  std::string pattern = folder + "\\*.*";
-  _finddata64i32_t entry;
-  intptr_t handle = _findfirst64i32(pattern.c_str(), &entry);
-  if (handle == -1) return false;
-  listing.id = folderIdOf(folder);
+bool listFolder(const std::string& folder, const NativePath& native, FolderListing& listing) {
+  const std::wstring base = native.wide.empty() ? nativePathOf(folder).wide : native.wide;
+  WIN32_FIND_DATAW entry;
+  HANDLE handle = FindFirstFileW(joinedNative(base, L"*").c_str(), &entry);
+  if (handle == INVALID_HANDLE_VALUE) return false;
+  listing.id = folderIdOfNative(base);
   listing.entries.clear();
   do {
-    listing.entries.push_back(FolderEntry{entry.name, (entry.attrib & kFolderAttribute) != 0});
-  } while (_findnext64i32(handle, &entry) == 0);
-  _findclose(handle);
+    const bool isFolder = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    listing.entries.push_back(FolderEntry{narrowed(entry.cFileName),
+                                          NativePath{joinedNative(base, entry.cFileName)},
+                                          isFolder});
+  } while (FindNextFileW(handle, &entry));
+  FindClose(handle);
   return true;
 }
 

@@ -29,10 +29,11 @@ struct OwnFiles {
   }
 };
 
-void scanInto(const std::string& folder, const OwnFiles& ownFiles, ListedFolders& listed,
-              ImageList& images, Console& console) {
+void scanInto(const std::string& folder, const platform::NativePath& native,
+              const OwnFiles& ownFiles, ListedFolders& listed, ScannedImages& images,
+              Console& console) {
   platform::FolderListing listing;
-  if (!platform::listFolder(folder, listing)) {
+  if (!platform::listFolder(folder, native, listing)) {
     console.writeLine({own(messages::kCanNotFoundFile)});
     return;
   }
@@ -41,19 +42,22 @@ void scanInto(const std::string& folder, const OwnFiles& ownFiles, ListedFolders
   for (const platform::FolderEntry& entry : listing.entries) {
     if (!entry.isFolder) {
       if (holdsOwnFiles && ownFiles.named(entry.name)) continue;
-      images.push_back(platform::joinPath(folder, entry.name));
+      images.paths.push_back(platform::joinPath(folder, entry.name));
+      images.native.push_back(entry.path);
     } else if (entry.name != "." && entry.name != "..") {
-      scanInto(platform::joinPath(folder, entry.name), ownFiles, listed, images, console);
+      scanInto(platform::joinPath(folder, entry.name), entry.path, ownFiles, listed, images,
+               console);
     }
   }
 }
 
 }  // namespace
 
-ImageList scanImageFolder(const std::string& folder, const OwnFile& ownFile, Console& console) {
-  ImageList images;
+ScannedImages scanImageFolder(const std::string& folder, const OwnFile& ownFile,
+                              Console& console) {
+  ScannedImages images;
   ListedFolders listed;
   const OwnFiles ownFiles{platform::folderIdOf(ownFile.folder), ownFile.name};
-  scanInto(folder, ownFiles, listed, images, console);
+  scanInto(folder, platform::nativePathOf(folder), ownFiles, listed, images, console);
   return images;
 }

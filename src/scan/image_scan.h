@@ -18,6 +18,7 @@ struct OwnFile {
 
 // Lists every file below `folder`, at any depth, depth first, leaving out `ownFile`.
 // Prints one line for each folder that cannot be listed and leaves it out.
-ImageList scanImageFolder(const std::string& folder, const OwnFile& ownFile, Console& console);
+ScannedImages scanImageFolder(const std::string& folder, const OwnFile& ownFile,
+                              Console& console);
 
 #endif  // PRECHECK_SCAN_IMAGE_SCAN_H_

@@ -20,7 +20,7 @@ const OwnFile kNoOwnFile{"no-such-folder", "error.json"};
 ImageList scan(const std::string& folder, std::string* output = nullptr,
                const OwnFile& own = kNoOwnFile) {
   RecordingConsole console;
-  ImageList images = scanImageFolder(folder, own, console);
+  ImageList images = scanImageFolder(folder, own, console).paths;
   if (output != nullptr) *output = console.text;
   return images;
 }

@@ -254,7 +254,7 @@ TEST(Checks, UnwritableReportIsEchoedAndSaidInOneLine) {
 TEST(Checks, ChineseFileNamesComeOutAsGbkBytes) {
   if (!fileNamesReadAsGbk()) {
     GTEST_SKIP() << "file names are not read as GBK here: under Wine, run with "
-                    "LC_ALL=zh_CN.GBK after localedef -i zh_CN -f GBK zh_CN.GBK";
+                    "LC_ALL=zh_CN.UTF-8 after localedef -i zh_CN -f UTF-8 zh_CN.UTF-8";
   }
   const std::string name = "\xba\xbd\xc5\xc4\xd2\xbb\xba\xc5.jpg";  // 航拍一号.jpg
   Batch batch;
@@ -269,6 +269,39 @@ TEST(Checks, ChineseFileNamesComeOutAsGbkBytes) {
   EXPECT_EQ(run.output, batch.echo(on) + gpsStart({"a.jpg", name}) + group("error", 1) +
                             block({name}) + line(report));
   EXPECT_EQ(batch.report(), report);
+}
+
+// A name the ANSI code page cannot spell, and a path longer than MAX_PATH, are read on
+// Windows by their UTF-16 paths; the console shows the name as the narrow calls give
+// it, "?" for each character the code page lacks. On POSIX names are bytes and such a
+// path is short.
+TEST(Checks, NamesOutsideTheCodePageAndLongPathsAreRead) {
+  if (!fileNamesReadAsGbk()) {
+    GTEST_SKIP() << "file names are not read as GBK here: under Wine, run with "
+                    "LC_ALL=zh_CN.UTF-8 after localedef -i zh_CN -f UTF-8 zh_CN.UTF-8";
+  }
+  Batch batch;
+  batch.addPhoto("a.jpg", surveyPhoto());
+  // é has a GBK code; the Thai letters of ไทย have none.
+  const std::string utf8Name = "b-\xC3\xA9-\xE0\xB9\x84\xE0\xB8\x97\xE0\xB8\xA2.jpg";
+  batch.folder().writeFile(fs::path("images") / fs::u8path(utf8Name), makePhoto(surveyPhoto()));
+#ifdef _WIN32
+  const std::string shownName = "b-\xA8\xA6-???.jpg";
+#else
+  const std::string shownName = utf8Name;
+#endif
+  // Made short and then renamed long: the test's own calls may stop at MAX_PATH.
+  const std::string deep = std::string(150, 'y') + "/d.jpg";
+  batch.addPhoto("c/" + deep, surveyPhoto());
+  const std::string longFolder = "c" + std::string(150, 'x');
+  fs::rename(batch.imagePath("c"), batch.imagePath(longFolder));
+  ASSERT_GT(("images/" + longFolder + "/" + deep).size(), 300u);
+  Switches on;
+  on.resolution = true;
+  ProgramRun run = batch.run(on);
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.output, batch.echo(on) + resolutionStart({"a.jpg", shownName, "d.jpg"}) +
+                            group("4000*3000", 3) + block({}) + kAllClear);
 }
 
 }  // namespace
