@@ -31,8 +31,8 @@ bool FileBytes::read(std::uint64_t start, std::size_t length, Piece& piece) {
 bool FileBytes::readEnds() {
   if (size_ <= kWholeFileBytes) return read(0, static_cast<std::size_t>(size_), head_);
   if (!read(0, kHeadBytes, head_)) return false;
-  // The page that holds the last two bytes, where the end marker is.
-  const std::uint64_t tailStart = std::max(kHeadBytes, pageStart(size_ - 2));
+  // The last page whole, where the end marker is and where the search for it starts.
+  const std::uint64_t tailStart = std::max(kHeadBytes, pageStart(size_ - kPageBytes));
   return read(tailStart, static_cast<std::size_t>(size_ - tailStart), tail_);
 }
 
