@@ -68,8 +68,8 @@ TEST(FocalLengthCheck, ZeroOrMissingFocalLengthIsNamed) {
     bool reported;
   };
   const Case cases[] = {
-      {0.0, 0, true},      {0.99, 0, true},   {1.0, 0, false}, {0.0, 28, false},
-      {4294967295.0, 0, false},  // a damaged rational, not zero
+      {0.0, 0, true},   {0.99, 0, true},          {1.0, 0, false},
+      {0.0, 28, false}, {4294967295.0, 0, false},  // a damaged rational, not zero
   };
   for (const Case& c : cases) {
     ImageRecord record;

@@ -54,7 +54,8 @@ std::uint64_t app1Position(ByteSource& file, std::uint64_t end) {
     if (piece == nullptr) return end;
     const unsigned char* last = piece + (pieceEnd - start) - 1;
     for (const unsigned char* at = piece; at < last; ++at) {
-      at = static_cast<const unsigned char*>(std::memchr(at, 0xFF, static_cast<std::size_t>(last - at)));
+      at = static_cast<const unsigned char*>(
+          std::memchr(at, 0xFF, static_cast<std::size_t>(last - at)));
       if (at == nullptr) break;
       if (at[1] == 0xE1) return start + static_cast<std::uint64_t>(at - piece);
     }

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "exif/exif_metadata.h"
+#include "exif_fields.h"
 #include "jpeg_builder.h"
 #include "memory_image_files.h"
+#include "temp_folder.h"
 
 namespace {
 
@@ -41,13 +43,13 @@ TEST(FileBytes, GivesTheFilesOwnBytesForEveryRange) {
           EXPECT_EQ(bytes.bytesAt(start, length), nullptr);
           continue;
         }
-        const unsigned char* at = bytes.bytesAt(start, length);
+        const unsigned char *at = bytes.bytesAt(start, length);
         ASSERT_NE(at, nullptr) << size << " " << start << " " << length;
-        EXPECT_EQ(std::string(reinterpret_cast<const char*>(at), length),
+        EXPECT_EQ(std::string(reinterpret_cast<const char *>(at), length),
                   expected.substr(start, length))
             << size << " " << start << " " << length;
         std::string copied(length, '\0');
-        EXPECT_TRUE(bytes.copyTo(start, length, reinterpret_cast<unsigned char*>(copied.data())));
+        EXPECT_TRUE(bytes.copyTo(start, length, reinterpret_cast<unsigned char *>(copied.data())));
         EXPECT_EQ(copied, expected.substr(start, length));
       }
     }
@@ -56,8 +58,8 @@ TEST(FileBytes, GivesTheFilesOwnBytesForEveryRange) {
   }
 }
 
-// On a share every request waits: a photograph laid out as cameras write it, however
-// long its body, is parsed from its two ends alone.
+// On a share every request waits: a photograph laid out as cameras write it,
+// however long its body, is parsed from its two ends alone.
 TEST(FileBytes, PhotographIsParsedFromOneReadOfEachEnd) {
   for (std::size_t body : {std::size_t{1000}, std::size_t{200000}, std::size_t{20000000}}) {
     PhotoSpec photo = droneFrame(30.5);
@@ -75,12 +77,12 @@ TEST(FileBytes, PhotographIsParsedFromOneReadOfEachEnd) {
 TEST(FileBytes, FailedReadIsKeptAndGivesNothing) {
   const std::string content = patternOf(200000);
   struct Case {
-    const char* name;
+    const char *name;
     int failFromRead;
     bool endsRead;
   };
   const Case cases[] = {{"the start", 1, false}, {"the end", 2, false}, {"a later read", 3, true}};
-  for (const Case& c : cases) {
+  for (const Case &c : cases) {
     SCOPED_TRACE(c.name);
     MemoryFile file{content};
     file.failFromRead = c.failFromRead;
@@ -92,6 +94,76 @@ TEST(FileBytes, FailedReadIsKeptAndGivesNothing) {
       EXPECT_EQ(bytes.bytesAt(100000, 10), nullptr);
     }
     EXPECT_TRUE(bytes.failed());
+  }
+}
+
+// A parse through ranges read on demand finds the end marker and the EXIF segment
+// wherever they lie: around every boundary of the reads and of the parser's searches,
+// the first page they look at (4 KB) and their later pieces (256 KB). Each input is
+// expected to parse as a plain photograph does, or to fail as the byte-by-byte rule says.
+TEST(FileBytes, EndMarkerAndExifSegmentAreFoundAcrossEveryBoundary) {
+  const std::string photo = makePhoto(droneFrame(30.5));
+  struct Input {
+    std::string name;
+    std::string bytes;
+    ExifStatus status;  // ok: parses as `photo` does
+  };
+  std::vector<Input> inputs;
+  // Bytes after the last FF D9: the pair straddles the first piece of the backward search
+  // at 4095, the second at 266238.
+  for (int trailing : {1, 4094, 4095, 4096, 266237, 266238, 266239}) {
+    inputs.push_back({"trailing " + std::to_string(trailing),
+                      photo + std::string(static_cast<std::size_t>(trailing), 'x'),
+                      ExifStatus::ok});
+  }
+  // A segment before the APP1: its FF E1 straddles the first piece of the forward search
+  // at 4089, the second at 266232.
+  for (int before : {4088, 4089, 4090, 266231, 266232, 266233}) {
+    JpegSpec jpeg = photoJpeg(droneFrame(30.5));
+    jpeg.before.push_back(jpegSegment(0xE2, std::string(static_cast<std::size_t>(before), 'x')));
+    inputs.push_back({"segment before " + std::to_string(before), buildJpeg(jpeg), ExifStatus::ok});
+  }
+  JpegSpec stripped = photoJpeg(droneFrame(30.5));
+  stripped.app1.reset();
+  stripped.bodyBytes = 600000;
+  inputs.push_back({"no FF E1", buildJpeg(stripped), ExifStatus::noExif});
+  stripped.endMarker = false;
+  inputs.push_back({"neither FF E1 nor FF D9", buildJpeg(stripped), ExifStatus::notJpeg});
+
+  const ExactBuffer plain(photo);
+  ExifMetadata expected;
+  ASSERT_EQ(expected.parseJpeg(plain.data(), plain.length()), ExifStatus::ok);
+  for (const Input &input : inputs) {
+    SCOPED_TRACE(input.name);
+    for (const ReadSizes &sizes : {ReadSizes{}, ReadSizes{4, 8, 8, 8}}) {
+      Opened opened(MemoryFile{input.bytes});
+      FileBytes bytes(*opened.file, sizes);
+      ASSERT_TRUE(bytes.readEnds());
+      ExifMetadata parsed;
+      EXPECT_EQ(parsed.parseJpeg(bytes), input.status);
+      if (input.status == ExifStatus::ok) {
+        EXPECT_TRUE(allFields(parsed) == allFields(expected));
+      }
+      EXPECT_FALSE(bytes.failed());
+    }
+  }
+}
+
+// Real photographs read in small ranges parse as they do whole in memory.
+TEST(FileBytes, PhotographsReadInSmallRangesParseAsTheyDoWhole) {
+  for (const char *name : {"Canon_EOS_REBEL_T3i.jpg", "DJI_0020.JPG", "Nikon_D5000.jpg",
+                           "User_Comment_Encoding.jpg", "Casio_QV-7000SX.jpg"}) {
+    SCOPED_TRACE(name);
+    const std::string content = readFileBytes(std::string(PRECHECK_CORPUS_DIR) + "/" + name);
+    const ExactBuffer whole(content);
+    ExifMetadata expected;
+    const ExifStatus status = expected.parseJpeg(whole.data(), whole.length());
+    Opened opened(MemoryFile{content});
+    FileBytes bytes(*opened.file, ReadSizes{4, 8, 8, 8});
+    ASSERT_TRUE(bytes.readEnds());
+    ExifMetadata parsed;
+    EXPECT_EQ(parsed.parseJpeg(bytes), status);
+    EXPECT_TRUE(allFields(parsed) == allFields(expected));
   }
 }
 

@@ -9,8 +9,8 @@
 #endif
 
 #include <atomic>
-#include <cstdlib>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <future>
 #include <string>
@@ -32,7 +32,8 @@ std::string patternOf(std::size_t size) {
 
 std::string readAt(platform::ImageFile& file, std::uint64_t offset, std::size_t length) {
   std::string bytes(length, '\0');
-  if (!file.readAt(offset, length, reinterpret_cast<unsigned char*>(bytes.data()))) return "(failed)";
+  if (!file.readAt(offset, length, reinterpret_cast<unsigned char*>(bytes.data())))
+    return "(failed)";
   return bytes;
 }
 
@@ -53,10 +54,8 @@ TEST(SystemImageFiles, ReadsTheBytesAtAnyOffset) {
 TEST(SystemImageFiles, SaysWhyAFileCannotBeOpened) {
   TempFolder folder;
   folder.makeFolder("folder.jpg");
-  EXPECT_EQ(platform::systemImageFiles().open(folder.at("gone.jpg")).failure,
-            OpenFailure::missing);
-  EXPECT_NE(platform::systemImageFiles().open(folder.at("folder.jpg")).failure,
-            OpenFailure::none);
+  EXPECT_EQ(platform::systemImageFiles().open(folder.at("gone.jpg")).failure, OpenFailure::missing);
+  EXPECT_NE(platform::systemImageFiles().open(folder.at("folder.jpg")).failure, OpenFailure::none);
 }
 
 #ifndef _WIN32
