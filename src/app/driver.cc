@@ -111,10 +111,9 @@ int runPrecheck(int argc, char** argv) {
   const ScannedImages images = checker.scanImageFolder(config.inputFolder, config.outputFolder);
   SkipTally skipped;
   // Reads each image once, when the first check asks for it; later checks reuse it.
-  ImageLoader records(images, platform::systemImageFiles(), loadWorkers(),
-                      [&](const std::string& path, SkipReason reason) {
-                        skipped.notice(path, reason);
-                      });
+  ImageLoader records(
+      images, platform::systemImageFiles(), loadWorkers(),
+      [&](const std::string& path, SkipReason reason) { skipped.notice(path, reason); });
   CheckResults results;
   CheckFlags failed;
   if (isOn(config.resolutionSwitch)) {
