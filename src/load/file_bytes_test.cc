@@ -23,7 +23,7 @@ struct Opened {
   std::unique_ptr<platform::ImageFile> file;
   explicit Opened(MemoryFile memory) {
     files.add("a.jpg", std::move(memory));
-    file = files.open("a.jpg").file;
+    file = files.open("a.jpg", {}).file;
   }
 };
 

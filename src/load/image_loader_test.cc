@@ -11,14 +11,15 @@ namespace {
 
 // A batch of photographs of several makes, with skipped files among them.
 struct Batch {
-  ImageList paths;
+  ScannedImages images;
   MemoryImageFiles files;
 
   explicit Batch(std::size_t size) {
     std::mt19937 random(3);
     for (std::size_t i = 0; i < size; ++i) {
       const std::string path = "f" + std::to_string(i) + ".jpg";
-      paths.push_back(path);
+      images.paths.push_back(path);
+      images.native.emplace_back();
       if (i % 7 == 3) {
         files.add(path, MemoryFile{});  // empty: skipped
         continue;
@@ -38,7 +39,7 @@ struct Taken {
 // Asks for every record in list order, as a check does, twice, as two checks do.
 Taken takeAll(Batch& batch, unsigned workers) {
   Taken taken;
-  ImageLoader loader(batch.paths, batch.files, workers,
+  ImageLoader loader(batch.images, batch.files, workers,
                      [&](const std::string& path, SkipReason reason) {
                        taken.notices.push_back(path + ": " + describe(reason));
                      });
@@ -71,7 +72,7 @@ TEST(ImageLoader, RecordsComeInListOrderWhateverTheWorkers) {
 // however long the list.
 TEST(ImageLoader, WorkersStayAWindowAheadOfTheChecks) {
   Batch batch(400);
-  ImageLoader loader(batch.paths, batch.files, 2);
+  ImageLoader loader(batch.images, batch.files, 2);
   loader.record(0);
   // Time for the workers to run as far as they may.
   std::this_thread::sleep_for(std::chrono::milliseconds(200));
@@ -85,7 +86,7 @@ TEST(ImageLoader, WorkersStayAWindowAheadOfTheChecks) {
 TEST(ImageLoader, ReadsNothingUntilARecordIsAskedFor) {
   Batch batch(10);
   {
-    ImageLoader loader(batch.paths, batch.files, 4);
+    ImageLoader loader(batch.images, batch.files, 4);
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
   EXPECT_EQ(batch.files.opens, 0);

@@ -10,7 +10,7 @@ namespace {
 TEST(LoadImage, KeepsWhatTheChecksKeyOn) {
   MemoryImageFiles files;
   files.add("a.jpg", MemoryFile{makePhoto(droneFrame(30.5))});
-  const ImageRecord record = loadImage(files, "a.jpg");
+  const ImageRecord record = loadImage(files, "a.jpg", {});
   EXPECT_TRUE(record.parsed());
   EXPECT_EQ(record.pixelWidth, 5472u);
   EXPECT_EQ(record.pixelHeight, 3648u);
@@ -49,12 +49,12 @@ TEST(LoadImage, SaysWhyAnImageWasNotRead) {
       {"too-large.jpg", SkipReason::tooLarge},
   };
   for (const auto& [path, reason] : cases) {
-    const ImageRecord record = loadImage(files, path);
+    const ImageRecord record = loadImage(files, path, {});
     EXPECT_EQ(record.skipped, reason) << path;
     EXPECT_NE(std::string(describe(record.skipped)), "") << path;
   }
   // Read whole as zeros: no end marker, so it is keyed "error" by the checks.
-  EXPECT_EQ(loadImage(files, "largest.jpg").status, ExifStatus::notJpeg);
+  EXPECT_EQ(loadImage(files, "largest.jpg", {}).status, ExifStatus::notJpeg);
 }
 
 // A disk error is not retried: the image is skipped after the read that failed, and
@@ -65,9 +65,9 @@ TEST(LoadImage, ReadErrorSkipsTheImageWithoutRetrying) {
   failing.failFromRead = 1;
   files.add("failing.jpg", failing);
   files.add("next.jpg", MemoryFile{makePhoto(droneFrame(31.5))});
-  EXPECT_EQ(loadImage(files, "failing.jpg").skipped, SkipReason::unreadable);
+  EXPECT_EQ(loadImage(files, "failing.jpg", {}).skipped, SkipReason::unreadable);
   EXPECT_EQ(files.reads, 1);
-  EXPECT_TRUE(loadImage(files, "next.jpg").parsed());
+  EXPECT_TRUE(loadImage(files, "next.jpg", {}).parsed());
 }
 
 // Eleven text tags that all point at a value almost as long as the file: the make,
@@ -97,7 +97,7 @@ TEST(LoadImage, TextsPointingAtTheWholeFileCostOneReadOfIt) {
 
   MemoryImageFiles files;
   files.add("bomb.jpg", MemoryFile{file});
-  const ImageRecord record = loadImage(files, "bomb.jpg");
+  const ImageRecord record = loadImage(files, "bomb.jpg", {});
   ASSERT_TRUE(record.parsed());
   EXPECT_EQ(record.make.size(), fileSize - 100);
   EXPECT_LE(files.bytesRead, std::uint64_t{fileSize} + 64 * 1024);

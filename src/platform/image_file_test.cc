@@ -41,7 +41,7 @@ TEST(SystemImageFiles, ReadsTheBytesAtAnyOffset) {
   TempFolder folder;
   const std::string content = patternOf(3 * 65536 + 5);
   folder.writeFile("a.jpg", content);
-  platform::OpenedImage opened = platform::systemImageFiles().open(folder.at("a.jpg"));
+  platform::OpenedImage opened = platform::systemImageFiles().open(folder.at("a.jpg"), {});
   ASSERT_NE(opened.file, nullptr);
   EXPECT_EQ(opened.file->size(), content.size());
   for (std::uint64_t offset : {0u, 1u, 4095u, 65536u, 196600u}) {
@@ -54,15 +54,16 @@ TEST(SystemImageFiles, ReadsTheBytesAtAnyOffset) {
 TEST(SystemImageFiles, SaysWhyAFileCannotBeOpened) {
   TempFolder folder;
   folder.makeFolder("folder.jpg");
-  EXPECT_EQ(platform::systemImageFiles().open(folder.at("gone.jpg")).failure, OpenFailure::missing);
-  EXPECT_NE(platform::systemImageFiles().open(folder.at("folder.jpg")).failure, OpenFailure::none);
+  platform::ImageFiles& files = platform::systemImageFiles();
+  EXPECT_EQ(files.open(folder.at("gone.jpg"), {}).failure, OpenFailure::missing);
+  EXPECT_NE(files.open(folder.at("folder.jpg"), {}).failure, OpenFailure::none);
 }
 
 #ifndef _WIN32
 TEST(SystemImageFiles, FileCutAfterTheOpenFailsToReadPastItsNewEnd) {
   TempFolder folder;
   folder.writeFile("a.jpg", patternOf(100000));
-  platform::OpenedImage opened = platform::systemImageFiles().open(folder.at("a.jpg"));
+  platform::OpenedImage opened = platform::systemImageFiles().open(folder.at("a.jpg"), {});
   ASSERT_NE(opened.file, nullptr);
   fs::resize_file(folder.at("a.jpg"), 50000);
   EXPECT_EQ(readAt(*opened.file, 60000, 10), "(failed)");
@@ -81,7 +82,7 @@ TEST(SystemImageFiles, FifoIsNotOpenedSoItsWriterKeepsWaiting) {
     if (fd >= 0) close(fd);
     return fd >= 0;
   });
-  EXPECT_EQ(platform::systemImageFiles().open(fifo).failure, OpenFailure::notRegularFile);
+  EXPECT_EQ(platform::systemImageFiles().open(fifo, {}).failure, OpenFailure::notRegularFile);
   EXPECT_EQ(writer.wait_for(std::chrono::milliseconds(200)), std::future_status::timeout);
   const int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);  // lets the writer go
   EXPECT_TRUE(writer.get());
@@ -107,10 +108,10 @@ TEST(SystemImageFiles, PathLongerThanPathMaxIsOpened) {
   close(file);
   close(parent);
   path += "/a.jpg";
-  platform::OpenedImage opened = platform::systemImageFiles().open(path);
+  platform::OpenedImage opened = platform::systemImageFiles().open(path, {});
   ASSERT_NE(opened.file, nullptr);
   EXPECT_EQ(readAt(*opened.file, 0, 5), "bytes");
-  EXPECT_EQ(platform::systemImageFiles().open(path + "x").failure, OpenFailure::missing);
+  EXPECT_EQ(platform::systemImageFiles().open(path + "x", {}).failure, OpenFailure::missing);
   // The temporary folder goes away with the test; its remover does not take such depth.
   std::string remover = "rm -rf " + folder.path().string() + "/" + name;
   EXPECT_EQ(std::system(remover.c_str()), 0);
@@ -133,7 +134,7 @@ TEST(SystemImageFiles, FileUnderALeaseIsOpenedOnceTheLeaseIsReleased) {
   struct sigaction previous;
   sigaction(SIGIO, &release, &previous);
   if (fcntl(fd, F_SETLEASE, F_WRLCK) == 0) {
-    platform::OpenedImage opened = platform::systemImageFiles().open(folder.at("a.jpg"));
+    platform::OpenedImage opened = platform::systemImageFiles().open(folder.at("a.jpg"), {});
     ASSERT_NE(opened.file, nullptr);
     EXPECT_EQ(readAt(*opened.file, 0, 5), "bytes");
   }

@@ -16,7 +16,7 @@ namespace platform {
 // How Windows opens a listed file: by its UTF-16 path, in the "\\?\" form. The path
 // the program shows is in the ANSI code page, which has no character for some names
 // ("?" stands there, as the narrow calls give them), and the narrow calls take no path
-// longer than MAX_PATH.
+// longer than MAX_PATH. Empty: the shown path is all there is, and serves.
 struct NativePath {
   std::wstring wide;
 };

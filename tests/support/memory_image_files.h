@@ -28,7 +28,7 @@ class MemoryImageFiles final : public platform::ImageFiles {
  public:
   void add(const std::string& path, MemoryFile file) { files_[path] = std::move(file); }
 
-  platform::OpenedImage open(const std::string& path) override {
+  platform::OpenedImage open(const std::string& path, const platform::NativePath&) override {
     platform::OpenedImage opened;
     auto found = files_.find(path);
     if (found == files_.end()) {
