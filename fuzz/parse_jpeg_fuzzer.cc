@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   MemoryImageFiles files;
   files.add("input", MemoryFile{std::string(reinterpret_cast<const char*>(data), size)});
-  platform::OpenedImage opened = files.open("input");
+  platform::OpenedImage opened = files.open("input", {});
   FileBytes bytes(*opened.file, ReadSizes{4, 8, 8, 8});
   ExifMetadata inRanges;
   if (size > 0 && (!bytes.readEnds() || inRanges.parseJpeg(bytes) != status ||
