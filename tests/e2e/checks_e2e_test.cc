@@ -116,10 +116,7 @@ TEST(Checks, AllChecksPassingGiveTheAllClear) {
   ProgramRun run = batch.run(kAllChecks, options);
   const std::vector<std::string> names{"a.jpg", "b.jpg"};
   EXPECT_EQ(run.exitCode, 0);
-  EXPECT_EQ(run.output, batch.echo(kAllChecks) + resolutionStart(names) +
-                            group("4000*3000", 2) + block({}) + cameraMakeStart(names) +
-                            group("DJI", 2) + block({}) + focalLengthStart(names) +
-                            group("24", 2) + gpsStart(names) + kAllClear);
+  EXPECT_EQ(run.output, batch.echo(kAllChecks) + surveyPassingAllChecks(names, 2));
   EXPECT_FALSE(batch.hasReport());
   EXPECT_EQ(run.errors, "");  // a clean run says nothing there
 }
@@ -202,10 +199,7 @@ TEST(Checks, SkippedFileIsNamedOnceOnStandardErrorWhateverTheChecks) {
   ProgramRun run = batch.run(kAllChecks, options);
   const std::vector<std::string> names{"a.jpg", "b.jpg"};
   EXPECT_EQ(run.exitCode, 0);
-  EXPECT_EQ(run.output, batch.echo(kAllChecks) + resolutionStart(names) +
-                            group("4000*3000", 1) + block({}) + cameraMakeStart(names) +
-                            group("DJI", 1) + block({}) + focalLengthStart(names) +
-                            group("24", 1) + gpsStart(names) + kAllClear);
+  EXPECT_EQ(run.output, batch.echo(kAllChecks) + surveyPassingAllChecks(names, 1));
 #ifndef _WIN32
   EXPECT_EQ(run.errors,
             "precheck: skipped images/b.jpg: it is empty\n"
