@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <new>
 #include <stdexcept>
+#include <utility>
 
 #include "load/file_bytes.h"
 
@@ -25,10 +26,17 @@ SkipReason skipReasonOf(platform::OpenFailure failure) {
   return SkipReason::notOpenable;
 }
 
-void keep(const ExifMetadata& metadata, ImageRecord& record) {
+void keep(ExifMetadata& metadata, ImageRecord& record) {
   record.pixelWidth = metadata.pixelWidth;
   record.pixelHeight = metadata.pixelHeight;
-  record.make = metadata.make;
+  // Moved, not copied, and cut to what is ever shown of it: a make can be as long as
+  // the file.
+  record.make = std::move(metadata.make);
+  const std::size_t nul = record.make.find('\0');
+  if (nul != std::string::npos) {
+    record.make.resize(nul);
+    record.make.shrink_to_fit();
+  }
   record.focalLength = metadata.focalLength;
   record.focalLength35mm = metadata.focalLength35mm;
   record.latitude = metadata.gps.latitude;
