@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "app/command_line.h"
 #include "app/image_checker.h"
+#include "app/usage.h"
 #include "common/console.h"
 #include "common/messages.h"
 #include "config/config_file.h"
@@ -44,19 +46,16 @@ TaskConfig settingsFrom(const std::vector<std::string>& values) {
   return config;
 }
 
-// Workers reading images: PRECHECK_THREADS when it names a number from 1 to
-// kMostLoadWorkers, else the default. One worker gives the same transcript, only slower.
-constexpr unsigned long kMostLoadWorkers = 256;
-unsigned loadWorkers() {
+// Workers reading images: --threads, else PRECHECK_THREADS when it names a number from
+// 1 to kMostThreads, else the default. One worker gives the same transcript, only slower.
+unsigned loadWorkers(const CommandLine& command) {
+  if (command.threads != 0) return command.threads;
   const char* setting = std::getenv("PRECHECK_THREADS");
   if (setting == nullptr || *setting == '\0') return kDefaultLoadWorkers;
-  char* end = nullptr;
-  const unsigned long workers = std::strtoul(setting, &end, 10);
-  if (*end == '\0' && workers >= 1 && workers <= kMostLoadWorkers && setting[0] != '-') {
-    return static_cast<unsigned>(workers);
-  }
-  std::fprintf(stderr, "precheck: PRECHECK_THREADS=%s is not a number from 1 to %lu; using %u\n",
-               setting, kMostLoadWorkers, kDefaultLoadWorkers);
+  unsigned workers = 0;
+  if (parseThreadCount(setting, workers)) return workers;
+  std::fprintf(stderr, "precheck: PRECHECK_THREADS=%s is not a number from 1 to %u; using %u\n",
+               setting, kMostThreads, kDefaultLoadWorkers);
   return kDefaultLoadWorkers;
 }
 
@@ -95,18 +94,13 @@ class SkipTally {
   std::size_t count_ = 0;
 };
 
-}  // namespace
-
-int runPrecheck(int argc, char** argv) {
-  platform::keepRunningWithoutConsole();
-  useEnvironmentLocale();
-  if (argc < 2) return 0;
-  PlainConsole console;
-  const std::string configPath = argv[1];
+// The run of the checks that the command line asks for.
+int runChecks(const CommandLine& command, Console& console) {
+  const std::string& configPath = command.configPath;
   console.writeLine({outside(configPath)});
-  for (int i = 2; i < argc; ++i) {
+  for (const std::string& word : command.echoed) {
     console.writeLine({});
-    console.writeLine({outside(argv[i])});
+    console.writeLine({outside(word)});
   }
   // The configuration file stays open, unread, until the run ends.
   std::ifstream configStream;
@@ -129,7 +123,7 @@ int runPrecheck(int argc, char** argv) {
   const ImageList images = checker.scanImageFolder(config.inputFolder);
   SkipTally skipped;
   // Reads each image once, when the first check asks for it; later checks reuse it.
-  ImageLoader records(images, platform::systemImageFiles(), loadWorkers(),
+  ImageLoader records(images, platform::systemImageFiles(), loadWorkers(command),
                       [&](const std::string& path, SkipReason reason) {
                         skipped.notice(path, reason);
                       });
@@ -162,4 +156,31 @@ int runPrecheck(int argc, char** argv) {
   }
   checker.writeNoImagesReport(config.outputFolder);
   return 1;
+}
+
+}  // namespace
+
+int runPrecheck(int argc, char** argv) {
+  platform::keepRunningWithoutConsole();
+  useEnvironmentLocale();
+  const std::vector<std::string> words(argv + (argc > 0 ? 1 : 0), argv + argc);
+  const CommandLine command = parseCommandLine(words, platform::pathExists);
+  PlainConsole console;
+  switch (command.action) {
+    case Action::nothing:
+      return 0;
+    case Action::help:
+      console.writeLine({own(usageText())});
+      return 0;
+    case Action::version:
+      console.writeLine({own(versionText())});
+      return 0;
+    case Action::usageError:
+      std::fprintf(stderr, "precheck: %s; precheck --help lists the options\n",
+                   oneLine(command.problem).c_str());
+      return 2;
+    case Action::run:
+      break;
+  }
+  return runChecks(command, console);
 }

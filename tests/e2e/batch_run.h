@@ -36,8 +36,14 @@ class Batch {
   std::string imagePath(const std::string& name) const { return folder_.at("images/" + name); }
 
   ProgramRun run(const Switches& on, const RunOptions& options = {}) const {
+    return run(on, {}, options);
+  }
+  // With options before the configuration path.
+  ProgramRun run(const Switches& on, std::vector<std::string> optionWords,
+                 const RunOptions& options = {}) const {
     folder_.writeFile("task.cfg", configText(on));
-    return runProgram(PRECHECK_BINARY, {"task.cfg"}, folder_.path().string(), options);
+    optionWords.push_back("task.cfg");
+    return runProgram(PRECHECK_BINARY, optionWords, folder_.path().string(), options);
   }
 
   // What the run prints before the first check: the path and the configuration echo.
