@@ -4,19 +4,23 @@
 #include <cstdlib>
 #include <fstream>
 #include <locale>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "app/command_line.h"
 #include "app/image_checker.h"
+#include "app/run_summary.h"
 #include "app/usage.h"
 #include "common/console.h"
 #include "common/messages.h"
+#include "common/terminal_console.h"
 #include "config/config_file.h"
 #include "config/task_config.h"
 #include "load/image_loader.h"
 #include "platform/platform.h"
+#include "platform/terminal.h"
 
 namespace {
 
@@ -89,13 +93,15 @@ class SkipTally {
     std::fprintf(stderr, "precheck: %zu %s could not be read\n", count_,
                  count_ == 1 ? "file" : "files");
   }
+  std::size_t count() const { return count_; }
 
  private:
   std::size_t count_ = 0;
 };
 
-// The run of the checks that the command line asks for.
-int runChecks(const CommandLine& command, Console& console) {
+// The run of the checks that the command line asks for. On a terminal it ends with a
+// summary for people.
+int runChecks(const CommandLine& command, Console& console, bool forPeople) {
   const std::string& configPath = command.configPath;
   console.writeLine({outside(configPath)});
   for (const std::string& word : command.echoed) {
@@ -129,33 +135,47 @@ int runChecks(const CommandLine& command, Console& console) {
                       });
   CheckResults results;
   CheckFlags failed;
+  RunSummary summary;
   if (isOn(config.resolutionSwitch)) {
     console.writeLine({own(messages::kStartResolutionCheck)});
-    checker.checkResolution(records, results.resolutionImages, failed.resolution);
+    summary.offending[0] =
+        checker.checkResolution(records, results.resolutionImages, failed.resolution).size();
   }
   if (isOn(config.cameraMakeSwitch)) {
     console.writeLine({own(messages::kStartCameraMakeCheck)});
-    checker.checkCameraMake(records, results.cameraMakeImages, failed.cameraMake);
+    summary.offending[1] =
+        checker.checkCameraMake(records, results.cameraMakeImages, failed.cameraMake).size();
   }
   if (isOn(config.focalLengthSwitch)) {
     console.writeLine({own(messages::kStartFocalLengthCheck)});
-    checker.checkFocalLength(records, results.focalLengthImages, failed.focalLength);
+    summary.offending[2] =
+        checker.checkFocalLength(records, results.focalLengthImages, failed.focalLength).size();
   }
   if (isOn(config.gpsSwitch)) {
     console.writeLine({own(messages::kStartGpsCheck)});
-    checker.checkGps(records, results.gpsImages, failed.gps);
+    summary.offending[3] = checker.checkGps(records, results.gpsImages, failed.gps).size();
   }
   skipped.summarize();
+  summary.images = images.size();
+  summary.unreadable = skipped.count();
+  summary.reportPath = platform::joinPath(config.outputFolder, "error.json");
   if (failed.any()) {
-    checker.writeErrorReport(results, config.outputFolder, failed);
-    return 1;
-  }
-  if (!images.empty()) {
+    summary.verdict = Verdict::offending;
+    summary.reportWritten = checker.writeErrorReport(results, config.outputFolder, failed);
+  } else if (!images.empty()) {
     console.writeLine({own(messages::kAllClear)});
-    return 0;
+  } else {
+    summary.verdict = Verdict::noImages;
+    summary.reportWritten = checker.writeNoImagesReport(config.outputFolder);
   }
-  checker.writeNoImagesReport(config.outputFolder);
-  return 1;
+  summary.exitCode = summary.verdict == Verdict::passed ? 0 : 1;
+  if (forPeople) printSummary(summary, console);
+  return summary.exitCode;
+}
+
+std::unique_ptr<Console> consoleFor(bool forPeople) {
+  if (forPeople) return std::make_unique<TerminalConsole>(platform::standardOutputTerminal());
+  return std::make_unique<PlainConsole>();
 }
 
 }  // namespace
@@ -165,7 +185,10 @@ int runPrecheck(int argc, char** argv) {
   useEnvironmentLocale();
   const std::vector<std::string> words(argv + (argc > 0 ? 1 : 0), argv + argc);
   const CommandLine command = parseCommandLine(words, platform::pathExists);
-  PlainConsole console;
+  // Everything for people on a terminal; a pipeline reads the bytes it always did.
+  const bool forPeople = platform::outputIsTerminal();
+  const std::unique_ptr<Console> consoleInUse = consoleFor(forPeople);
+  Console& console = *consoleInUse;
   switch (command.action) {
     case Action::nothing:
       return 0;
@@ -182,5 +205,5 @@ int runPrecheck(int argc, char** argv) {
     case Action::run:
       break;
   }
-  return runChecks(command, console);
+  return runChecks(command, console, forPeople);
 }

@@ -34,6 +34,9 @@ struct RunOptions {
   bool keepErrors = false;
   // Standard output is a pipe whose reader has gone before the program writes.
   bool outputClosed = false;
+  // Standard output is a terminal (a pseudo-terminal that passes bytes unchanged, with
+  // no CR added before LF), as when a person runs the program.
+  bool terminal = false;
   // Called while the program is blocked writing to its standard output, which is then
   // a pipe of one page (4096 bytes) that is not read before the call. A test that
   // makes the program print just under a page before some step runs its change at
