@@ -91,10 +91,13 @@ hostile: deps
 	cmake --build build/sanitize -j $(JOBS) --target precheck precheck-hostile
 	build/sanitize/precheck-hostile build/sanitize/precheck tests/corpus $(HOSTILE_SEED) $(HOSTILE_SECONDS)
 
-# `make bench` times precheck against the floor, exiftool and exiv2 on three generated
-# batches (about 9 GB, written once under build/bench-sets) and prints a table of
-# ratios; bench/run says how. ROUNDS, SETS and CACHES narrow or widen a run.
-BENCH_PACKAGES := $(PACKAGES) hyperfine libimage-exiftool-perl exiv2 time python3
+# `make bench` times precheck against the floor, exiftool and exiv2 on five generated
+# batches (about 10.5 GB, written once under build/bench-sets), one of them served through
+# a FUSE file system with the latency of a share, and prints tables of ratios; bench/run
+# says how. ROUNDS, SETS and CACHES narrow or widen a run, SHARE_LATENCY_MS sets the
+# share's latency, BASELINE adds another precheck binary to compare with.
+BENCH_PACKAGES := $(PACKAGES) hyperfine libimage-exiftool-perl exiv2 time python3 fuse3 \
+  libfuse3-dev pkg-config
 .PHONY: bench
 bench:
 	@tools/ensure-packages $(BENCH_PACKAGES)

@@ -2,7 +2,10 @@
 // lays it out (an EXIF APP1 with a thumbnail near the start, an XMP APP1, the tables
 // and frame header, a large entropy-coded body, the end marker), each with its own
 // position along a flight line. Also writes task.cfg with every check on.
-// Usage: make-bench-batch <folder> <files> <bytes per file> <files per folder, 0: one>
+// --stripped writes the same files with their metadata removed, as some export tools
+// leave them: no APP1 at all, only the tables, the frame, the body and the end marker.
+// Usage: make-bench-batch [--stripped] <folder> <files> <bytes per file>
+//          <files per folder, 0: one>
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -98,6 +101,14 @@ std::string head(std::size_t index, std::size_t thumbnailBytes) {
   return buildJpeg(jpeg);
 }
 
+std::string strippedHead() {
+  JpegSpec jpeg;
+  jpeg.after = {frameSegments(5472, 3648)};
+  jpeg.bodyBytes = 0;
+  jpeg.endMarker = false;
+  return buildJpeg(jpeg);
+}
+
 std::string relativePath(std::size_t index, std::size_t filesPerFolder) {
   char name[32];
   std::snprintf(name, sizeof name, "DJI_%06zu.JPG", index + 1);
@@ -118,9 +129,14 @@ bool writeFile(const fs::path& path, const std::string& head, const std::string&
 }  // namespace
 
 int main(int argc, char** argv) {
+  const bool stripped = argc > 1 && std::string(argv[1]) == "--stripped";
+  if (stripped) {
+    --argc;
+    ++argv;
+  }
   if (argc != 5) {
-    std::fprintf(stderr, "usage: make-bench-batch <folder> <files> <bytes per file> "
-                         "<files per folder, 0: one folder>\n");
+    std::fprintf(stderr, "usage: make-bench-batch [--stripped] <folder> <files> "
+                         "<bytes per file> <files per folder, 0: one folder>\n");
     return 2;
   }
   const fs::path root = fs::absolute(argv[1]);
@@ -128,14 +144,16 @@ int main(int argc, char** argv) {
   const std::size_t fileBytes = std::strtoull(argv[3], nullptr, 10);
   const std::size_t filesPerFolder = std::strtoull(argv[4], nullptr, 10);
   const std::size_t thumbnailBytes = std::min(kMaxThumbnailBytes, fileBytes / 4);
+  auto headOf = [&](std::size_t index) {
+    return stripped ? strippedHead() : head(index, thumbnailBytes);
+  };
 
   // Every file has the same body; only the head differs.
-  const std::size_t headBytes = head(0, thumbnailBytes).size();
+  const std::size_t headBytes = headOf(0).size();
   const std::string body =
       entropyCodedBytes(fileBytes > headBytes + 2 ? fileBytes - headBytes - 2 : 0, 1) + "\xFF\xD9";
   for (std::size_t i = 0; i < files; ++i) {
-    if (!writeFile(root / "images" / relativePath(i, filesPerFolder), head(i, thumbnailBytes),
-                   body)) {
+    if (!writeFile(root / "images" / relativePath(i, filesPerFolder), headOf(i), body)) {
       std::fprintf(stderr, "make-bench-batch: cannot write below %s\n", root.string().c_str());
       return 1;
     }

@@ -1,9 +1,10 @@
-"""Prints the table of bench/run from its results file.
+"""Prints the tables of bench/run from its results file, one for each kind of set.
 
 Each line of the file is "set,cache,round,program,value": a time in seconds, or for
 the cache "rss" the peak resident memory of precheck in kilobytes. A ratio is taken
 within each round, between runs made back to back, and the table shows its median
-over the rounds with the lowest and highest value.
+over the rounds with the lowest and highest value. A column with no value in any row
+of its table (baseline / precheck without BASELINE) is left out.
 """
 import collections
 import csv
@@ -11,14 +12,25 @@ import statistics
 import sys
 
 # (numerator, denominator, column title)
-RATIOS = [
+AGAINST_READERS = [
+    ("exiftool", "precheck", "exiftool / precheck"),
+    ("exiv2", "precheck", "exiv2 / precheck"),
+    ("baseline", "precheck", "baseline / precheck"),
+]
+AGAINST_FLOOR = [
     ("precheck", "floor", "precheck / floor"),
     ("exiftool", "floor", "exiftool / floor"),
     ("exiv2", "floor", "exiv2 / floor"),
-    ("exiftool", "precheck", "exiftool / precheck"),
-    ("exiv2", "precheck", "exiv2 / precheck"),
 ]
 
+# (sets, title, programs whose median time is shown, ratios)
+TABLES = [
+    (("A", "B", "C"), "Drone surveys", ["floor"], AGAINST_FLOOR + AGAINST_READERS),
+    (("S",), "Stripped of metadata", ["floor", "cat"],
+     [("precheck", "floor", "precheck / floor"), ("precheck", "cat", "precheck / cat")]
+     + AGAINST_READERS),
+    (("N",), "On a share", ["floor"], AGAINST_FLOOR + AGAINST_READERS),
+]
 
 def spread(values):
     if not values:
@@ -26,6 +38,18 @@ def spread(values):
     if len(values) == 1:
         return f"{values[0]:.2f} (1 round)"
     return f"{statistics.median(values):.2f} ({min(values):.2f}-{max(values):.2f})"
+
+
+def print_table(title, header, rows):
+    used = [i for i in range(len(header)) if any(row[i] != "-" for row in rows)]
+    header = [header[i] for i in used]
+    rows = [[row[i] for i in used] for row in rows]
+    widths = [max(len(line[i]) for line in [header] + rows) for i in range(len(header))]
+    print(title)
+    print()
+    for line in [header, ["-" * w for w in widths]] + rows:
+        print("| " + " | ".join(cell.ljust(w) for cell, w in zip(line, widths)) + " |")
+    print()
 
 
 def main(path):
@@ -37,24 +61,28 @@ def main(path):
             order.append(key)
         runs[(set_name, cache, round_)][program] = float(value)
 
-    header = ["set", "cache", "floor, median"] + [title for _, _, title in RATIOS]
-    rows = []
     rss = {}
-    for set_name, cache in order:
-        rounds = [p for (s, c, _), p in runs.items() if (s, c) == (set_name, cache)]
-        if cache == "rss":
-            rss[set_name] = rounds[0]["precheck"]
-            continue
-        floor = statistics.median(r["floor"] for r in rounds)
-        row = [set_name, cache, f"{floor * 1000:.0f} ms"]
-        for top, bottom, _ in RATIOS:
-            row.append(spread([r[top] / r[bottom] for r in rounds if top in r and bottom in r]))
-        rows.append(row)
+    for sets, title, medians, ratios in TABLES:
+        header = ["set", "cache"] + [f"{program}, median" for program in medians]
+        header += [column for _, _, column in ratios]
+        rows = []
+        for set_name, cache in order:
+            if set_name not in sets:
+                continue
+            rounds = [p for (s, c, _), p in runs.items() if (s, c) == (set_name, cache)]
+            if cache == "rss":
+                rss[set_name] = rounds[0]["precheck"]
+                continue
+            row = [set_name, cache]
+            for program in medians:
+                times = [r[program] for r in rounds if program in r]
+                row.append(f"{statistics.median(times) * 1000:.0f} ms" if times else "-")
+            for top, bottom, _ in ratios:
+                row.append(spread([r[top] / r[bottom] for r in rounds if top in r and bottom in r]))
+            rows.append(row)
+        if rows:
+            print_table(title, header, rows)
 
-    widths = [max(len(line[i]) for line in [header] + rows) for i in range(len(header))]
-    for line in [header, ["-" * w for w in widths]] + rows:
-        print("| " + " | ".join(cell.ljust(w) for cell, w in zip(line, widths)) + " |")
-    print()
     for set_name, kilobytes in rss.items():
         print(f"Peak RSS of precheck on set {set_name}: {kilobytes / 1024:.1f} MB")
 

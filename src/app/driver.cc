@@ -129,10 +129,9 @@ int runChecks(const CommandLine& command, Console& console, bool forPeople) {
   const ImageList images = checker.scanImageFolder(config.inputFolder);
   SkipTally skipped;
   // Reads each image once, when the first check asks for it; later checks reuse it.
-  ImageLoader records(images, platform::systemImageFiles(), loadWorkers(command),
-                      [&](const std::string& path, SkipReason reason) {
-                        skipped.notice(path, reason);
-                      });
+  ImageLoader records(
+      images, platform::systemImageFiles(), loadWorkers(command),
+      [&](const std::string& path, SkipReason reason) { skipped.notice(path, reason); });
   CheckResults results;
   CheckFlags failed;
   RunSummary summary;

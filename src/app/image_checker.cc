@@ -7,8 +7,8 @@
 
 namespace {
 
-Offending record(Offending offending, const ImageRecords& images,
-                 std::vector<std::string>& list, bool& flag) {
+Offending record(Offending offending, const ImageRecords& images, std::vector<std::string>& list,
+                 bool& flag) {
   for (std::size_t index : offending) list.push_back(fileNameOf(images.path(index)));
   if (!offending.empty()) flag = true;
   return offending;

@@ -5,8 +5,7 @@
 
 ImageGroups groupImages(CheckRun& run, const char* progressText, KeyOf keyOf) {
   run.console.writeLine({});
-  run.console.writeLine(
-      {own(messages::kNumberOfImages), own(std::to_string(run.images.size()))});
+  run.console.writeLine({own(messages::kNumberOfImages), own(std::to_string(run.images.size()))});
   ImageGroups groups;
   for (std::size_t index = 0; index < run.images.size(); ++index) {
     run.console.writeLine({own(progressText), own(std::to_string(index + 1)),

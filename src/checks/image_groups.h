@@ -48,7 +48,6 @@ void reportErrorGroup(CheckRun& run, ImageGroups& groups);
 void reportInconsistentGroups(CheckRun& run, const ImageGroups& groups);
 
 // Lists every group and reports each one whose key is `offendingKey` or "error".
-void reportGroupsWithKey(CheckRun& run, const ImageGroups& groups,
-                         const std::string& offendingKey);
+void reportGroupsWithKey(CheckRun& run, const ImageGroups& groups, const std::string& offendingKey);
 
 #endif  // PRECHECK_CHECKS_IMAGE_GROUPS_H_

@@ -154,8 +154,7 @@ const ExifRule kExifSubIfdRules[] = {
     {0xA432, Need::lensValues,
      [](const IfdEntry& e, ExifMetadata& m) { takeLensSpecification(e, m.lens); }},
     {0xA433, Need::text, [](const IfdEntry& e, ExifMetadata& m) { takeText(e, m.lens.lensMake); }},
-    {0xA434, Need::text,
-     [](const IfdEntry& e, ExifMetadata& m) { takeText(e, m.lens.lensModel); }},
+    {0xA434, Need::text, [](const IfdEntry& e, ExifMetadata& m) { takeText(e, m.lens.lensModel); }},
 };
 
 // Every entry of a directory is looked up, so the rules are kept in tag order and

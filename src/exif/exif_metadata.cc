@@ -17,17 +17,21 @@ namespace {
 
 constexpr unsigned char kExifHeader[6] = {'E', 'x', 'i', 'f', 0, 0};
 
-// The searches for the end marker and for the EXIF segment may have to cover the whole
-// file (a photograph stripped of its metadata has no FF E1 at all); they ask for it in
-// pieces this large, each one read from disk in one go.
+// The searches for the end marker and for the EXIF segment find them in the first page
+// they look at, in a photograph as cameras write it; that page is all they ask for
+// first. They may have to cover the whole file (a photograph stripped of its metadata
+// has no FF E1 at all), and ask for the rest in large pieces, each read in one go.
+constexpr std::uint64_t kFirstSearchPieceBytes = 4096;
 constexpr std::uint64_t kSearchPieceBytes = 256 * 1024;
 
 // The length up to and including the last FF D9 pair that starts after byte 0, or 0
 // when there is none. Pieces overlap by one byte, so that a pair across two is seen.
 std::uint64_t trimmedLength(ByteSource& file, std::uint64_t length) {
   std::uint64_t end = length;  // one past the last byte still to search
+  std::uint64_t pieceBytes = kFirstSearchPieceBytes;
   while (end > 2) {
-    const std::uint64_t start = end - std::min(end - 1, kSearchPieceBytes);
+    const std::uint64_t start = end - std::min(end - 1, pieceBytes);
+    pieceBytes = kSearchPieceBytes;
     const unsigned char* piece = file.bytesAt(start, end - start);
     if (piece == nullptr) return 0;
     for (std::uint64_t i = end - start - 1; i-- > 0;) {
@@ -42,13 +46,16 @@ std::uint64_t trimmedLength(ByteSource& file, std::uint64_t length) {
 // none. A plain byte search, not a walk over the segments.
 std::uint64_t app1Position(ByteSource& file, std::uint64_t end) {
   std::uint64_t start = 0;
+  std::uint64_t pieceBytes = kFirstSearchPieceBytes;
   while (start + 1 < end) {
-    const std::uint64_t pieceEnd = start + std::min(end - start, kSearchPieceBytes);
+    const std::uint64_t pieceEnd = start + std::min(end - start, pieceBytes);
+    pieceBytes = kSearchPieceBytes;
     const unsigned char* piece = file.bytesAt(start, pieceEnd - start);
     if (piece == nullptr) return end;
     const unsigned char* last = piece + (pieceEnd - start) - 1;
     for (const unsigned char* at = piece; at < last; ++at) {
-      at = static_cast<const unsigned char*>(std::memchr(at, 0xFF, static_cast<std::size_t>(last - at)));
+      at = static_cast<const unsigned char*>(
+          std::memchr(at, 0xFF, static_cast<std::size_t>(last - at)));
       if (at == nullptr) break;
       if (at[1] == 0xE1) return start + static_cast<std::uint64_t>(at - piece);
     }

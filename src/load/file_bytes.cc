@@ -3,23 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-namespace {
-
-constexpr std::uint64_t kPageBytes = 4096;
-// One read of a file this small costs no more than two reads of its ends.
-constexpr std::uint64_t kWholeFileBytes = 64 * 1024;
-// The EXIF block follows the start of the file; its directories and the values the
-// checks use lie in its first few kilobytes in every camera's layout we know.
-constexpr std::uint64_t kHeadBytes = 16 * 1024;
-// A range the ends do not hold is read with some pages around it: the directory or
-// value next asked for is likely near.
-constexpr std::uint64_t kOtherBytes = 16 * 1024;
-
-std::uint64_t pageStart(std::uint64_t offset) { return offset - offset % kPageBytes; }
-
-}  // namespace
-
-bool FileBytes::read(std::uint64_t start, std::size_t length, Piece& piece) {
+bool FileBytes::read(std::uint64_t start, std::size_t length, Piece &piece) {
   piece.start = start;
   piece.bytes.resize(length);
   if (file_.readAt(start, length, piece.bytes.data())) return true;
@@ -29,38 +13,40 @@ bool FileBytes::read(std::uint64_t start, std::size_t length, Piece& piece) {
 }
 
 bool FileBytes::readEnds() {
-  if (size_ <= kWholeFileBytes) return read(0, static_cast<std::size_t>(size_), head_);
-  if (!read(0, kHeadBytes, head_)) return false;
-  // The page that holds the last two bytes, where the end marker is.
-  const std::uint64_t tailStart = std::max(kHeadBytes, pageStart(size_ - 2));
+  if (size_ <= sizes_.wholeFile) return read(0, static_cast<std::size_t>(size_), head_);
+  if (!read(0, static_cast<std::size_t>(sizes_.head), head_)) return false;
+  // The last page whole, where the end marker is and where the search for it
+  // starts.
+  const std::uint64_t lastPage = size_ > sizes_.page ? pageStart(size_ - sizes_.page) : 0;
+  const std::uint64_t tailStart = std::max(sizes_.head, lastPage);
   return read(tailStart, static_cast<std::size_t>(size_ - tailStart), tail_);
 }
 
-const FileBytes::Piece* FileBytes::pieceHolding(std::uint64_t offset, std::size_t length) const {
+const FileBytes::Piece *FileBytes::pieceHolding(std::uint64_t offset, std::size_t length) const {
   if (head_.holds(offset, length)) return &head_;
   if (tail_.holds(offset, length)) return &tail_;
-  for (const Piece& other : others_) {
+  for (const Piece &other : others_) {
     if (other.holds(offset, length)) return &other;
   }
   return nullptr;
 }
 
-const unsigned char* FileBytes::bytesAt(std::uint64_t offset, std::size_t length) {
+const unsigned char *FileBytes::bytesAt(std::uint64_t offset, std::size_t length) {
   if (offset > size_ || length > size_ - offset) return nullptr;
-  if (const Piece* piece = pieceHolding(offset, length)) {
+  if (const Piece *piece = pieceHolding(offset, length)) {
     return piece->bytes.data() + (offset - piece->start);
   }
   const std::uint64_t start = pageStart(offset);
-  const std::uint64_t end = std::min(size_, std::max(offset + length, start + kOtherBytes));
-  Piece& piece = others_[nextOther_];
+  const std::uint64_t end = std::min(size_, std::max(offset + length, start + sizes_.other));
+  Piece &piece = others_[nextOther_];
   nextOther_ = (nextOther_ + 1) % others_.size();
   if (!read(start, static_cast<std::size_t>(end - start), piece)) return nullptr;
   return piece.bytes.data() + (offset - start);
 }
 
-bool FileBytes::copyTo(std::uint64_t offset, std::size_t length, unsigned char* destination) {
+bool FileBytes::copyTo(std::uint64_t offset, std::size_t length, unsigned char *destination) {
   if (offset > size_ || length > size_ - offset) return false;
-  if (const Piece* piece = pieceHolding(offset, length)) {
+  if (const Piece *piece = pieceHolding(offset, length)) {
     if (length > 0) std::memcpy(destination, piece->bytes.data() + (offset - piece->start), length);
     return true;
   }

@@ -16,9 +16,9 @@ enum class SkipReason {
   notOpenable,     // no permission, or another error of the open
   notRegularFile,  // a FIFO, a socket, a device, or a folder by now
   empty,
-  tooLarge,        // 2 GiB or more
-  unreadable,      // a read failed: an error of the disk or the share, or cut meanwhile
-  noMemory,        // the memory its parse needed could not be had
+  tooLarge,    // 2 GiB or more
+  unreadable,  // a read failed: an error of the disk or the share, or cut meanwhile
+  noMemory,    // the memory its parse needed could not be had
 };
 
 struct ImageRecord {

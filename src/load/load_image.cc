@@ -14,10 +14,13 @@ constexpr std::uint64_t kLargestImageBytes = 0x7FFFFFFF;
 
 SkipReason skipReasonOf(platform::OpenFailure failure) {
   switch (failure) {
-    case platform::OpenFailure::missing: return SkipReason::missing;
-    case platform::OpenFailure::notRegularFile: return SkipReason::notRegularFile;
+    case platform::OpenFailure::missing:
+      return SkipReason::missing;
+    case platform::OpenFailure::notRegularFile:
+      return SkipReason::notRegularFile;
     case platform::OpenFailure::notOpenable:
-    case platform::OpenFailure::none: break;
+    case platform::OpenFailure::none:
+      break;
   }
   return SkipReason::notOpenable;
 }

@@ -1,0 +1,106 @@
+#include "load/load_image.h"
+
+#include <gtest/gtest.h>
+
+#include "jpeg_builder.h"
+#include "memory_image_files.h"
+
+namespace {
+
+TEST(LoadImage, KeepsWhatTheChecksKeyOn) {
+  MemoryImageFiles files;
+  files.add("a.jpg", MemoryFile{makePhoto(droneFrame(30.5))});
+  const ImageRecord record = loadImage(files, "a.jpg");
+  EXPECT_TRUE(record.parsed());
+  EXPECT_EQ(record.pixelWidth, 5472u);
+  EXPECT_EQ(record.pixelHeight, 3648u);
+  EXPECT_EQ(record.make, "DJI");
+  EXPECT_EQ(record.focalLength, 8.8);
+  EXPECT_EQ(record.focalLength35mm, 24);
+  EXPECT_NEAR(record.latitude, 30.5, 1e-9);
+  EXPECT_NEAR(record.longitude, 114.3608, 1e-9);
+  EXPECT_NEAR(record.altitude, 152.3, 1e-9);
+}
+
+TEST(LoadImage, SaysWhyAnImageWasNotRead) {
+  MemoryImageFiles files;
+  MemoryFile special;
+  special.openFailure = platform::OpenFailure::notRegularFile;
+  files.add("fifo", special);
+  MemoryFile locked;
+  locked.openFailure = platform::OpenFailure::notOpenable;
+  files.add("locked.jpg", locked);
+  files.add("empty.jpg", MemoryFile{});
+  MemoryFile failing{std::string(100000, 'x')};
+  failing.failFromRead = 2;
+  files.add("failing.jpg", failing);
+  // A file of 2 GiB - 1 bytes is read and checked; 2 GiB is over the limit.
+  MemoryFile largest{"\xFF\xD8"};
+  largest.statedSize = 0x7FFFFFFF;
+  files.add("largest.jpg", largest);
+  MemoryFile tooLarge{"\xFF\xD8"};
+  tooLarge.statedSize = 0x80000000;
+  files.add("too-large.jpg", tooLarge);
+
+  const std::pair<const char*, SkipReason> cases[] = {
+      {"gone.jpg", SkipReason::missing},       {"fifo", SkipReason::notRegularFile},
+      {"locked.jpg", SkipReason::notOpenable}, {"empty.jpg", SkipReason::empty},
+      {"failing.jpg", SkipReason::unreadable}, {"largest.jpg", SkipReason::none},
+      {"too-large.jpg", SkipReason::tooLarge},
+  };
+  for (const auto& [path, reason] : cases) {
+    const ImageRecord record = loadImage(files, path);
+    EXPECT_EQ(record.skipped, reason) << path;
+    EXPECT_NE(std::string(describe(record.skipped)), "") << path;
+  }
+  // Read whole as zeros: no end marker, so it is keyed "error" by the checks.
+  EXPECT_EQ(loadImage(files, "largest.jpg").status, ExifStatus::notJpeg);
+}
+
+// A disk error is not retried: the image is skipped after the read that failed, and
+// the next one is read as usual.
+TEST(LoadImage, ReadErrorSkipsTheImageWithoutRetrying) {
+  MemoryImageFiles files;
+  MemoryFile failing{makePhoto(droneFrame(30.5))};
+  failing.failFromRead = 1;
+  files.add("failing.jpg", failing);
+  files.add("next.jpg", MemoryFile{makePhoto(droneFrame(31.5))});
+  EXPECT_EQ(loadImage(files, "failing.jpg").skipped, SkipReason::unreadable);
+  EXPECT_EQ(files.reads, 1);
+  EXPECT_TRUE(loadImage(files, "next.jpg").parsed());
+}
+
+// Eleven text tags that all point at a value almost as long as the file: the make,
+// which a check keys on, is kept whole; the file is not read more than once over.
+TEST(LoadImage, TextsPointingAtTheWholeFileCostOneReadOfIt) {
+  const std::uint32_t fileSize = 8 * 1024 * 1024;
+  // Each value starts right behind the TIFF header and runs to near the end marker.
+  auto text = [&](int tag) {
+    return withCount(
+        withValueField(bytesEntry(static_cast<std::uint16_t>(tag), tiff::kAscii, ""), 8),
+        fileSize - 100);
+  };
+  ExifBlockSpec layout;
+  for (int tag : {0x010E, 0x010F, 0x0110, 0x0131, 0x0132, 0x8298}) {
+    layout.ifd0.push_back(text(tag));
+  }
+  for (int tag : {0x9003, 0x9004, 0x9291, 0xA433, 0xA434}) {
+    layout.exif.push_back(text(tag));
+  }
+  JpegSpec jpeg;
+  jpeg.app1 = buildExifBlock(layout);
+  jpeg.bodyBytes = 0;
+  jpeg.endMarker = false;
+  std::string file = buildJpeg(jpeg);
+  file.resize(fileSize - 2, 'M');
+  file += "\xFF\xD9";
+
+  MemoryImageFiles files;
+  files.add("bomb.jpg", MemoryFile{file});
+  const ImageRecord record = loadImage(files, "bomb.jpg");
+  ASSERT_TRUE(record.parsed());
+  EXPECT_EQ(record.make.size(), fileSize - 100);
+  EXPECT_LE(files.bytesRead, std::uint64_t{fileSize} + 64 * 1024);
+}
+
+}  // namespace
