@@ -8,8 +8,8 @@
 #include <vector>
 
 enum class Action {
-  nothing,      // no word at all
-  run,          // the checks on the configuration
+  nothing,  // no word at all
+  run,      // the checks on the configuration
   help,
   version,
   usageError,

@@ -1,5 +1,6 @@
 #include "app/driver.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -20,7 +21,8 @@
 #include "config/task_config.h"
 #include "load/image_loader.h"
 #include "platform/platform.h"
-#include "platform/terminal.h"
+#include "platform/text.h"
+#include "report/image_table.h"
 
 namespace {
 
@@ -99,6 +101,93 @@ class SkipTally {
   std::size_t count_ = 0;
 };
 
+// One check as the run takes it: its switch, what it announces, its call and its part
+// of the results.
+struct CheckStep {
+  const std::string& switchValue;
+  const char* announcement;
+  Offending (ImageChecker::*run)(ImageRecords&, std::vector<std::string>&, bool&) const;
+  std::vector<std::string>& list;
+  bool& flag;
+};
+
+// Writes a file that the command line asks for; standard error says so when it cannot
+// be written.
+RunSummary::AskedFile writeAskedFile(const char* what, const std::string& path,
+                                     const std::string& text) {
+  const bool written = platform::replaceFile(path, text);
+  if (!written) {
+    std::fprintf(stderr, "precheck: the %s could not be written to %s\n", what,
+                 oneLine(path).c_str());
+  }
+  return RunSummary::AskedFile{what, path, written};
+}
+
+// The batch below the input folder through the checks that are switched on, then the
+// report or the all-clear, and the files the command line asks for. On a terminal it
+// ends with a summary for people.
+int checkBatch(const TaskConfig& config, const CommandLine& command, Console& console,
+               bool forPeople) {
+  const ImageChecker checker(console);
+  const ImageList images = checker.scanImageFolder(config.inputFolder);
+  SkipTally skipped;
+  // Reads each image once, when the first check asks for it; later checks reuse it.
+  ImageLoader records(
+      images, platform::systemImageFiles(), loadWorkers(command),
+      [&](const std::string& path, SkipReason reason) { skipped.notice(path, reason); },
+      !command.tablePath.empty());
+  CheckResults results;
+  CheckFlags failed;
+  const CheckStep steps[] = {
+      {config.resolutionSwitch, messages::kStartResolutionCheck, &ImageChecker::checkResolution,
+       results.resolutionImages, failed.resolution},
+      {config.cameraMakeSwitch, messages::kStartCameraMakeCheck, &ImageChecker::checkCameraMake,
+       results.cameraMakeImages, failed.cameraMake},
+      {config.focalLengthSwitch, messages::kStartFocalLengthCheck, &ImageChecker::checkFocalLength,
+       results.focalLengthImages, failed.focalLength},
+      {config.gpsSwitch, messages::kStartGpsCheck, &ImageChecker::checkGps, results.gpsImages,
+       failed.gps},
+  };
+  RunSummary summary;
+  ReportCodes codes(images.size());
+  for (int check = 0; check < 4; ++check) {
+    const CheckStep& step = steps[check];
+    if (!isOn(step.switchValue)) continue;
+    console.writeLine({own(step.announcement)});
+    const Offending offending = (checker.*step.run)(records, step.list, step.flag);
+    summary.offending[check] = offending.size();
+    for (const std::size_t index : offending) codes[index] |= static_cast<std::uint8_t>(1 << check);
+  }
+  if (!command.tablePath.empty()) {
+    summary.askedFiles.push_back(writeAskedFile(
+        "table", command.tablePath, imageTableText(records, config.inputFolder, codes)));
+  }
+  if (!command.mapPath.empty()) {
+    summary.askedFiles.push_back(
+        writeAskedFile("map", command.mapPath, imageMapText(records, config.inputFolder, codes)));
+  }
+  skipped.summarize();
+  summary.images = images.size();
+  summary.unreadable = skipped.count();
+  summary.reportPath = platform::joinPath(config.outputFolder, "error.json");
+  if (failed.any()) {
+    summary.verdict = Verdict::offending;
+    summary.reportWritten = checker.writeErrorReport(results, config.outputFolder, failed);
+  } else if (!images.empty()) {
+    console.writeLine({own(messages::kAllClear)});
+  } else {
+    summary.verdict = Verdict::noImages;
+    summary.reportWritten = checker.writeNoImagesReport(config.outputFolder);
+  }
+  summary.exitCode = summary.verdict == Verdict::passed ? 0 : 1;
+  // A file that was asked for and is missing fails the run as a report would.
+  for (const RunSummary::AskedFile& file : summary.askedFiles) {
+    if (!file.written) summary.exitCode = 1;
+  }
+  if (forPeople) printSummary(summary, console);
+  return summary.exitCode;
+}
+
 // The run of the checks that the command line asks for. On a terminal it ends with a
 // summary for people.
 int runChecks(const CommandLine& command, Console& console, bool forPeople) {
@@ -125,51 +214,7 @@ int runChecks(const CommandLine& command, Console& console, bool forPeople) {
   }
   const TaskConfig config = settingsFrom(values);
   if (!platform::pathExists(config.outputFolder)) platform::createFolders(config.outputFolder);
-  const ImageChecker checker(console);
-  const ImageList images = checker.scanImageFolder(config.inputFolder);
-  SkipTally skipped;
-  // Reads each image once, when the first check asks for it; later checks reuse it.
-  ImageLoader records(
-      images, platform::systemImageFiles(), loadWorkers(command),
-      [&](const std::string& path, SkipReason reason) { skipped.notice(path, reason); });
-  CheckResults results;
-  CheckFlags failed;
-  RunSummary summary;
-  if (isOn(config.resolutionSwitch)) {
-    console.writeLine({own(messages::kStartResolutionCheck)});
-    summary.offending[0] =
-        checker.checkResolution(records, results.resolutionImages, failed.resolution).size();
-  }
-  if (isOn(config.cameraMakeSwitch)) {
-    console.writeLine({own(messages::kStartCameraMakeCheck)});
-    summary.offending[1] =
-        checker.checkCameraMake(records, results.cameraMakeImages, failed.cameraMake).size();
-  }
-  if (isOn(config.focalLengthSwitch)) {
-    console.writeLine({own(messages::kStartFocalLengthCheck)});
-    summary.offending[2] =
-        checker.checkFocalLength(records, results.focalLengthImages, failed.focalLength).size();
-  }
-  if (isOn(config.gpsSwitch)) {
-    console.writeLine({own(messages::kStartGpsCheck)});
-    summary.offending[3] = checker.checkGps(records, results.gpsImages, failed.gps).size();
-  }
-  skipped.summarize();
-  summary.images = images.size();
-  summary.unreadable = skipped.count();
-  summary.reportPath = platform::joinPath(config.outputFolder, "error.json");
-  if (failed.any()) {
-    summary.verdict = Verdict::offending;
-    summary.reportWritten = checker.writeErrorReport(results, config.outputFolder, failed);
-  } else if (!images.empty()) {
-    console.writeLine({own(messages::kAllClear)});
-  } else {
-    summary.verdict = Verdict::noImages;
-    summary.reportWritten = checker.writeNoImagesReport(config.outputFolder);
-  }
-  summary.exitCode = summary.verdict == Verdict::passed ? 0 : 1;
-  if (forPeople) printSummary(summary, console);
-  return summary.exitCode;
+  return checkBatch(config, command, console, forPeople);
 }
 
 std::unique_ptr<Console> consoleFor(bool forPeople) {

@@ -22,10 +22,8 @@ class ImageChecker {
   // Each check takes every image's record, prints its groups, appends the file names
   // of the offending images to `list` and raises `flag` when it appends any. It
   // returns the offending images as indices into `images`.
-  Offending checkResolution(ImageRecords& images, std::vector<std::string>& list,
-                            bool& flag) const;
-  Offending checkCameraMake(ImageRecords& images, std::vector<std::string>& list,
-                            bool& flag) const;
+  Offending checkResolution(ImageRecords& images, std::vector<std::string>& list, bool& flag) const;
+  Offending checkCameraMake(ImageRecords& images, std::vector<std::string>& list, bool& flag) const;
   Offending checkFocalLength(ImageRecords& images, std::vector<std::string>& list,
                              bool& flag) const;
   Offending checkGps(ImageRecords& images, std::vector<std::string>& list, bool& flag) const;

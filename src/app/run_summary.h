@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "common/console.h"
 
@@ -20,6 +21,13 @@ struct RunSummary {
   Verdict verdict = Verdict::passed;
   std::string reportPath;
   bool reportWritten = false;
+  // The files of --table and --geojson.
+  struct AskedFile {
+    const char* what;
+    std::string path;
+    bool written;
+  };
+  std::vector<AskedFile> askedFiles;
   int exitCode = 0;
 };
 

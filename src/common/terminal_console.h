@@ -1,5 +1,5 @@
 // The console for people at a terminal: each piece shown as its kind must be (see
-// platform/terminal.h). Chosen only when standard output is a terminal, so that a
+// platform/text.h). Chosen only when standard output is a terminal, so that a
 // pipeline still reads the bytes of PlainConsole.
 #ifndef PRECHECK_COMMON_TERMINAL_CONSOLE_H_
 #define PRECHECK_COMMON_TERMINAL_CONSOLE_H_
@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "common/console.h"
-#include "platform/terminal.h"
+#include "platform/text.h"
 
 class TerminalConsole final : public Console {
  public:

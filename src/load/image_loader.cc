@@ -13,10 +13,11 @@ constexpr std::size_t kWindowPerWorker = 8;
 }  // namespace
 
 ImageLoader::ImageLoader(const ImageList& images, platform::ImageFiles& files, unsigned workers,
-                         SkipNotice notice)
+                         SkipNotice notice, bool keepDetails)
     : images_(images),
       files_(files),
       workerCount_(workers),
+      keepDetails_(keepDetails),
       window_(kWindowPerWorker * (workers > 0 ? workers : 1)),
       notice_(std::move(notice)),
       records_(images.size()),
@@ -50,7 +51,7 @@ void ImageLoader::work() {
     if (stopping_ || next_ >= records_.size()) return;
     const std::size_t index = next_++;
     lock.unlock();
-    ImageRecord record = loadImage(files_, images_[index]);
+    ImageRecord record = loadImage(files_, images_[index], keepDetails_);
     lock.lock();
     records_[index] = std::move(record);
     done_[index] = true;
@@ -67,7 +68,7 @@ const ImageRecord& ImageLoader::record(std::size_t index) {
       room_.notify_all();
     }
     if (workers_.empty() && !done_[index]) {
-      records_[index] = loadImage(files_, images_[index]);
+      records_[index] = loadImage(files_, images_[index], keepDetails_);
       done_[index] = true;
     }
     loaded_.wait(lock, [&] { return done_[index]; });

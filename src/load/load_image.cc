@@ -25,7 +25,7 @@ SkipReason skipReasonOf(platform::OpenFailure failure) {
   return SkipReason::notOpenable;
 }
 
-void keep(const ExifMetadata& metadata, ImageRecord& record) {
+void keep(const ExifMetadata& metadata, bool keepDetails, ImageRecord& record) {
   record.pixelWidth = metadata.pixelWidth;
   record.pixelHeight = metadata.pixelHeight;
   record.make = metadata.make;
@@ -34,9 +34,14 @@ void keep(const ExifMetadata& metadata, ImageRecord& record) {
   record.latitude = metadata.gps.latitude;
   record.longitude = metadata.gps.longitude;
   record.altitude = metadata.gps.altitude;
+  if (keepDetails) {
+    const std::string& time =
+        metadata.dateTimeOriginal.empty() ? metadata.dateTime : metadata.dateTimeOriginal;
+    record.details = std::make_shared<const ImageDetails>(ImageDetails{metadata.model, time});
+  }
 }
 
-ImageRecord readAndParse(platform::ImageFiles& files, const std::string& path) {
+ImageRecord readAndParse(platform::ImageFiles& files, const std::string& path, bool keepDetails) {
   ImageRecord record;
   platform::OpenedImage opened = files.open(path);
   if (opened.file == nullptr) {
@@ -59,17 +64,17 @@ ImageRecord readAndParse(platform::ImageFiles& files, const std::string& path) {
     record.skipped = SkipReason::unreadable;
     return record;
   }
-  if (record.status == ExifStatus::ok) keep(metadata, record);
+  if (record.status == ExifStatus::ok) keep(metadata, keepDetails, record);
   return record;
 }
 
 }  // namespace
 
-ImageRecord loadImage(platform::ImageFiles& files, const std::string& path) {
+ImageRecord loadImage(platform::ImageFiles& files, const std::string& path, bool keepDetails) {
   // The one place where the standard library's allocation failures are caught: a file
   // that claims a make of gigabytes must cost that file, not the run.
   try {
-    return readAndParse(files, path);
+    return readAndParse(files, path, keepDetails);
   } catch (const std::bad_alloc&) {
   } catch (const std::length_error&) {
   }

@@ -9,7 +9,9 @@
 
 // The record of the image at `path`. Never fails as a whole: whatever stops one image
 // (it is gone, unreadable, larger than 2 GiB, or its parse cannot get memory) is the
-// record's skip reason, and the run goes on with the next.
-ImageRecord loadImage(platform::ImageFiles& files, const std::string& path);
+// record's skip reason, and the run goes on with the next. The record's details are
+// kept when `keepDetails` is set.
+ImageRecord loadImage(platform::ImageFiles& files, const std::string& path,
+                      bool keepDetails = false);
 
 #endif  // PRECHECK_LOAD_LOAD_IMAGE_H_

@@ -3,6 +3,10 @@
 #ifndef PRECHECK_TESTS_E2E_BATCH_RUN_H_
 #define PRECHECK_TESTS_E2E_BATCH_RUN_H_
 
+#ifndef _WIN32
+#include <locale.h>
+#endif
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -128,6 +132,16 @@ inline std::string reportOf(const std::vector<std::string>& entries) {
   for (std::size_t i = 0; i < entries.size(); ++i) text += (i ? "," : "") + entries[i];
   return text + "]}";
 }
+
+#ifndef _WIN32
+// Whether the system has the locale `name`, for runs in it.
+inline bool systemHasLocale(const char* name) {
+  const locale_t locale = newlocale(LC_ALL_MASK, name, static_cast<locale_t>(nullptr));
+  if (locale == static_cast<locale_t>(nullptr)) return false;
+  freelocale(locale);
+  return true;
+}
+#endif
 
 inline const std::string kNoImagesReport = "{\"errors\":[{\"errcode\":105,\"error_des\":\"" +
                                     std::string(messages::kNoImages) + "\"}]}";

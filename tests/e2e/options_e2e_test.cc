@@ -19,9 +19,10 @@ TEST(Options, HelpDescribesEveryOptionAndVersionComesFromTheBuild) {
     const ProgramRun help = runWords(folder, {word, "task.cfg"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_EQ(help.errors, "");
-    EXPECT_EQ(help.output.rfind(withConsoleLineEnds("Usage: precheck [OPTION]... TASK.CFG\n"), 0), 0u);
-    for (const char* mentioned : {"--version", "--table FILE", "--geojson FILE",
-                                  "--threads N", "1focal=true", "6output=", "Exit codes"}) {
+    EXPECT_EQ(help.output.rfind(withConsoleLineEnds("Usage: precheck [OPTION]... TASK.CFG\n"), 0),
+              0u);
+    for (const char* mentioned : {"--version", "--table FILE", "--geojson FILE", "--threads N",
+                                  "1focal=true", "6output=", "Exit codes"}) {
       EXPECT_NE(help.output.find(mentioned), std::string::npos) << mentioned;
     }
   }
@@ -32,8 +33,10 @@ TEST(Options, HelpDescribesEveryOptionAndVersionComesFromTheBuild) {
 
 TEST(Options, MistakesGiveOneUsageLineAndExitCodeTwo) {
   TempFolder folder;
-  const std::vector<std::string> cases[] = {
-      {"--bogus", "task.cfg"}, {"--table"}, {"--threads", "0", "task.cfg"}, {"--geojson", "m.json"}};
+  const std::vector<std::string> cases[] = {{"--bogus", "task.cfg"},
+                                            {"--table"},
+                                            {"--threads", "0", "task.cfg"},
+                                            {"--geojson", "m.json"}};
   for (const std::vector<std::string>& words : cases) {
     SCOPED_TRACE(words.front());
     const ProgramRun run = runWords(folder, words);
@@ -57,8 +60,8 @@ TEST(Options, CommandLinesOfBeforeKeepTheirMeaning) {
   EXPECT_EQ(named.output, withConsoleLineEnds("--help\n\n--version\n" + config) +
                               resolutionStart({"a.jpg"}) + group("4000*3000", 1) + block({}) +
                               cameraMakeStart({"a.jpg"}) + group("DJI", 1) + block({}) +
-                              focalLengthStart({"a.jpg"}) + group("24", 1) +
-                              gpsStart({"a.jpg"}) + kAllClear);
+                              focalLengthStart({"a.jpg"}) + group("24", 1) + gpsStart({"a.jpg"}) +
+                              kAllClear);
 
   const ProgramRun missing = runWords(batch.folder(), {"-", "--bogus"});
   EXPECT_EQ(missing.exitCode, 1);

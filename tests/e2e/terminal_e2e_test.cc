@@ -1,8 +1,6 @@
 // Runs on a terminal (a pseudo-terminal): the transcript in the terminal's encoding,
 // names that cannot move the cursor or fake a line, and the summary at the end. The
 // report file stays what the pipeline gets.
-#include <locale.h>
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -23,13 +21,6 @@ RunOptions piped(const std::string& locale) {
   RunOptions options;
   options.environment = {{"LC_ALL", locale}};
   return options;
-}
-
-bool systemHasLocale(const char* name) {
-  const locale_t locale = newlocale(LC_ALL_MASK, name, static_cast<locale_t>(nullptr));
-  if (locale == static_cast<locale_t>(nullptr)) return false;
-  freelocale(locale);
-  return true;
 }
 
 std::size_t lineCount(const std::string& text) {
@@ -150,14 +141,20 @@ TEST(Terminal, SummarySaysTheVerdictAndWhatBecameOfTheReport) {
     on.resolution = true;
     const ProgramRun terminal = batch.run(on, onTerminal("C.UTF-8"));
     const std::string images = c.withImage ? "1 image" : "0 images";
-    const std::string summary = "\nSummary\n"
-                                "  resolution:    " + images + ", 0 offending\n"
-                                "  camera make:   not run\n"
-                                "  focal length:  not run\n"
-                                "  GPS:           not run\n"
-                                "  not readable:  0 files\n"
-                                "  verdict:       " + c.verdict + "\n"
-                                "  error.json:    " + c.report + "\n";
+    const std::string summary =
+        "\nSummary\n"
+        "  resolution:    " +
+        images +
+        ", 0 offending\n"
+        "  camera make:   not run\n"
+        "  focal length:  not run\n"
+        "  GPS:           not run\n"
+        "  not readable:  0 files\n"
+        "  verdict:       " +
+        c.verdict +
+        "\n"
+        "  error.json:    " +
+        c.report + "\n";
     ASSERT_GE(terminal.output.size(), summary.size());
     EXPECT_EQ(terminal.output.substr(terminal.output.size() - summary.size()), summary);
   }

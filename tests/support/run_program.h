@@ -21,8 +21,9 @@ struct ProgramRun {
 // the variable.
 using EnvironmentChanges = std::vector<std::pair<std::string, std::string>>;
 
-// What the child runs under. Only `environment` is honoured on Windows; the rest serve
-// tests of POSIX behaviour: runs that must not hang or must meet a full disk.
+// What the child runs under. Only `environment` and `keepErrors` are honoured on
+// Windows; the rest serve tests of POSIX behaviour: runs that must not hang or must
+// meet a full disk, and runs on a terminal.
 struct RunOptions {
   EnvironmentChanges environment;
   // Largest file the program may write (RLIMIT_FSIZE). SIGXFSZ is ignored, so a write

@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <functional>
+#include <thread>
+
 namespace {
 
 // Quotes one argument so that the C runtime's command-line parser gives it back
@@ -55,6 +58,13 @@ class ScopedEnvironment {
   std::vector<Variable> earlier_;
 };
 
+// Reads `pipe` to its end into `sink`.
+void drain(HANDLE pipe, std::string& sink) {
+  char buffer[65536];
+  DWORD got = 0;
+  while (ReadFile(pipe, buffer, sizeof buffer, &got, nullptr) && got > 0) sink.append(buffer, got);
+}
+
 }  // namespace
 
 ProgramRun runProgram(const std::string& program, const std::vector<std::string>& arguments,
@@ -65,6 +75,12 @@ ProgramRun runProgram(const std::string& program, const std::vector<std::string>
   HANDLE writeEnd = nullptr;
   if (!CreatePipe(&readEnd, &writeEnd, &inheritable, 0)) return run;
   SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+  HANDLE errorsReadEnd = nullptr;
+  HANDLE errorsWriteEnd = nullptr;
+  if (options.keepErrors) {
+    if (!CreatePipe(&errorsReadEnd, &errorsWriteEnd, &inheritable, 0)) return run;
+    SetHandleInformation(errorsReadEnd, HANDLE_FLAG_INHERIT, 0);
+  }
   HANDLE nul = CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                            &inheritable, OPEN_EXISTING, 0, nullptr);
 
@@ -75,23 +91,25 @@ ProgramRun runProgram(const std::string& program, const std::vector<std::string>
   startup.dwFlags = STARTF_USESTDHANDLES;
   startup.hStdInput = nul;
   startup.hStdOutput = writeEnd;
-  startup.hStdError = nul;
+  startup.hStdError = options.keepErrors ? errorsWriteEnd : nul;
   PROCESS_INFORMATION process{};
   const ScopedEnvironment environment(options.environment);
   const bool started = CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
                                       0, nullptr, workingFolder.c_str(), &startup, &process);
   const DWORD startError = started ? 0 : GetLastError();
-  // Only the child may hold the write end now, so that reading ends when it exits.
+  // Only the child may hold the write ends now, so that reading ends when it exits.
   CloseHandle(writeEnd);
+  if (errorsWriteEnd != nullptr) CloseHandle(errorsWriteEnd);
   CloseHandle(nul);
   if (!started) {
     run.output = "<CreateProcess failed with error " + std::to_string(startError) + ">";
   } else {
-    char buffer[65536];
-    DWORD got = 0;
-    while (ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got > 0) {
-      run.output.append(buffer, got);
-    }
+    // Standard error is read beside standard output, so that a full pipe cannot stall
+    // the child.
+    std::thread errors;
+    if (errorsReadEnd != nullptr) errors = std::thread(drain, errorsReadEnd, std::ref(run.errors));
+    drain(readEnd, run.output);
+    if (errors.joinable()) errors.join();
     DWORD exitCode = 0;
     if (WaitForSingleObject(process.hProcess, INFINITE) == WAIT_OBJECT_0 &&
         GetExitCodeProcess(process.hProcess, &exitCode)) {
@@ -101,5 +119,6 @@ ProgramRun runProgram(const std::string& program, const std::vector<std::string>
     CloseHandle(process.hProcess);
   }
   CloseHandle(readEnd);
+  if (errorsReadEnd != nullptr) CloseHandle(errorsReadEnd);
   return run;
 }

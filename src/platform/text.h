@@ -1,8 +1,8 @@
-// Standard output when a person reads it on a terminal: the program's own texts in
-// the terminal's encoding, and bytes from outside (file names, camera makes, values)
-// shown so that none can move the cursor, clear the screen or fake a line.
-#ifndef PRECHECK_PLATFORM_TERMINAL_H_
-#define PRECHECK_PLATFORM_TERMINAL_H_
+// Text for people: the terminal on standard output, and UTF-8 for the files they open.
+// The program's own texts are GBK; bytes from outside (file names, camera makes,
+// configuration values) are whatever the system and the files give.
+#ifndef PRECHECK_PLATFORM_TEXT_H_
+#define PRECHECK_PLATFORM_TEXT_H_
 
 #include <memory>
 #include <string>
@@ -23,7 +23,8 @@ class Terminal {
 
   // Appends bytes from outside: every character that the terminal can show, as it
   // is; a control character, a mark that reorders text, and a byte that is no
-  // character of the terminal's encoding as \xHH, byte by byte.
+  // character of the terminal's encoding as \xHH, byte by byte. So no name can move
+  // the cursor, clear the screen or fake a line.
   virtual void appendOutside(std::string_view bytes, std::string& line) = 0;
 
   // Writes `line` and a line break to standard output, whole and at once.
@@ -35,16 +36,22 @@ class Terminal {
 // whatever the console's code page, and outside bytes are read in the ANSI code page.
 std::unique_ptr<Terminal> standardOutputTerminal();
 
-// For tests: the same with the encoding given, and lines built but never written
-// anywhere else than in the tests' hands. POSIX: a locale name, null when the system
-// has no such locale; `line` is in its codeset. Windows: the code page of outside
-// bytes; `line` is UTF-8.
+// For tests: the same with the encoding given; `line` is built but written nowhere
+// unless writeLine is called. POSIX: a locale name, null when the system has no such
+// locale; `line` is in its codeset. Windows: the code page of outside bytes; `line`
+// is UTF-8.
 #ifdef _WIN32
 std::unique_ptr<Terminal> terminalForCodePage(unsigned codePage);
 #else
 std::unique_ptr<Terminal> terminalForLocale(const char* name);
 #endif
 
+// Bytes from outside as UTF-8, read as the system gives names: in the codeset of the
+// environment's locale on POSIX (UTF-8 under the classic locale, which says nothing
+// about names), in the ANSI code page on Windows. A byte that is no character there,
+// and a control character, become U+FFFD.
+std::string outsideToUtf8(std::string_view bytes);
+
 }  // namespace platform
 
-#endif  // PRECHECK_PLATFORM_TERMINAL_H_
+#endif  // PRECHECK_PLATFORM_TEXT_H_

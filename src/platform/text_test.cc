@@ -1,4 +1,4 @@
-#include "platform/terminal.h"
+#include "platform/text.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,9 @@ namespace {
 std::unique_ptr<platform::Terminal> utf8Terminal() { return platform::terminalForCodePage(936); }
 const std::string kChineseName = "\xba\xbd\xc5\xc4.jpg";
 #else
-std::unique_ptr<platform::Terminal> utf8Terminal() { return platform::terminalForLocale("C.UTF-8"); }
+std::unique_ptr<platform::Terminal> utf8Terminal() {
+  return platform::terminalForLocale("C.UTF-8");
+}
 const std::string kChineseName = "\xe8\x88\xaa\xe6\x8b\x8d.jpg";
 #endif
 
