@@ -77,7 +77,7 @@ void createFolders(const std::string& path) {
 
 bool replaceFile(const std::string& path, const std::string& bytes) {
   const std::string temporary = path + ".tmp" + std::to_string(_getpid());
-  FILE* file = std::fopen(temporary.c_str(), "wt");
+  FILE* file = std::fopen(temporary.c_str(), "wb");
   if (file == nullptr) return false;
   bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() &&
                  std::fflush(file) == 0 && _commit(_fileno(file)) == 0;
