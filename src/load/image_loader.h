@@ -20,7 +20,7 @@
 
 // Enough reads in flight to hide a share's latency and keep a disk's queue busy, while
 // each worker holds one file open at a time.
-constexpr unsigned kDefaultLoadWorkers = 16;
+constexpr unsigned kDefaultLoadWorkers = 32;
 
 class ImageLoader final : public ImageRecords {
  public:

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <string>
 
 #include "platform/platform.h"
 #include "platform/posix_paths.h"
@@ -51,30 +52,57 @@ OpenFailure failureOf(int error) {
   return error == ENOENT || error == ENOTDIR ? OpenFailure::missing : OpenFailure::notOpenable;
 }
 
+// Opens for reading, O_NONBLOCK first, as the file is known to be regular: a regular
+// file under a lease (a share's oplock) refuses a non-blocking open, and the second
+// open waits for the lease as any reader's would.
+int openForReading(int folder, const char* name) {
+  const int flags = O_RDONLY | O_NOCTTY | O_CLOEXEC;
+  int fd = openat(folder, name, flags | O_NONBLOCK);
+  if (fd < 0 && errno == EWOULDBLOCK) fd = openat(folder, name, flags);
+  return fd;
+}
+
+// Opens the regular file that `pathFd` (an O_PATH descriptor) names. Through
+// /proc/self/fd the open reaches that very file, whatever was renamed since, without
+// looking its name up again: on a share, a request fewer. Without /proc, by its name
+// again, and then it must still be the same file.
+int openNamedFile(int pathFd, const struct stat& named, const PathParent& parent) {
+  const std::string self = "/proc/self/fd/" + std::to_string(pathFd);
+  int fd = openForReading(AT_FDCWD, self.c_str());
+  if (fd >= 0 || errno != ENOENT) return fd;
+  fd = openForReading(parent.folder(), parent.rest());
+  struct stat opened;
+  if (fd >= 0 && (fstat(fd, &opened) != 0 || opened.st_ino != named.st_ino ||
+                  opened.st_dev != named.st_dev)) {
+    close(fd);
+    errno = EACCES;
+    return -1;
+  }
+  return fd;
+}
+
 class PosixImageFiles final : public ImageFiles {
  public:
   OpenedImage open(const std::string& path) override {
     const PathParent parent(path);
     if (!parent.usable()) return failed(failureOf(errno));
+    // O_PATH names the file without opening it: no FIFO's writer is released, no
+    // device is touched and no lease broken before the file's type is known.
+    const int pathFd = openat(parent.folder(), parent.rest(), O_PATH | O_CLOEXEC);
+    if (pathFd < 0) return failed(failureOf(errno));
     struct stat info;
-    if (fstatat(parent.folder(), parent.rest(), &info, 0) != 0) return failed(failureOf(errno));
-    if (!S_ISREG(info.st_mode)) return failed(OpenFailure::notRegularFile);
-
-    // O_NONBLOCK, should the file have become a FIFO since: its open would wait for a
-    // writer. A regular file under a lease (a share's oplock) refuses a non-blocking
-    // open; the second open waits for the lease as any reader would.
-    const int flags = O_RDONLY | O_NOCTTY | O_CLOEXEC;
-    int fd = openat(parent.folder(), parent.rest(), flags | O_NONBLOCK);
-    if (fd < 0 && errno == EWOULDBLOCK) fd = openat(parent.folder(), parent.rest(), flags);
-    if (fd < 0) return failed(failureOf(errno));
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-      close(fd);
+    if (fstat(pathFd, &info) != 0 || !S_ISREG(info.st_mode)) {
+      close(pathFd);
       return failed(OpenFailure::notRegularFile);
     }
+    const int fd = openNamedFile(pathFd, info, parent);
+    const int error = errno;
+    close(pathFd);
+    if (fd < 0) return failed(failureOf(error));
     posix_fadvise(fd, 0, 0, POSIX_FADV_RANDOM);
-    OpenedImage opened;
-    opened.file = std::make_unique<PosixImageFile>(fd, static_cast<std::uint64_t>(info.st_size));
-    return opened;
+    OpenedImage image;
+    image.file = std::make_unique<PosixImageFile>(fd, static_cast<std::uint64_t>(info.st_size));
+    return image;
   }
 };
 
