@@ -1,12 +1,16 @@
 #include "app/usage.h"
 
+#include "app/command_line.h"
+#include "load/image_loader.h"
+
 // The build passes the project's version in; see CMakeLists.txt.
 #ifndef PRECHECK_VERSION
 #error "PRECHECK_VERSION must be defined by the build"
 #endif
 
-const char* usageText() {
-  return "Usage: precheck [OPTION]... TASK.CFG\n"
+std::string usageText() {
+  return std::string() +
+         "Usage: precheck [OPTION]... TASK.CFG\n"
          "Checks a batch of photographs before photogrammetric processing: that all\n"
          "images share one pixel resolution and one camera make, that none has a zero or\n"
          "missing focal length, and that each carries a usable GPS position. Prints what it\n"
@@ -33,8 +37,10 @@ const char* usageText() {
          "      --version       print the version and exit\n"
          "      --table FILE    also write a CSV table, one row per image\n"
          "      --geojson FILE  also write the image positions as GeoJSON points\n"
-         "      --threads N     read images with N workers, 1 to 256 (default 16, or\n"
-         "                      the environment variable PRECHECK_THREADS)\n"
+         "      --threads N     read images with N workers, 1 to " +
+         std::to_string(kMostThreads) + " (default " + std::to_string(kDefaultLoadWorkers) +
+         ",\n"
+         "                      or the environment variable PRECHECK_THREADS)\n"
          "      --              take the next word as TASK.CFG even if it starts with -\n"
          "\n"
          "Exit codes:\n"

@@ -2,8 +2,10 @@
 #ifndef PRECHECK_APP_USAGE_H_
 #define PRECHECK_APP_USAGE_H_
 
+#include <string>
+
 // Lines of ASCII, the last one without its line break.
-const char* usageText();
+std::string usageText();
 
 // "precheck" and the version the build was made with.
 const char* versionText();
