@@ -1,4 +1,4 @@
-#include "common/terminal_console.h"
+#include "app/terminal_console.h"
 
 #include <string>
 

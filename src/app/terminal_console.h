@@ -1,8 +1,8 @@
 // The console for people at a terminal: each piece shown as its kind must be (see
 // platform/text.h). Chosen only when standard output is a terminal, so that a
 // pipeline still reads the bytes of PlainConsole.
-#ifndef PRECHECK_COMMON_TERMINAL_CONSOLE_H_
-#define PRECHECK_COMMON_TERMINAL_CONSOLE_H_
+#ifndef PRECHECK_APP_TERMINAL_CONSOLE_H_
+#define PRECHECK_APP_TERMINAL_CONSOLE_H_
 
 #include <memory>
 #include <utility>
@@ -21,4 +21,4 @@ class TerminalConsole final : public Console {
   std::unique_ptr<platform::Terminal> terminal_;
 };
 
-#endif  // PRECHECK_COMMON_TERMINAL_CONSOLE_H_
+#endif  // PRECHECK_APP_TERMINAL_CONSOLE_H_
