@@ -4,8 +4,8 @@
 
 namespace {
 
-// The make as stored, up to its first zero byte; blanks and case are kept, so makes
-// that differ only there are different makes.
+// The make as stored, up to its first zero byte (where the record already ends it);
+// blanks and case are kept, so makes that differ only there are different makes.
 std::optional<std::string> cameraMakeKey(const ImageRecord& record) {
   return record.make.substr(0, record.make.find('\0'));
 }

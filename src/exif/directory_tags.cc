@@ -3,29 +3,32 @@
 #include <algorithm>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
 
 // Each helper changes `field` only when the entry carries a value of its kind: the
-// kind of the value follows the entry's type, so the type check comes with it.
+// kind of the value follows the entry's type, so the type check comes with it. A
+// helper may take the entry's value.
 
-void takeText(const IfdEntry& entry, std::string& field) {
-  if (const auto* text = std::get_if<std::string>(&entry.value)) field = *text;
+// Moved, not copied: a text may be as long as the file.
+void takeText(IfdEntry& entry, std::string& field) {
+  if (auto* text = std::get_if<std::string>(&entry.value)) field = std::move(*text);
 }
 
-void takeFirstShort(const IfdEntry& entry, std::uint16_t& field) {
+void takeFirstShort(IfdEntry& entry, std::uint16_t& field) {
   const auto* shorts = std::get_if<std::vector<std::uint16_t>>(&entry.value);
   if (shorts && !shorts->empty()) field = shorts->front();
 }
 
-void takeFirstRational(const IfdEntry& entry, double& field) {
+void takeFirstRational(IfdEntry& entry, double& field) {
   const auto* rationals = std::get_if<std::vector<Rational>>(&entry.value);
   if (rationals && !rationals->empty()) field = rationalAsDouble(rationals->front());
 }
 
 // Cameras write the pixel dimensions as LONG or as SHORT.
-void takePixelCount(const IfdEntry& entry, std::uint32_t& field) {
+void takePixelCount(IfdEntry& entry, std::uint32_t& field) {
   if (const auto* longs = std::get_if<std::vector<std::uint32_t>>(&entry.value)) {
     if (!longs->empty()) field = longs->front();
     return;
@@ -34,7 +37,7 @@ void takePixelCount(const IfdEntry& entry, std::uint32_t& field) {
   if (shorts && !shorts->empty()) field = shorts->front();
 }
 
-void takeFlash(const IfdEntry& entry, ExifMetadata& metadata) {
+void takeFlash(IfdEntry& entry, ExifMetadata& metadata) {
   const auto* shorts = std::get_if<std::vector<std::uint16_t>>(&entry.value);
   if (!shorts || shorts->empty()) return;
   const unsigned flash = shorts->front();
@@ -45,7 +48,7 @@ void takeFlash(const IfdEntry& entry, ExifMetadata& metadata) {
 
 // Shortest and longest focal length, then the smallest F-numbers at each; a short
 // list fills what it has.
-void takeLensSpecification(const IfdEntry& entry, LensData& lens) {
+void takeLensSpecification(IfdEntry& entry, LensData& lens) {
   const auto* rationals = std::get_if<std::vector<Rational>>(&entry.value);
   if (!rationals) return;
   double* const fields[] = {&lens.shortestFocalLength, &lens.longestFocalLength,
@@ -73,7 +76,7 @@ template <typename Target>
 struct TagRule {
   std::uint16_t tag;
   Need need;
-  void (*apply)(const IfdEntry& entry, Target& target);
+  void (*apply)(IfdEntry& entry, Target& target);
 };
 
 // IFD0 sets fields of the record and the positions of the two other directories.
@@ -85,76 +88,76 @@ struct Ifd0Target {
 using Ifd0Rule = TagRule<Ifd0Target>;
 const Ifd0Rule kIfd0Rules[] = {
     {0x0102, Need::firstShort,
-     [](const IfdEntry& e, Ifd0Target& t) { takeFirstShort(e, t.metadata.bitsPerSample); }},
+     [](IfdEntry& e, Ifd0Target& t) { takeFirstShort(e, t.metadata.bitsPerSample); }},
     {0x010E, Need::text,
-     [](const IfdEntry& e, Ifd0Target& t) { takeText(e, t.metadata.imageDescription); }},
+     [](IfdEntry& e, Ifd0Target& t) { takeText(e, t.metadata.imageDescription); }},
     {0x010F, Need::wholeText,
-     [](const IfdEntry& e, Ifd0Target& t) { takeText(e, t.metadata.make); }},
-    {0x0110, Need::text, [](const IfdEntry& e, Ifd0Target& t) { takeText(e, t.metadata.model); }},
+     [](IfdEntry& e, Ifd0Target& t) { takeText(e, t.metadata.make); }},
+    {0x0110, Need::text, [](IfdEntry& e, Ifd0Target& t) { takeText(e, t.metadata.model); }},
     {0x0112, Need::firstShort,
-     [](const IfdEntry& e, Ifd0Target& t) { takeFirstShort(e, t.metadata.orientation); }},
+     [](IfdEntry& e, Ifd0Target& t) { takeFirstShort(e, t.metadata.orientation); }},
     {0x0131, Need::text,
-     [](const IfdEntry& e, Ifd0Target& t) { takeText(e, t.metadata.software); }},
+     [](IfdEntry& e, Ifd0Target& t) { takeText(e, t.metadata.software); }},
     {0x0132, Need::text,
-     [](const IfdEntry& e, Ifd0Target& t) { takeText(e, t.metadata.dateTime); }},
+     [](IfdEntry& e, Ifd0Target& t) { takeText(e, t.metadata.dateTime); }},
     {0x8298, Need::text,
-     [](const IfdEntry& e, Ifd0Target& t) { takeText(e, t.metadata.rightsNotice); }},
+     [](IfdEntry& e, Ifd0Target& t) { takeText(e, t.metadata.rightsNotice); }},
     // The pointers are taken whatever their type, as long as the entry decoded.
     {0x8769, Need::validEntry,
-     [](const IfdEntry& e, Ifd0Target& t) { t.pointers.exifSubIfd = e.valueOffset; }},
+     [](IfdEntry& e, Ifd0Target& t) { t.pointers.exifSubIfd = e.valueOffset; }},
     {0x8825, Need::validEntry,
-     [](const IfdEntry& e, Ifd0Target& t) { t.pointers.gps = e.valueOffset; }},
+     [](IfdEntry& e, Ifd0Target& t) { t.pointers.gps = e.valueOffset; }},
 };
 
 using ExifRule = TagRule<ExifMetadata>;
 const ExifRule kExifSubIfdRules[] = {
     {0x829A, Need::firstRational,
-     [](const IfdEntry& e, ExifMetadata& m) { takeFirstRational(e, m.exposureTime); }},
+     [](IfdEntry& e, ExifMetadata& m) { takeFirstRational(e, m.exposureTime); }},
     {0x829D, Need::firstRational,
-     [](const IfdEntry& e, ExifMetadata& m) { takeFirstRational(e, m.fNumber); }},
+     [](IfdEntry& e, ExifMetadata& m) { takeFirstRational(e, m.fNumber); }},
     {0x8822, Need::firstShort,
-     [](const IfdEntry& e, ExifMetadata& m) { takeFirstShort(e, m.exposureProgram); }},
+     [](IfdEntry& e, ExifMetadata& m) { takeFirstShort(e, m.exposureProgram); }},
     {0x8827, Need::firstShort,
-     [](const IfdEntry& e, ExifMetadata& m) { takeFirstShort(e, m.isoSpeed); }},
+     [](IfdEntry& e, ExifMetadata& m) { takeFirstShort(e, m.isoSpeed); }},
     {0x9003, Need::text,
-     [](const IfdEntry& e, ExifMetadata& m) { takeText(e, m.dateTimeOriginal); }},
+     [](IfdEntry& e, ExifMetadata& m) { takeText(e, m.dateTimeOriginal); }},
     {0x9004, Need::text,
-     [](const IfdEntry& e, ExifMetadata& m) { takeText(e, m.dateTimeDigitized); }},
+     [](IfdEntry& e, ExifMetadata& m) { takeText(e, m.dateTimeDigitized); }},
     {0x9201, Need::firstRational,
-     [](const IfdEntry& e, ExifMetadata& m) { takeFirstRational(e, m.shutterSpeedValue); }},
+     [](IfdEntry& e, ExifMetadata& m) { takeFirstRational(e, m.shutterSpeedValue); }},
     {0x9204, Need::firstRational,
-     [](const IfdEntry& e, ExifMetadata& m) { takeFirstRational(e, m.exposureBiasValue); }},
+     [](IfdEntry& e, ExifMetadata& m) { takeFirstRational(e, m.exposureBiasValue); }},
     {0x9206, Need::firstRational,
-     [](const IfdEntry& e, ExifMetadata& m) { takeFirstRational(e, m.subjectDistance); }},
+     [](IfdEntry& e, ExifMetadata& m) { takeFirstRational(e, m.subjectDistance); }},
     {0x9207, Need::firstShort,
-     [](const IfdEntry& e, ExifMetadata& m) { takeFirstShort(e, m.meteringMode); }},
-    {0x9209, Need::firstShort, [](const IfdEntry& e, ExifMetadata& m) { takeFlash(e, m); }},
+     [](IfdEntry& e, ExifMetadata& m) { takeFirstShort(e, m.meteringMode); }},
+    {0x9209, Need::firstShort, [](IfdEntry& e, ExifMetadata& m) { takeFlash(e, m); }},
     {0x920A, Need::firstRational,
-     [](const IfdEntry& e, ExifMetadata& m) { takeFirstRational(e, m.focalLength); }},
+     [](IfdEntry& e, ExifMetadata& m) { takeFirstRational(e, m.focalLength); }},
     {0x9291, Need::text,
-     [](const IfdEntry& e, ExifMetadata& m) { takeText(e, m.subSecTimeOriginal); }},
+     [](IfdEntry& e, ExifMetadata& m) { takeText(e, m.subSecTimeOriginal); }},
     {0xA002, Need::pixelCount,
-     [](const IfdEntry& e, ExifMetadata& m) { takePixelCount(e, m.pixelWidth); }},
+     [](IfdEntry& e, ExifMetadata& m) { takePixelCount(e, m.pixelWidth); }},
     {0xA003, Need::pixelCount,
-     [](const IfdEntry& e, ExifMetadata& m) { takePixelCount(e, m.pixelHeight); }},
+     [](IfdEntry& e, ExifMetadata& m) { takePixelCount(e, m.pixelHeight); }},
     {0xA20E, Need::firstRational,
-     [](const IfdEntry& e, ExifMetadata& m) {
+     [](IfdEntry& e, ExifMetadata& m) {
        takeFirstRational(e, m.lens.focalPlaneXResolution);
      }},
     {0xA20F, Need::firstRational,
-     [](const IfdEntry& e, ExifMetadata& m) {
+     [](IfdEntry& e, ExifMetadata& m) {
        takeFirstRational(e, m.lens.focalPlaneYResolution);
      }},
     {0xA210, Need::firstShort,
-     [](const IfdEntry& e, ExifMetadata& m) {
+     [](IfdEntry& e, ExifMetadata& m) {
        takeFirstShort(e, m.lens.focalPlaneResolutionUnit);
      }},
     {0xA405, Need::firstShort,
-     [](const IfdEntry& e, ExifMetadata& m) { takeFirstShort(e, m.focalLength35mm); }},
+     [](IfdEntry& e, ExifMetadata& m) { takeFirstShort(e, m.focalLength35mm); }},
     {0xA432, Need::lensValues,
-     [](const IfdEntry& e, ExifMetadata& m) { takeLensSpecification(e, m.lens); }},
-    {0xA433, Need::text, [](const IfdEntry& e, ExifMetadata& m) { takeText(e, m.lens.lensMake); }},
-    {0xA434, Need::text, [](const IfdEntry& e, ExifMetadata& m) { takeText(e, m.lens.lensModel); }},
+     [](IfdEntry& e, ExifMetadata& m) { takeLensSpecification(e, m.lens); }},
+    {0xA433, Need::text, [](IfdEntry& e, ExifMetadata& m) { takeText(e, m.lens.lensMake); }},
+    {0xA434, Need::text, [](IfdEntry& e, ExifMetadata& m) { takeText(e, m.lens.lensModel); }},
 };
 
 // Every entry of a directory is looked up, so the rules are kept in tag order and
@@ -199,14 +202,14 @@ EntryUse useOf(const Rule* rule, const RawIfdEntry& entry, const ExifBlock& bloc
 
 }  // namespace
 
-void applyIfd0Entry(const IfdEntry& entry, ExifMetadata& metadata, DirectoryPointers& pointers) {
+void applyIfd0Entry(IfdEntry& entry, ExifMetadata& metadata, DirectoryPointers& pointers) {
   if (const Ifd0Rule* rule = ruleFor(kIfd0Rules, entry.tag)) {
     Ifd0Target target{metadata, pointers};
     rule->apply(entry, target);
   }
 }
 
-void applyExifSubIfdEntry(const IfdEntry& entry, ExifMetadata& metadata) {
+void applyExifSubIfdEntry(IfdEntry& entry, ExifMetadata& metadata) {
   if (const ExifRule* rule = ruleFor(kExifSubIfdRules, entry.tag)) rule->apply(entry, metadata);
 }
 

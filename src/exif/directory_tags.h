@@ -15,8 +15,9 @@ struct DirectoryPointers {
   std::optional<std::uint32_t> gps;
 };
 
-void applyIfd0Entry(const IfdEntry& entry, ExifMetadata& metadata, DirectoryPointers& pointers);
-void applyExifSubIfdEntry(const IfdEntry& entry, ExifMetadata& metadata);
+// Each may take the value out of `entry`.
+void applyIfd0Entry(IfdEntry& entry, ExifMetadata& metadata, DirectoryPointers& pointers);
+void applyExifSubIfdEntry(IfdEntry& entry, ExifMetadata& metadata);
 
 // How the walk treats an entry, told from its fixed fields alone. `fieldsSet` is how
 // many fields applying it would set: 0 when its table does not act on it (a tag it does

@@ -19,7 +19,8 @@ void applyEveryEntry(const ExactBuffer& block, std::uint64_t position, bool litt
   const std::uint16_t count = readU16(block.data() + position, little);
   for (unsigned i = 0; i < count; ++i) {
     const auto at = static_cast<std::uint32_t>(position + 2 + 12 * i);
-    apply(decodeIfdEntry(block.data(), at, little, kTiffHeaderPosition, block.length()));
+    IfdEntry entry = decodeIfdEntry(block.data(), at, little, kTiffHeaderPosition, block.length());
+    apply(entry);
   }
 }
 
@@ -31,10 +32,10 @@ ExifMetadata applyingEveryEntry(const ExactBuffer& block) {
   const bool little = m.littleEndian;
   DirectoryPointers pointers;
   applyEveryEntry(block, readU32(block.data() + 10, little) + std::uint64_t{6}, little,
-                  [&](const IfdEntry& entry) { applyIfd0Entry(entry, m, pointers); });
+                  [&](IfdEntry& entry) { applyIfd0Entry(entry, m, pointers); });
   if (pointers.exifSubIfd && *pointers.exifSubIfd + 6 + 4 <= std::uint64_t{block.length()}) {
     applyEveryEntry(block, *pointers.exifSubIfd + 6, little,
-                    [&](const IfdEntry& entry) { applyExifSubIfdEntry(entry, m); });
+                    [&](IfdEntry& entry) { applyExifSubIfdEntry(entry, m); });
   }
   if (pointers.gps && *pointers.gps + 6 + 4 <= std::uint64_t{block.length()}) {
     MemoryBytes bytes(block.data(), block.length());
@@ -182,7 +183,8 @@ struct Agreement {
 
     ExifMetadata ifd0 = before;
     DirectoryPointers pointers;
-    applyIfd0Entry(entry, ifd0, pointers);
+    IfdEntry forIfd0 = entry;
+    applyIfd0Entry(forIfd0, ifd0, pointers);
     const bool ifd0Changed =
         !(allFields(ifd0) == allFields(before)) || pointers.exifSubIfd || pointers.gps;
     MemoryBytes noBytes(nullptr, 1000);
@@ -191,7 +193,8 @@ struct Agreement {
         << "IFD0 tag " << tag << " type " << type << " count " << count;
 
     ExifMetadata exif = before;
-    applyExifSubIfdEntry(entry, exif);
+    IfdEntry forExif = entry;
+    applyExifSubIfdEntry(forExif, exif);
     const bool exifChanged = !(allFields(exif) == allFields(before));
     EXPECT_EQ(exifSubIfdEntryUse(raw, block).fieldsSet > 0, exifChanged)
         << "sub-IFD tag " << tag << " type " << type << " count " << count;

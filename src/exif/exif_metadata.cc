@@ -17,21 +17,23 @@ namespace {
 
 constexpr unsigned char kExifHeader[6] = {'E', 'x', 'i', 'f', 0, 0};
 
-// The searches for the end marker and for the EXIF segment find them in the first page
-// they look at, in a photograph as cameras write it; that page is all they ask for
-// first. They may have to cover the whole file (a photograph stripped of its metadata
-// has no FF E1 at all), and ask for the rest in large pieces, each read in one go.
-constexpr std::uint64_t kFirstSearchPieceBytes = 4096;
+// The searches for the end marker and for the EXIF segment find them at once in a
+// photograph as cameras write it: the marker in its last two bytes, the segment in its
+// first page. That is all they ask for first; then a page; then, as they may have to
+// cover the whole file (a photograph stripped of its metadata has no FF E1 at all),
+// large pieces, each read in one go.
+constexpr std::uint64_t kEndMarkerBytes = 2;
+constexpr std::uint64_t kPageBytes = 4096;
 constexpr std::uint64_t kSearchPieceBytes = 256 * 1024;
 
 // The length up to and including the last FF D9 pair that starts after byte 0, or 0
 // when there is none. Pieces overlap by one byte, so that a pair across two is seen.
 std::uint64_t trimmedLength(ByteSource& file, std::uint64_t length) {
   std::uint64_t end = length;  // one past the last byte still to search
-  std::uint64_t pieceBytes = kFirstSearchPieceBytes;
+  std::uint64_t pieceBytes = kEndMarkerBytes;
   while (end > 2) {
     const std::uint64_t start = end - std::min(end - 1, pieceBytes);
-    pieceBytes = kSearchPieceBytes;
+    pieceBytes = pieceBytes == kEndMarkerBytes ? kPageBytes : kSearchPieceBytes;
     const unsigned char* piece = file.bytesAt(start, end - start);
     if (piece == nullptr) return 0;
     for (std::uint64_t i = end - start - 1; i-- > 0;) {
@@ -46,7 +48,7 @@ std::uint64_t trimmedLength(ByteSource& file, std::uint64_t length) {
 // none. A plain byte search, not a walk over the segments.
 std::uint64_t app1Position(ByteSource& file, std::uint64_t end) {
   std::uint64_t start = 0;
-  std::uint64_t pieceBytes = kFirstSearchPieceBytes;
+  std::uint64_t pieceBytes = kPageBytes;
   while (start + 1 < end) {
     const std::uint64_t pieceEnd = start + std::min(end - start, pieceBytes);
     pieceBytes = kSearchPieceBytes;
@@ -100,7 +102,8 @@ void walkDirectory(const ExifBlock& block, std::uint64_t position, UseOf useOf, 
   }
   for (unsigned i = 0; i < count; ++i) {
     if (lasting[i].fieldsSet == 0) continue;
-    apply(decodeIfdEntry(block, entryPosition(position, i), lasting[i].limits));
+    IfdEntry entry = decodeIfdEntry(block, entryPosition(position, i), lasting[i].limits);
+    apply(entry);
   }
 }
 
@@ -140,13 +143,13 @@ ExifStatus parseBlock(ExifBlock& block, ExifMetadata& metadata) {
   }
   DirectoryPointers pointers;
   walkDirectory(block, ifd0, ifd0EntryUse,
-                [&](const IfdEntry& entry) { applyIfd0Entry(entry, metadata, pointers); });
+                [&](IfdEntry& entry) { applyIfd0Entry(entry, metadata, pointers); });
 
   const DirectoryPlace exif = placeOf(block, pointers.exifSubIfd);
   if (exif == DirectoryPlace::corrupt) return ExifStatus::corrupt;
   if (exif == DirectoryPlace::fits) {
     walkDirectory(block, block.positionOf(*pointers.exifSubIfd), exifSubIfdEntryUse,
-                  [&](const IfdEntry& entry) { applyExifSubIfdEntry(entry, metadata); });
+                  [&](IfdEntry& entry) { applyExifSubIfdEntry(entry, metadata); });
   }
 
   const DirectoryPlace gps = placeOf(block, pointers.gps);

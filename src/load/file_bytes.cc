@@ -15,10 +15,8 @@ bool FileBytes::read(std::uint64_t start, std::size_t length, Piece &piece) {
 bool FileBytes::readEnds() {
   if (size_ <= sizes_.wholeFile) return read(0, static_cast<std::size_t>(size_), head_);
   if (!read(0, static_cast<std::size_t>(sizes_.head), head_)) return false;
-  // The last page whole, where the end marker is and where the search for it
-  // starts.
-  const std::uint64_t lastPage = size_ > sizes_.page ? pageStart(size_ - sizes_.page) : 0;
-  const std::uint64_t tailStart = std::max(sizes_.head, lastPage);
+  // The page that holds the end marker, where the search for it starts.
+  const std::uint64_t tailStart = std::max(sizes_.head, pageStart(size_ - 2));
   return read(tailStart, static_cast<std::size_t>(size_ - tailStart), tail_);
 }
 

@@ -19,14 +19,13 @@
 // that small inputs cross every boundary.
 struct ReadSizes {
   std::uint64_t page = 4096;
-  // One read of a file this small costs no more than two reads of its ends.
-  std::uint64_t wholeFile = 64 * 1024;
-  // The EXIF block follows the start of the file; its directories and the
-  // values the checks use lie in its first few kilobytes in the layouts of the
-  // cameras we know.
-  std::uint64_t head = 16 * 1024;
-  // A range the ends do not hold is read with some pages around it: the
-  // directory or value next asked for is likely near.
+  // One read of a file this small costs less than two reads of its ends.
+  std::uint64_t wholeFile = 12 * 1024;
+  // The EXIF block follows the start of the file; its directories and the values the
+  // checks use lie in its first few kilobytes in the layouts of the cameras we know.
+  std::uint64_t head = 8 * 1024;
+  // A range the ends do not hold is read with some pages around it: the directory or
+  // value next asked for is likely near.
   std::uint64_t other = 16 * 1024;
 };
 

@@ -9,6 +9,9 @@ namespace {
 
 // Records a worker may read ahead of the checks, per worker.
 constexpr std::size_t kWindowPerWorker = 8;
+// Workers that ran the window full sleep until a quarter of it is free again: waking
+// them for every record the checks take would cost more than reading the image.
+constexpr std::size_t kRefillParts = 4;
 
 }  // namespace
 
@@ -55,7 +58,8 @@ void ImageLoader::work() {
     lock.lock();
     records_[index] = std::move(record);
     done_[index] = true;
-    loaded_.notify_all();
+    // Only the checks' thread waits for records, and only for the one it asked for.
+    if (index == awaited_) loaded_.notify_one();
   }
 }
 
@@ -65,13 +69,18 @@ const ImageRecord& ImageLoader::record(std::size_t index) {
     std::unique_lock<std::mutex> lock(mutex_);
     if (index >= wanted_) {
       wanted_ = index + 1;
-      room_.notify_all();
+      if (next_ + window_ / kRefillParts <= wanted_ + window_) room_.notify_all();
     }
     if (workers_.empty() && !done_[index]) {
       records_[index] = loadImage(files_, images_[index], keepDetails_);
       done_[index] = true;
     }
-    loaded_.wait(lock, [&] { return done_[index]; });
+    if (!done_[index]) {
+      awaited_ = index;
+      room_.notify_all();  // whatever the window: the checks wait
+      loaded_.wait(lock, [&] { return done_[index]; });
+      awaited_ = kNothingAwaited;
+    }
   }
   const ImageRecord& record = records_[index];
   if (index == handedOver_) {

@@ -61,6 +61,8 @@ class ImageLoader final : public ImageRecords {
   std::vector<bool> done_;
   std::size_t next_ = 0;    // the next image a worker takes
   std::size_t wanted_ = 0;  // one past the furthest record asked for
+  static constexpr std::size_t kNothingAwaited = static_cast<std::size_t>(-1);
+  std::size_t awaited_ = kNothingAwaited;  // the record the checks wait for
   bool stopping_ = false;
   std::vector<std::thread> workers_;
 };

@@ -3,7 +3,7 @@
 const char* describe(SkipReason reason) {
   switch (reason) {
     case SkipReason::none: return "read";
-    case SkipReason::missing: return "it no longer exists";
+    case SkipReason::missing: return "it does not exist";
     case SkipReason::notOpenable: return "it cannot be opened";
     case SkipReason::notRegularFile: return "it is not a regular file";
     case SkipReason::empty: return "it is empty";

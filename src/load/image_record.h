@@ -13,7 +13,7 @@
 // no group and never reported.
 enum class SkipReason {
   none,
-  missing,         // gone since the scan
+  missing,         // gone since the scan, or a link to nothing
   notOpenable,     // no permission, or another error of the open
   notRegularFile,  // a FIFO, a socket, a device, or a folder by now
   empty,
@@ -35,7 +35,7 @@ struct ImageRecord {
   ExifStatus status = ExifStatus::notJpeg;
   std::uint32_t pixelWidth = 0;
   std::uint32_t pixelHeight = 0;
-  std::string make;
+  std::string make;  // up to its first NUL, as the checks key it
   double focalLength = 0.0;
   std::uint16_t focalLength35mm = 0;
   double latitude = 0.0;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <new>
 #include <stdexcept>
+#include <utility>
 
 #include "load/file_bytes.h"
 
@@ -25,19 +26,27 @@ SkipReason skipReasonOf(platform::OpenFailure failure) {
   return SkipReason::notOpenable;
 }
 
-void keep(const ExifMetadata& metadata, bool keepDetails, ImageRecord& record) {
+void keep(ExifMetadata& metadata, bool keepDetails, ImageRecord& record) {
   record.pixelWidth = metadata.pixelWidth;
   record.pixelHeight = metadata.pixelHeight;
-  record.make = metadata.make;
+  // Moved, not copied, and cut to what is ever shown of it: a make can be as long as
+  // the file.
+  record.make = std::move(metadata.make);
+  const std::size_t nul = record.make.find('\0');
+  if (nul != std::string::npos) {
+    record.make.resize(nul);
+    record.make.shrink_to_fit();
+  }
   record.focalLength = metadata.focalLength;
   record.focalLength35mm = metadata.focalLength35mm;
   record.latitude = metadata.gps.latitude;
   record.longitude = metadata.gps.longitude;
   record.altitude = metadata.gps.altitude;
   if (keepDetails) {
-    const std::string& time =
+    std::string& time =
         metadata.dateTimeOriginal.empty() ? metadata.dateTime : metadata.dateTimeOriginal;
-    record.details = std::make_shared<const ImageDetails>(ImageDetails{metadata.model, time});
+    record.details = std::make_shared<const ImageDetails>(
+        ImageDetails{std::move(metadata.model), std::move(time)});
   }
 }
 

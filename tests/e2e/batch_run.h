@@ -148,4 +148,13 @@ inline const std::string kNoImagesReport = "{\"errors\":[{\"errcode\":105,\"erro
 inline const std::string kAllClear = line(messages::kAllClear);
 inline const std::string kNotAnImage = "not an image, but a text file\n";
 
+// All four checks over `names`, of which `read` are survey photographs read and the
+// rest skipped, ending with the all-clear.
+inline std::string surveyPassingAllChecks(const std::vector<std::string>& names,
+                                          std::size_t read) {
+  return resolutionStart(names) + group("4000*3000", read) + block({}) +
+         cameraMakeStart(names) + group("DJI", read) + block({}) + focalLengthStart(names) +
+         group("24", read) + gpsStart(names) + kAllClear;
+}
+
 #endif  // PRECHECK_TESTS_E2E_BATCH_RUN_H_

@@ -111,14 +111,14 @@ TEST(Checks, AllChecksPassingGiveTheAllClear) {
   Batch batch;
   batch.addPhoto("a.jpg", surveyPhoto());
   batch.addPhoto("day2/b.jpg", surveyPhoto());
-  ProgramRun run = batch.run(kAllChecks);
+  RunOptions options;
+  options.keepErrors = true;
+  ProgramRun run = batch.run(kAllChecks, options);
   const std::vector<std::string> names{"a.jpg", "b.jpg"};
   EXPECT_EQ(run.exitCode, 0);
-  EXPECT_EQ(run.output, batch.echo(kAllChecks) + resolutionStart(names) +
-                            group("4000*3000", 2) + block({}) + cameraMakeStart(names) +
-                            group("DJI", 2) + block({}) + focalLengthStart(names) +
-                            group("24", 2) + gpsStart(names) + kAllClear);
+  EXPECT_EQ(run.output, batch.echo(kAllChecks) + surveyPassingAllChecks(names, 2));
   EXPECT_FALSE(batch.hasReport());
+  EXPECT_EQ(run.errors, "");  // a clean run says nothing there
 }
 
 TEST(Checks, TwoFailedChecksGiveOneReportWithTwoEntries) {
@@ -172,10 +172,39 @@ TEST(Checks, UnreadableEntriesAreCountedButNeverGroupedOrReported) {
   names.insert(names.end(), {"e.jpg", "f.huge"});
   Switches on;
   on.resolution = true;
-  ProgramRun run = batch.run(on);
+  RunOptions options;
+  options.keepErrors = true;
+  ProgramRun run = batch.run(on, options);
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_EQ(run.output, batch.echo(on) + resolutionStart(names) + group("4000*3000", 2) +
                             block({}) + kAllClear);
+#ifndef _WIN32
+  // Standard error says which files were skipped and why.
+  EXPECT_EQ(run.errors,
+            "precheck: skipped images/b.jpg: it is empty\n"
+            "precheck: skipped images/c.pipe: it is not a regular file\n"
+            "precheck: skipped images/d.link: it does not exist\n"
+            "precheck: skipped images/f.huge: it is 2 GiB or larger\n"
+            "precheck: 4 files could not be read\n");
+#endif
+}
+
+// Each check shows a skipped file's progress line; standard error names it once per run.
+TEST(Checks, SkippedFileIsNamedOnceOnStandardErrorWhateverTheChecks) {
+  Batch batch;
+  batch.addPhoto("a.jpg", surveyPhoto());
+  batch.add("b.jpg", "");
+  RunOptions options;
+  options.keepErrors = true;
+  ProgramRun run = batch.run(kAllChecks, options);
+  const std::vector<std::string> names{"a.jpg", "b.jpg"};
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.output, batch.echo(kAllChecks) + surveyPassingAllChecks(names, 1));
+#ifndef _WIN32
+  EXPECT_EQ(run.errors,
+            "precheck: skipped images/b.jpg: it is empty\n"
+            "precheck: 1 file could not be read\n");
+#endif
 }
 
 TEST(Checks, KeysKeepLongMakesAndHugeFocalLengthsWhole) {

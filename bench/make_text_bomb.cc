@@ -1,0 +1,46 @@
+// Writes a hostile photograph for the memory benchmark: a sparse file of the given size
+// whose eleven text tags (the image description, make, model, software, date, rights
+// notice, the two capture dates, the sub-second time, the lens make and model) all
+// point at one value that runs from the EXIF block almost to the end marker. A reader
+// that copies every text whole holds the file eleven times over.
+// Usage: make-text-bomb <file> <bytes>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "jpeg_builder.h"
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: make-text-bomb <file> <bytes>\n");
+    return 2;
+  }
+  const std::uint64_t size = std::strtoull(argv[2], nullptr, 10);
+  if (size < 65536 || size > 0xFFFFFFFFu) {
+    std::fprintf(stderr, "make-text-bomb: the size must lie between 64 KB and 4 GB\n");
+    return 2;
+  }
+  // Each value starts right behind the TIFF header and ends 100 bytes before the file.
+  auto text = [&](int tag) {
+    return withCount(
+        withValueField(bytesEntry(static_cast<std::uint16_t>(tag), tiff::kAscii, ""), 8),
+        static_cast<std::uint32_t>(size - 100));
+  };
+  ExifBlockSpec block;
+  for (int tag : {0x010E, 0x010F, 0x0110, 0x0131, 0x0132, 0x8298}) block.ifd0.push_back(text(tag));
+  for (int tag : {0x9003, 0x9004, 0x9291, 0xA433, 0xA434}) block.exif.push_back(text(tag));
+  JpegSpec jpeg;
+  jpeg.app1 = buildExifBlock(block);
+  jpeg.bodyBytes = 0;
+  jpeg.endMarker = false;
+  const std::string head = buildJpeg(jpeg);
+
+  std::ofstream out(argv[1], std::ios::binary | std::ios::trunc);
+  out.write(head.data(), static_cast<std::streamsize>(head.size()));
+  // The rest is a hole but for the end marker: the file takes a few kilobytes on disk.
+  out.seekp(static_cast<std::streamoff>(size - 2));
+  out.write("\xFF\xD9", 2);
+  return out ? 0 : 1;
+}
