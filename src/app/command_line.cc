@@ -49,6 +49,10 @@ CommandLine parseCommandLine(const std::vector<std::string>& words,
       command.action = Action::version;
       return command;
     }
+    if (word == "--check-config") {
+      command.action = Action::checkConfig;
+      continue;
+    }
     if (name != "--table" && name != "--geojson" && name != "--threads") {
       return usageError("unknown option " + word);
     }
@@ -69,7 +73,12 @@ CommandLine parseCommandLine(const std::vector<std::string>& words,
   if (next == words.size()) {
     return optionGiven ? usageError("the configuration path is missing") : command;
   }
-  command.action = Action::run;
+  if (command.action == Action::checkConfig &&
+      (!command.tablePath.empty() || !command.mapPath.empty())) {
+    return usageError(
+        "--check-config runs no checks, so --table and --geojson have nothing to write");
+  }
+  if (command.action != Action::checkConfig) command.action = Action::run;
   command.configPath = words[next++];
   command.echoed.assign(words.begin() + static_cast<std::ptrdiff_t>(next), words.end());
   return command;

@@ -8,8 +8,9 @@
 #include <vector>
 
 enum class Action {
-  nothing,  // no word at all
-  run,      // the checks on the configuration
+  nothing,      // no word at all
+  run,          // the checks on the configuration
+  checkConfig,  // how the configuration is read, without the checks
   help,
   version,
   usageError,

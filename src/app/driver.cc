@@ -11,12 +11,15 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/config_report.h"
+#include "app/error_line.h"
 #include "app/image_checker.h"
 #include "app/run_summary.h"
 #include "app/terminal_console.h"
 #include "app/usage.h"
 #include "common/console.h"
 #include "common/messages.h"
+#include "config/config_check.h"
 #include "config/config_file.h"
 #include "config/task_config.h"
 #include "load/image_loader.h"
@@ -26,8 +29,6 @@
 
 namespace {
 
-constexpr std::size_t kSettingCount = 6;
-
 // The user's locale when the environment names a usable one, else the classic one.
 void useEnvironmentLocale() {
   try {
@@ -36,9 +37,6 @@ void useEnvironmentLocale() {
     std::locale::global(std::locale::classic());
   }
 }
-
-// Exactly "true" switches a check on; no case folding, no other spelling.
-bool isOn(const std::string& value) { return value == "true"; }
 
 // Values bind to settings by the place of their key in byte order.
 TaskConfig settingsFrom(const std::vector<std::string>& values) {
@@ -63,23 +61,6 @@ unsigned loadWorkers(const CommandLine& command) {
   std::fprintf(stderr, "precheck: PRECHECK_THREADS=%s is not a number from 1 to %u; using %u\n",
                setting, kMostThreads, kDefaultLoadWorkers);
   return kDefaultLoadWorkers;
-}
-
-// A path as one line of diagnostics: a control byte in a name must not end the line
-// or move the cursor.
-std::string oneLine(const std::string& path) {
-  std::string shown;
-  for (const char c : path) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte >= 0x20 && byte != 0x7F) {
-      shown += c;
-      continue;
-    }
-    char escaped[8];
-    std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
-    shown += escaped;
-  }
-  return shown;
 }
 
 // Images that could not be read show only as their progress line on the console, as the
@@ -152,7 +133,7 @@ int checkBatch(const TaskConfig& config, const CommandLine& command, Console& co
   ReportCodes codes(images.size());
   for (int check = 0; check < 4; ++check) {
     const CheckStep& step = steps[check];
-    if (!isOn(step.switchValue)) continue;
+    if (!switchedOn(step.switchValue)) continue;
     console.writeLine({own(step.announcement)});
     const Offending offending = (checker.*step.run)(records, step.list, step.flag);
     summary.offending[check] = offending.size();
@@ -207,6 +188,7 @@ int runChecks(const CommandLine& command, Console& console, bool forPeople) {
   readConfigFile(configPath, configMap, console);
   std::vector<std::string> values;
   listConfigValues(configMap, values, console);
+  warnAboutConfig(configMap);
   if (values.size() < kSettingCount) {
     console.writeLine({own(messages::kTooFewValuesBefore), own(std::to_string(values.size())),
                        own(messages::kTooFewValuesAfter)});
@@ -246,6 +228,8 @@ int runPrecheck(int argc, char** argv) {
       std::fprintf(stderr, "precheck: %s; precheck --help lists the options\n",
                    oneLine(command.problem).c_str());
       return 2;
+    case Action::checkConfig:
+      return checkConfiguration(command.configPath, console);
     case Action::run:
       break;
   }

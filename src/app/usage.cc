@@ -35,6 +35,8 @@ std::string usageText() {
          "Options, before TASK.CFG only:\n"
          "  -h, --help          print this text and exit\n"
          "      --version       print the version and exit\n"
+         "      --check-config  show which setting each key binds to and what looks\n"
+         "                      wrong, without running the checks\n"
          "      --table FILE    also write a CSV table, one row per image\n"
          "      --geojson FILE  also write the image positions as GeoJSON points\n"
          "      --threads N     read images with N workers, 1 to " +
@@ -47,7 +49,7 @@ std::string usageText() {
          "  0  the batch passed: every check that ran passed, and files were found\n"
          "  1  a check found offending images, no file was found, the configuration\n"
          "     could not be read, or the file of --table or --geojson could not be\n"
-         "     written\n"
+         "     written; with --check-config: something in the configuration looks wrong\n"
          "  2  the command line could not be understood\n"
          "\n"
          "More in the manual page precheck(1) and in README.md.";

@@ -12,11 +12,14 @@ namespace platform {
 inline bool isControl(std::uint32_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
 
 // What a terminal line must not carry as it is: controls, the line and paragraph
-// separators, and the marks that reorder text, with which a name can show as another
-// ("photo" U+202E "gpj.exe" shows as "photoexe.jpg").
+// separators, the marks that reorder text, with which a name can show as another
+// ("photo" U+202E "gpj.exe" shows as "photoexe.jpg"), and the characters of no width,
+// such as a byte-order mark in front of a key, which would hide in plain sight.
 inline bool hidesOrMoves(std::uint32_t c) {
-  return isControl(c) || c == 0x2028 || c == 0x2029 || c == 0x061C || c == 0x200E || c == 0x200F ||
-         (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
+  const bool reorders = c == 0x061C || c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E) ||
+                        (c >= 0x2066 && c <= 0x2069);
+  const bool noWidth = c == 0x200B || c == 0x2060 || c == 0xFEFF;
+  return isControl(c) || c == 0x2028 || c == 0x2029 || reorders || noWidth;
 }
 
 // How a byte that is not shown as it is appears on a terminal: \xHH.

@@ -40,6 +40,12 @@ TEST(TerminalText, OutsideBytesShowAsTheyAreUnlessTheyMoveTheCursorOrAreNoCharac
       {"a\nb\tc\rd\x7f", "a\\x0Ab\\x09c\\x0Dd\\x7F"},
       {std::string("nul\0.jpg", 8), "nul\\x00.jpg"},
       {"cut\xba", "cut\\xBA"},
+#ifndef _WIN32
+      // Characters of UTF-8 that no code page 936 has: a byte-order mark and a mark that
+      // reorders text.
+      {"\xef\xbb\xbf" "1focal", "\\xEF\\xBB\\xBF" "1focal"},
+      {"photo\xe2\x80\xaegpj.exe", "photo\\xE2\\x80\\xAEgpj.exe"},
+#endif
   };
   for (const auto& [bytes, shown] : cases) {
     std::string line;

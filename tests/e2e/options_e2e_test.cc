@@ -21,7 +21,7 @@ TEST(Options, HelpDescribesEveryOptionAndVersionComesFromTheBuild) {
     EXPECT_EQ(help.errors, "");
     EXPECT_EQ(help.output.rfind(withConsoleLineEnds("Usage: precheck [OPTION]... TASK.CFG\n"), 0),
               0u);
-    for (const char* mentioned : {"--version", "--table FILE", "--geojson FILE", "--threads N",
+    for (const char* mentioned : {"--version", "--check-config", "--table FILE", "--geojson FILE", "--threads N",
                                   "1focal=true", "6output=", "Exit codes"}) {
       EXPECT_NE(help.output.find(mentioned), std::string::npos) << mentioned;
     }
