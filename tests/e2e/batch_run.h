@@ -71,6 +71,13 @@ class Batch {
   TempFolder folder_;
 };
 
+// Runs the program in `folder` with the command line `words`, keeping standard error.
+inline ProgramRun runWords(const TempFolder& folder, const std::vector<std::string>& words) {
+  RunOptions options;
+  options.keepErrors = true;
+  return runProgram(PRECHECK_BINARY, words, folder.path().string(), options);
+}
+
 // A survey photograph: 4000 by 3000, 8.8 mm (24 mm equivalent), a GPS position.
 inline PhotoSpec surveyPhoto() {
   PhotoSpec photo = droneFrame(30.5);

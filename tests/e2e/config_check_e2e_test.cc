@@ -32,12 +32,6 @@ std::string eachBehind(const std::string& prefix, const std::vector<std::string>
   return text;
 }
 
-ProgramRun runWords(const TempFolder& folder, const std::vector<std::string>& words) {
-  RunOptions options;
-  options.keepErrors = true;
-  return runProgram(PRECHECK_BINARY, words, folder.path().string(), options);
-}
-
 TEST(ConfigCheck, ListsHowEachKeyBindsAndWhatLooksWrongWithoutRunningAnything) {
   Batch batch;
   batch.addPhoto("a.jpg", surveyPhoto());

@@ -6,12 +6,6 @@
 
 namespace {
 
-ProgramRun runWords(const TempFolder& folder, const std::vector<std::string>& words) {
-  RunOptions options;
-  options.keepErrors = true;
-  return runProgram(PRECHECK_BINARY, words, folder.path().string(), options);
-}
-
 TEST(Options, HelpDescribesEveryOptionAndVersionComesFromTheBuild) {
   TempFolder folder;
   for (const char* word : {"--help", "-h"}) {
