@@ -52,6 +52,14 @@ test-windows:
 	@locale -a | grep -qix 'zh_CN.utf8' || localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
 	tools/run-windows-tests build/windows $(JOBS)
 
+# `make packages`: the Debian package of the release build and the zip of the Windows
+# build (precheck.exe and the README), both in build/packages.
+.PHONY: packages
+packages: release windows
+	@tools/ensure-packages dpkg-dev
+	cd build/release && cpack -G DEB -B $(CURDIR)/build/packages
+	cd build/windows && cpack -G ZIP -B $(CURDIR)/build/packages
+
 # `make fuzz` builds the EXIF parser's libFuzzer target with clang (ASan and UBSan on)
 # and runs it on one core for FUZZ_SECONDS, starting from the committed seeds.
 # New inputs it finds go to build/fuzz/corpus; a crash leaves its input in build/fuzz.

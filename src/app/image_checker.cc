@@ -7,10 +7,11 @@
 
 namespace {
 
-void record(const Offending& offending, const ImageRecords& images, std::vector<std::string>& list,
-            bool& flag) {
+Offending record(Offending offending, const ImageRecords& images, std::vector<std::string>& list,
+                 bool& flag) {
   for (std::size_t index : offending) list.push_back(fileNameOf(images.path(index)));
   if (!offending.empty()) flag = true;
+  return offending;
 }
 
 }  // namespace
@@ -20,31 +21,31 @@ ScannedImages ImageChecker::scanImageFolder(const std::string& folder,
   return ::scanImageFolder(folder, OwnFile{outputFolder, kReportFileName}, console_);
 }
 
-void ImageChecker::checkResolution(ImageRecords& images, std::vector<std::string>& list,
-                                   bool& flag) const {
-  record(resolutionCheck(images, console_), images, list, flag);
+Offending ImageChecker::checkResolution(ImageRecords& images, std::vector<std::string>& list,
+                                        bool& flag) const {
+  return record(resolutionCheck(images, console_), images, list, flag);
 }
 
-void ImageChecker::checkCameraMake(ImageRecords& images, std::vector<std::string>& list,
-                                   bool& flag) const {
-  record(cameraMakeCheck(images, console_), images, list, flag);
+Offending ImageChecker::checkCameraMake(ImageRecords& images, std::vector<std::string>& list,
+                                        bool& flag) const {
+  return record(cameraMakeCheck(images, console_), images, list, flag);
 }
 
-void ImageChecker::checkFocalLength(ImageRecords& images, std::vector<std::string>& list,
-                                    bool& flag) const {
-  record(focalLengthCheck(images, console_), images, list, flag);
+Offending ImageChecker::checkFocalLength(ImageRecords& images, std::vector<std::string>& list,
+                                         bool& flag) const {
+  return record(focalLengthCheck(images, console_), images, list, flag);
 }
 
-void ImageChecker::checkGps(ImageRecords& images, std::vector<std::string>& list,
-                            bool& flag) const {
-  record(gpsCheck(images, console_), images, list, flag);
+Offending ImageChecker::checkGps(ImageRecords& images, std::vector<std::string>& list,
+                                 bool& flag) const {
+  return record(gpsCheck(images, console_), images, list, flag);
 }
 
-void ImageChecker::writeErrorReport(const CheckResults& results, const std::string& outputFolder,
+bool ImageChecker::writeErrorReport(const CheckResults& results, const std::string& outputFolder,
                                     const CheckFlags& flags) const {
-  publishReport(errorReportText(results, flags), outputFolder, console_);
+  return publishReport(errorReportText(results, flags), outputFolder, console_);
 }
 
-void ImageChecker::writeNoImagesReport(const std::string& outputFolder) const {
-  publishReport(noImagesReportText(), outputFolder, console_);
+bool ImageChecker::writeNoImagesReport(const std::string& outputFolder) const {
+  return publishReport(noImagesReportText(), outputFolder, console_);
 }

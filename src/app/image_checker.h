@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "checks/check_results.h"
+#include "checks/checks.h"
 #include "common/console.h"
 #include "load/image_records.h"
 #include "scan/image_list.h"
@@ -21,18 +22,21 @@ class ImageChecker {
                                 const std::string& outputFolder) const;
 
   // Each check takes every image's record, prints its groups, appends the file names
-  // of the offending images to `list` and raises `flag` when it appends any.
-  void checkResolution(ImageRecords& images, std::vector<std::string>& list, bool& flag) const;
-  void checkCameraMake(ImageRecords& images, std::vector<std::string>& list, bool& flag) const;
-  void checkFocalLength(ImageRecords& images, std::vector<std::string>& list, bool& flag) const;
-  void checkGps(ImageRecords& images, std::vector<std::string>& list, bool& flag) const;
+  // of the offending images to `list` and raises `flag` when it appends any. It
+  // returns the offending images as indices into `images`.
+  Offending checkResolution(ImageRecords& images, std::vector<std::string>& list, bool& flag) const;
+  Offending checkCameraMake(ImageRecords& images, std::vector<std::string>& list, bool& flag) const;
+  Offending checkFocalLength(ImageRecords& images, std::vector<std::string>& list,
+                             bool& flag) const;
+  Offending checkGps(ImageRecords& images, std::vector<std::string>& list, bool& flag) const;
 
   // Echo the report to the console and write it to error.json in `outputFolder`:
   // one entry per raised flag, or the single entry saying that no image was found.
-  // A report that cannot be written is said so in one line; the run goes on.
-  void writeErrorReport(const CheckResults& results, const std::string& outputFolder,
+  // A report that cannot be written is said so in one line; the run goes on. Both
+  // return whether error.json was written.
+  bool writeErrorReport(const CheckResults& results, const std::string& outputFolder,
                         const CheckFlags& flags) const;
-  void writeNoImagesReport(const std::string& outputFolder) const;
+  bool writeNoImagesReport(const std::string& outputFolder) const;
 
  private:
   Console& console_;

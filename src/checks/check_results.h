@@ -1,6 +1,7 @@
 #ifndef PRECHECK_CHECKS_CHECK_RESULTS_H_
 #define PRECHECK_CHECKS_CHECK_RESULTS_H_
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -23,5 +24,10 @@ struct CheckFlags {
 
   bool any() const { return resolution || cameraMake || focalLength || gps; }
 };
+
+// Per image, in list order, the report codes under which the checks named it, as bits:
+// 1 << 0 for 101 (resolution), 1 << 1 for 102 (camera make), 1 << 2 for 103 (focal
+// length), 1 << 3 for 104 (GPS).
+using ReportCodes = std::vector<std::uint8_t>;
 
 #endif  // PRECHECK_CHECKS_CHECK_RESULTS_H_

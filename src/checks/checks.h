@@ -22,5 +22,7 @@ Offending cameraMakeCheck(ImageRecords& images, Console& console);
 Offending focalLengthCheck(ImageRecords& images, Console& console);
 // GPS: images without a usable position, or whose EXIF block cannot be read.
 Offending gpsCheck(ImageRecords& images, Console& console);
+// Whether the GPS check takes the position of a parsed image as usable.
+bool hasUsablePosition(const ImageRecord& record);
 
 #endif  // PRECHECK_CHECKS_CHECKS_H_

@@ -4,8 +4,16 @@
 
 namespace {
 
-// A position is unusable when it is all zeros (what cameras write without a fix), or
-// when both coordinates are out of range and an altitude is given as well.
+// Located images join no group: only the offending ones are listed.
+std::optional<std::string> gpsKey(const ImageRecord& record) {
+  if (hasUsablePosition(record)) return std::nullopt;
+  return "1";
+}
+
+}  // namespace
+
+// Unusable: all zeros (what cameras write without a fix), or both coordinates out of
+// range and an altitude given as well.
 bool hasUsablePosition(const ImageRecord& record) {
   const double latitude = record.latitude;
   const double longitude = record.longitude;
@@ -16,14 +24,6 @@ bool hasUsablePosition(const ImageRecord& record) {
   const bool outOfRange = !latitudeInRange && !longitudeInRange && altitude != 0.0;
   return !allZero && !outOfRange;
 }
-
-// Located images join no group: only the offending ones are listed.
-std::optional<std::string> gpsKey(const ImageRecord& record) {
-  if (hasUsablePosition(record)) return std::nullopt;
-  return "1";
-}
-
-}  // namespace
 
 Offending gpsCheck(ImageRecords& images, Console& console) {
   CheckRun run{images, console, {}};

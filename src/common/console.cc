@@ -3,10 +3,10 @@
 #include <cstdio>
 #include <string>
 
-void PlainConsole::writeLine(std::initializer_list<Piece> pieces) {
+void PlainConsole::write(const Piece* pieces, std::size_t count) {
   // One write per line: a reader never sees half of one.
   std::string line;
-  for (const Piece& piece : pieces) line += piece.bytes;
+  for (std::size_t i = 0; i < count; ++i) line += pieces[i].bytes;
   line += '\n';
   std::fwrite(line.data(), 1, line.size(), stdout);
   std::fflush(stdout);

@@ -6,8 +6,10 @@
 #ifndef PRECHECK_COMMON_CONSOLE_H_
 #define PRECHECK_COMMON_CONSOLE_H_
 
+#include <cstddef>
 #include <initializer_list>
 #include <string_view>
+#include <vector>
 
 struct Piece {
   std::string_view bytes;
@@ -22,13 +24,18 @@ inline Piece outside(std::string_view bytes) { return Piece{bytes, true}; }
 class Console {
  public:
   virtual ~Console() = default;
-  virtual void writeLine(std::initializer_list<Piece> pieces) = 0;
+  void writeLine(std::initializer_list<Piece> pieces) { write(pieces.begin(), pieces.size()); }
+  // For a line whose number of pieces is known only at run time.
+  void writeLine(const std::vector<Piece>& pieces) { write(pieces.data(), pieces.size()); }
+
+ private:
+  virtual void write(const Piece* pieces, std::size_t count) = 0;
 };
 
 // Standard output, byte for byte.
 class PlainConsole final : public Console {
- public:
-  void writeLine(std::initializer_list<Piece> pieces) override;
+ private:
+  void write(const Piece* pieces, std::size_t count) override;
 };
 
 #endif  // PRECHECK_COMMON_CONSOLE_H_

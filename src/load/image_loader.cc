@@ -16,10 +16,11 @@ constexpr std::size_t kRefillParts = 4;
 }  // namespace
 
 ImageLoader::ImageLoader(const ScannedImages& images, platform::ImageFiles& files,
-                         unsigned workers, SkipNotice notice)
+                         unsigned workers, SkipNotice notice, bool keepDetails)
     : images_(images),
       files_(files),
       workerCount_(workers),
+      keepDetails_(keepDetails),
       window_(kWindowPerWorker * (workers > 0 ? workers : 1)),
       notice_(std::move(notice)),
       records_(images.paths.size()),
@@ -53,7 +54,8 @@ void ImageLoader::work() {
     if (stopping_ || next_ >= records_.size()) return;
     const std::size_t index = next_++;
     lock.unlock();
-    ImageRecord record = loadImage(files_, images_.paths[index], images_.native[index]);
+    ImageRecord record =
+        loadImage(files_, images_.paths[index], images_.native[index], keepDetails_);
     lock.lock();
     records_[index] = std::move(record);
     done_[index] = true;
@@ -71,7 +73,8 @@ const ImageRecord& ImageLoader::record(std::size_t index) {
       if (next_ + window_ / kRefillParts <= wanted_ + window_) room_.notify_all();
     }
     if (workers_.empty() && !done_[index]) {
-      records_[index] = loadImage(files_, images_.paths[index], images_.native[index]);
+      records_[index] =
+          loadImage(files_, images_.paths[index], images_.native[index], keepDetails_);
       done_[index] = true;
     }
     if (!done_[index]) {

@@ -29,9 +29,10 @@ class ImageLoader final : public ImageRecords {
   using SkipNotice = std::function<void(const std::string& path, SkipReason reason)>;
 
   // Reads nothing until the first record is asked for. With no worker, or none that
-  // the system lets start, each image is read when its record is asked for.
+  // the system lets start, each image is read when its record is asked for. Records
+  // keep their details when `keepDetails` is set.
   ImageLoader(const ScannedImages& images, platform::ImageFiles& files, unsigned workers,
-              SkipNotice notice = nullptr);
+              SkipNotice notice = nullptr, bool keepDetails = false);
   ~ImageLoader() override;
   ImageLoader(const ImageLoader&) = delete;
   ImageLoader& operator=(const ImageLoader&) = delete;
@@ -47,6 +48,7 @@ class ImageLoader final : public ImageRecords {
   const ScannedImages& images_;
   platform::ImageFiles& files_;
   const unsigned workerCount_;
+  const bool keepDetails_;
   const std::size_t window_;
   SkipNotice notice_;
   std::vector<ImageRecord> records_;

@@ -4,6 +4,7 @@
 #define PRECHECK_LOAD_IMAGE_RECORD_H_
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "exif/exif_metadata.h"
@@ -21,6 +22,13 @@ enum class SkipReason {
   noMemory,    // the memory its parse needed could not be had
 };
 
+// What only the per-image table asks for. Kept only when it is asked for: the records of
+// a whole run stay in memory.
+struct ImageDetails {
+  std::string model;
+  std::string captureTime;  // DateTimeOriginal, or DateTime when the file has none
+};
+
 struct ImageRecord {
   SkipReason skipped = SkipReason::none;
   // When read: the parse's result; the fields below hold values only when it is ok.
@@ -33,6 +41,7 @@ struct ImageRecord {
   double latitude = 0.0;
   double longitude = 0.0;
   double altitude = 0.0;
+  std::shared_ptr<const ImageDetails> details;  // null unless asked for
 
   bool read() const { return skipped == SkipReason::none; }
   bool parsed() const { return read() && status == ExifStatus::ok; }

@@ -26,7 +26,7 @@ SkipReason skipReasonOf(platform::OpenFailure failure) {
   return SkipReason::notOpenable;
 }
 
-void keep(ExifMetadata& metadata, ImageRecord& record) {
+void keep(ExifMetadata& metadata, bool keepDetails, ImageRecord& record) {
   record.pixelWidth = metadata.pixelWidth;
   record.pixelHeight = metadata.pixelHeight;
   // Moved, not copied, and cut to what is ever shown of it: a make can be as long as
@@ -42,10 +42,16 @@ void keep(ExifMetadata& metadata, ImageRecord& record) {
   record.latitude = metadata.gps.latitude;
   record.longitude = metadata.gps.longitude;
   record.altitude = metadata.gps.altitude;
+  if (keepDetails) {
+    std::string& time =
+        metadata.dateTimeOriginal.empty() ? metadata.dateTime : metadata.dateTimeOriginal;
+    record.details = std::make_shared<const ImageDetails>(
+        ImageDetails{std::move(metadata.model), std::move(time)});
+  }
 }
 
 ImageRecord readAndParse(platform::ImageFiles& files, const std::string& path,
-                         const platform::NativePath& native) {
+                         const platform::NativePath& native, bool keepDetails) {
   ImageRecord record;
   platform::OpenedImage opened = files.open(path, native);
   if (opened.file == nullptr) {
@@ -68,18 +74,18 @@ ImageRecord readAndParse(platform::ImageFiles& files, const std::string& path,
     record.skipped = SkipReason::unreadable;
     return record;
   }
-  if (record.status == ExifStatus::ok) keep(metadata, record);
+  if (record.status == ExifStatus::ok) keep(metadata, keepDetails, record);
   return record;
 }
 
 }  // namespace
 
 ImageRecord loadImage(platform::ImageFiles& files, const std::string& path,
-                      const platform::NativePath& native) {
+                      const platform::NativePath& native, bool keepDetails) {
   // The one place where the standard library's allocation failures are caught: a file
   // that claims a make of gigabytes must cost that file, not the run.
   try {
-    return readAndParse(files, path, native);
+    return readAndParse(files, path, native, keepDetails);
   } catch (const std::bad_alloc&) {
   } catch (const std::length_error&) {
   }

@@ -10,8 +10,8 @@
 // The record of the image at `path`, opened by its native path. Never fails as a
 // whole: whatever stops one image (it is gone, unreadable, larger than 2 GiB, or its
 // parse cannot get memory) is the record's skip reason, and the run goes on with the
-// next.
+// next. The record's details are kept when `keepDetails` is set.
 ImageRecord loadImage(platform::ImageFiles& files, const std::string& path,
-                      const platform::NativePath& native);
+                      const platform::NativePath& native, bool keepDetails = false);
 
 #endif  // PRECHECK_LOAD_LOAD_IMAGE_H_

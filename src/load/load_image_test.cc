@@ -22,6 +22,29 @@ TEST(LoadImage, KeepsWhatTheChecksKeyOn) {
   EXPECT_NEAR(record.altitude, 152.3, 1e-9);
 }
 
+// Model and capture time only when asked for; the capture time is DateTimeOriginal,
+// or DateTime when the file has no DateTimeOriginal.
+TEST(LoadImage, KeepsDetailsOnlyWhenAskedFor) {
+  MemoryImageFiles files;
+  PhotoSpec both = droneFrame(30.5);
+  both.dateTime = "2024:05:01 10:00:09";
+  both.dateTimeOriginal = "2024:05:01 10:00:00";
+  PhotoSpec onlyDateTime = droneFrame(30.5);
+  onlyDateTime.dateTime = "2024:05:01 10:00:09";
+  files.add("both.jpg", MemoryFile{makePhoto(both)});
+  files.add("only.jpg", MemoryFile{makePhoto(onlyDateTime)});
+  files.add("none.jpg", MemoryFile{makePhoto(droneFrame(30.5))});
+  EXPECT_EQ(loadImage(files, "both.jpg", {}).details, nullptr);
+  const std::pair<const char*, const char*> cases[] = {
+      {"both.jpg", "2024:05:01 10:00:00"}, {"only.jpg", "2024:05:01 10:00:09"}, {"none.jpg", ""}};
+  for (const auto& [path, time] : cases) {
+    const ImageRecord record = loadImage(files, path, {}, true);
+    ASSERT_NE(record.details, nullptr) << path;
+    EXPECT_EQ(record.details->model, "FC6310");
+    EXPECT_EQ(record.details->captureTime, time);
+  }
+}
+
 TEST(LoadImage, SaysWhyAnImageWasNotRead) {
   MemoryImageFiles files;
   MemoryFile special;

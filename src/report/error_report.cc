@@ -12,10 +12,27 @@ namespace {
 
 using JsonWriter = rapidjson::Writer<rapidjson::StringBuffer>;
 
+// The report being written, and the file names written so far.
+struct ReportWriter {
+  rapidjson::StringBuffer buffer;
+  JsonWriter writer{buffer};
+  std::vector<std::pair<std::size_t, std::size_t>> names;
+
+  // Writes a file name and notes where its bytes are: between the quotes, behind the
+  // comma that may come first.
+  void name(const std::string& text) {
+    const std::size_t before = buffer.GetSize();
+    writer.String(text.c_str());
+    const std::size_t opening = buffer.GetString()[before] == ',' ? before + 1 : before;
+    names.emplace_back(opening + 1, buffer.GetSize() - opening - 2);
+  }
+};
+
 // The writer copies bytes as they are and escapes only quotes, backslashes and control
 // bytes, so GBK descriptions and file names come out unchanged.
-void writeEntry(JsonWriter& writer, int code, const char* description,
+void writeEntry(ReportWriter& report, int code, const char* description,
                 const std::vector<std::string>* images) {
+  JsonWriter& writer = report.writer;
   writer.StartObject();
   writer.Key("errcode");
   writer.Int(code);
@@ -24,7 +41,7 @@ void writeEntry(JsonWriter& writer, int code, const char* description,
   if (images != nullptr) {
     writer.Key("images");
     writer.StartArray();
-    for (const std::string& name : *images) writer.String(name.c_str());
+    for (const std::string& name : *images) report.name(name);
     writer.EndArray();
   }
   writer.EndObject();
@@ -32,22 +49,22 @@ void writeEntry(JsonWriter& writer, int code, const char* description,
 
 // Builds {"errors":[ ... ]} around the entries that `writeEntries` adds.
 template <typename WriteEntries>
-std::string reportText(WriteEntries writeEntries) {
-  rapidjson::StringBuffer buffer;
-  JsonWriter writer(buffer);
-  writer.StartObject();
-  writer.Key("errors");
-  writer.StartArray();
-  writeEntries(writer);
-  writer.EndArray();
-  writer.EndObject();
-  return std::string(buffer.GetString(), buffer.GetSize());
+ReportText reportText(WriteEntries writeEntries) {
+  ReportWriter report;
+  report.writer.StartObject();
+  report.writer.Key("errors");
+  report.writer.StartArray();
+  writeEntries(report);
+  report.writer.EndArray();
+  report.writer.EndObject();
+  return ReportText{std::string(report.buffer.GetString(), report.buffer.GetSize()),
+                    std::move(report.names)};
 }
 
 }  // namespace
 
-std::string errorReportText(const CheckResults& results, const CheckFlags& flags) {
-  return reportText([&](JsonWriter& writer) {
+ReportText errorReportText(const CheckResults& results, const CheckFlags& flags) {
+  return reportText([&](ReportWriter& writer) {
     if (flags.resolution) {
       writeEntry(writer, 101, messages::kResolutionMismatch, &results.resolutionImages);
     }
@@ -61,15 +78,25 @@ std::string errorReportText(const CheckResults& results, const CheckFlags& flags
   });
 }
 
-std::string noImagesReportText() {
+ReportText noImagesReportText() {
   return reportText(
-      [](JsonWriter& writer) { writeEntry(writer, 105, messages::kNoImages, nullptr); });
+      [](ReportWriter& writer) { writeEntry(writer, 105, messages::kNoImages, nullptr); });
 }
 
-void publishReport(const std::string& text, const std::string& outputFolder, Console& console) {
-  console.writeLine({outside(text)});
-  const std::string path = platform::joinPath(outputFolder, kReportFileName);
-  if (!platform::replaceFile(path, text)) {
-    console.writeLine({own(messages::kReportNotWritten), outside(path)});
+bool publishReport(const ReportText& report, const std::string& outputFolder, Console& console) {
+  // One line of the program's own JSON and the names in it.
+  const std::string_view json = report.json;
+  std::vector<Piece> echo;
+  std::size_t done = 0;
+  for (const auto& [offset, length] : report.names) {
+    echo.push_back(own(json.substr(done, offset - done)));
+    echo.push_back(outside(json.substr(offset, length)));
+    done = offset + length;
   }
+  echo.push_back(own(json.substr(done)));
+  console.writeLine(echo);
+  const std::string path = platform::joinPath(outputFolder, kReportFileName);
+  if (platform::replaceFile(path, report.json)) return true;
+  console.writeLine({own(messages::kReportNotWritten), outside(path)});
+  return false;
 }

@@ -2,22 +2,31 @@
 #ifndef PRECHECK_REPORT_ERROR_REPORT_H_
 #define PRECHECK_REPORT_ERROR_REPORT_H_
 
+#include <cstddef>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "checks/check_results.h"
 #include "common/console.h"
 
 // The report's name in the output folder.
 inline constexpr char kReportFileName[] = "error.json";
+// The bytes of error.json, and where the file names are in them: bytes from outside,
+// which a console for people shows unlike the rest.
+struct ReportText {
+  std::string json;
+  std::vector<std::pair<std::size_t, std::size_t>> names;  // offset and length, escaped
+};
 
 // {"errors":[...]} with one entry per raised flag, in the order 101 to 104.
-std::string errorReportText(const CheckResults& results, const CheckFlags& flags);
+ReportText errorReportText(const CheckResults& results, const CheckFlags& flags);
 
 // {"errors":[...]} with the single entry 105: no image was found.
-std::string noImagesReportText();
+ReportText noImagesReportText();
 
-// Echoes `text` and writes it to error.json in `outputFolder`, saying so in one line
-// when the file cannot be written.
-void publishReport(const std::string& text, const std::string& outputFolder, Console& console);
+// Echoes the report and writes it to error.json in `outputFolder`, saying so in one
+// line when the file cannot be written. Returns whether it was written.
+bool publishReport(const ReportText& report, const std::string& outputFolder, Console& console);
 
 #endif  // PRECHECK_REPORT_ERROR_REPORT_H_

@@ -23,12 +23,12 @@ TEST(ErrorReportText, OneEntryPerRaisedFlagInCodeOrder) {
 
   CheckFlags onlyGps;
   onlyGps.gps = true;
-  EXPECT_EQ(errorReportText(results, onlyGps),
+  EXPECT_EQ(errorReportText(results, onlyGps).json,
             "{\"errors\":[{\"errcode\":104,\"error_des\":\"" + kGps +
                 "\",\"images\":[\"b.jpg\",\"c.jpg\"]}]}");
 
   CheckFlags all{true, true, true, true};
-  EXPECT_EQ(errorReportText(results, all),
+  EXPECT_EQ(errorReportText(results, all).json,
             "{\"errors\":["
             "{\"errcode\":101,\"error_des\":\"" + kResolution + "\",\"images\":[\"r.jpg\"]},"
             "{\"errcode\":102,\"error_des\":\"" + kMake + "\",\"images\":[\"m.jpg\",\"m.jpg\"]},"
@@ -41,7 +41,7 @@ TEST(ErrorReportText, FlagAloneDecidesWhetherAnEntryIsWritten) {
   results.gpsImages = {"listed-but-not-flagged.jpg"};
   CheckFlags flags;
   flags.focalLength = true;
-  EXPECT_EQ(errorReportText(results, flags),
+  EXPECT_EQ(errorReportText(results, flags).json,
             "{\"errors\":[{\"errcode\":103,\"error_des\":\"" + kFocal + "\",\"images\":[]}]}");
 }
 
@@ -51,20 +51,33 @@ TEST(ErrorReportText, NamesAreEscapedBytewise) {
                               "\xd3\xb0\x5c\xcf\xf1.jpg"};
   CheckFlags flags;
   flags.resolution = true;
-  EXPECT_EQ(errorReportText(results, flags),
+  EXPECT_EQ(errorReportText(results, flags).json,
             "{\"errors\":[{\"errcode\":101,\"error_des\":\"" + kResolution +
                 "\",\"images\":[\"q\\\"b\\\\s/x.jpg\",\"\\b\\t\\n\\f\\r\\u0001\\u001F\x7f\","
                 "\"\xd3\xb0\\\\\xcf\xf1.jpg\"]}]}");
 }
 
+// Where a console for people shows bytes from outside: exactly the escaped names.
+TEST(ErrorReportText, NamesAreLocatedInTheText) {
+  CheckResults results;
+  results.cameraMakeImages = {"a.jpg", "q\"b.jpg"};
+  results.gpsImages = {"", "\x1b[2J.jpg"};
+  const CheckFlags flags{false, true, false, true};
+  const ReportText report = errorReportText(results, flags);
+  std::vector<std::string> names;
+  for (const auto& [offset, length] : report.names) names.push_back(report.json.substr(offset, length));
+  EXPECT_EQ(names, (std::vector<std::string>{"a.jpg", "q\\\"b.jpg", "", "\\u001B[2J.jpg"}));
+  EXPECT_TRUE(noImagesReportText().names.empty());
+}
+
 TEST(NoImagesReportText, HasNoImagesMember) {
-  EXPECT_EQ(noImagesReportText(), "{\"errors\":[{\"errcode\":105,\"error_des\":\"" +
+  EXPECT_EQ(noImagesReportText().json, "{\"errors\":[{\"errcode\":105,\"error_des\":\"" +
                                       std::string(messages::kNoImages) + "\"}]}");
 }
 
 std::string publish(const std::string& text, const std::string& folder) {
   RecordingConsole console;
-  publishReport(text, folder, console);
+  publishReport(ReportText{text, {}}, folder, console);
   return console.text;
 }
 

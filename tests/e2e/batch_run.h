@@ -3,6 +3,10 @@
 #ifndef PRECHECK_TESTS_E2E_BATCH_RUN_H_
 #define PRECHECK_TESTS_E2E_BATCH_RUN_H_
 
+#ifndef _WIN32
+#include <locale.h>
+#endif
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -39,8 +43,14 @@ class Batch {
   void setOutputFolder(const std::string& folder) { outputFolder_ = folder; }
 
   ProgramRun run(const Switches& on, const RunOptions& options = {}) const {
+    return run(on, {}, options);
+  }
+  // With options before the configuration path.
+  ProgramRun run(const Switches& on, std::vector<std::string> optionWords,
+                 const RunOptions& options = {}) const {
     folder_.writeFile("task.cfg", configText(on, outputFolder_));
-    return runProgram(PRECHECK_BINARY, {"task.cfg"}, folder_.path().string(), options);
+    optionWords.push_back("task.cfg");
+    return runProgram(PRECHECK_BINARY, optionWords, folder_.path().string(), options);
   }
 
   // What the run prints before the first check: the path and the configuration echo.
@@ -64,6 +74,13 @@ class Batch {
   TempFolder folder_;
   std::string outputFolder_ = "check";
 };
+
+// Runs the program in `folder` with the command line `words`, keeping standard error.
+inline ProgramRun runWords(const TempFolder& folder, const std::vector<std::string>& words) {
+  RunOptions options;
+  options.keepErrors = true;
+  return runProgram(PRECHECK_BINARY, words, folder.path().string(), options);
+}
 
 // A survey photograph: 4000 by 3000, 8.8 mm (24 mm equivalent), a GPS position.
 inline PhotoSpec surveyPhoto() {
@@ -126,6 +143,16 @@ inline std::string reportOf(const std::vector<std::string>& entries) {
   for (std::size_t i = 0; i < entries.size(); ++i) text += (i ? "," : "") + entries[i];
   return text + "]}";
 }
+
+#ifndef _WIN32
+// Whether the system has the locale `name`, for runs in it.
+inline bool systemHasLocale(const char* name) {
+  const locale_t locale = newlocale(LC_ALL_MASK, name, static_cast<locale_t>(nullptr));
+  if (locale == static_cast<locale_t>(nullptr)) return false;
+  freelocale(locale);
+  return true;
+}
+#endif
 
 inline const std::string kNoImagesReport = "{\"errors\":[{\"errcode\":105,\"error_des\":\"" +
                                     std::string(messages::kNoImages) + "\"}]}";

@@ -262,6 +262,8 @@ ExifBlockSpec photoExifBlock(const PhotoSpec& photo) {
   block.littleEndian = photo.littleEndian;
   if (photo.make) block.ifd0.push_back(asciiEntry(0x010F, *photo.make));
   if (photo.model) block.ifd0.push_back(asciiEntry(0x0110, *photo.model));
+  if (photo.dateTime) block.ifd0.push_back(asciiEntry(0x0132, *photo.dateTime));
+  if (photo.dateTimeOriginal) block.exif.push_back(asciiEntry(0x9003, *photo.dateTimeOriginal));
   if (photo.focalLength) block.exif.push_back(rationalEntry(0x920A, {*photo.focalLength}));
   const std::pair<std::uint16_t, std::optional<std::uint32_t>> pixels[] = {
       {0xA002, photo.pixelWidth}, {0xA003, photo.pixelHeight}};

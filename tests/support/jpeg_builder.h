@@ -125,6 +125,8 @@ struct PhotoSpec {
   bool littleEndian = true;
   std::optional<std::string> make;             // ASCII with its NUL
   std::optional<std::string> model;
+  std::optional<std::string> dateTime;          // IFD0, "YYYY:MM:DD HH:MM:SS"
+  std::optional<std::string> dateTimeOriginal;  // EXIF sub-IFD, the same form
   std::optional<std::uint32_t> pixelWidth;     // LONG, or SHORT with pixelsAsShort
   std::optional<std::uint32_t> pixelHeight;
   bool pixelsAsShort = false;                  // values must then fit 16 bits

@@ -9,13 +9,14 @@
 
 class RecordingConsole final : public Console {
  public:
-  void writeLine(std::initializer_list<Piece> pieces) override {
-    for (const Piece& piece : pieces) text += piece.bytes;
-    text += '\n';
-  }
-
   // Every line, each ended by "\n".
   std::string text;
+
+ private:
+  void write(const Piece* pieces, std::size_t count) override {
+    for (std::size_t i = 0; i < count; ++i) text += pieces[i].bytes;
+    text += '\n';
+  }
 };
 
 #endif  // PRECHECK_TESTS_SUPPORT_RECORDING_CONSOLE_H_

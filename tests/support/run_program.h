@@ -21,8 +21,9 @@ struct ProgramRun {
 // the variable.
 using EnvironmentChanges = std::vector<std::pair<std::string, std::string>>;
 
-// What the child runs under. Only `environment` is honoured on Windows; the rest serve
-// tests of POSIX behaviour: runs that must not hang or must meet a full disk.
+// What the child runs under. Only `environment`, `keepErrors` and `terminal` are
+// honoured on Windows; the rest serve tests of POSIX behaviour: runs that must not hang
+// or must meet a full disk.
 struct RunOptions {
   EnvironmentChanges environment;
   // Largest file the program may write (RLIMIT_FSIZE). SIGXFSZ is ignored, so a write
@@ -34,6 +35,11 @@ struct RunOptions {
   bool keepErrors = false;
   // Standard output is a pipe whose reader has gone before the program writes.
   bool outputClosed = false;
+  // Standard output is a terminal, as when a person runs the program: on POSIX a
+  // pseudo-terminal that passes bytes unchanged (no CR added before LF); on Windows a
+  // pseudo console, whose text `output` then holds without its escape sequences and
+  // carriage returns.
+  bool terminal = false;
   // Called while the program is blocked writing to its standard output, which is then
   // a pipe of one page (4096 bytes) that is not read before the call. A test that
   // makes the program print just under a page before some step runs its change at

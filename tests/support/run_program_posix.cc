@@ -7,6 +7,7 @@
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -67,6 +68,20 @@ void waitUntilBlockedWritingOutput(pid_t child) {
   for (int tries = 0; tries < 60000 && !blockedWritingOutput(child); ++tries) usleep(1000);
 }
 
+// Opens a pseudo-terminal: its controller end for reading, and its terminal end for the
+// child's standard output, set to pass bytes unchanged. False when the system has none.
+bool openTerminal(int& controller, int& terminal) {
+  controller = posix_openpt(O_RDWR | O_NOCTTY);
+  if (controller < 0) return false;
+  if (grantpt(controller) != 0 || unlockpt(controller) != 0) return false;
+  terminal = open(ptsname(controller), O_RDWR | O_NOCTTY);
+  if (terminal < 0) return false;
+  termios settings;
+  if (tcgetattr(terminal, &settings) != 0) return false;
+  settings.c_oflag &= ~static_cast<tcflag_t>(OPOST);
+  return tcsetattr(terminal, TCSANOW, &settings) == 0;
+}
+
 }  // namespace
 
 ProgramRun runProgram(const std::string& program, const std::vector<std::string>& arguments,
@@ -74,7 +89,7 @@ ProgramRun runProgram(const std::string& program, const std::vector<std::string>
   ProgramRun run;
   int outPipe[2];
   int errPipe[2] = {-1, -1};
-  if (pipe(outPipe) != 0) return run;
+  if (options.terminal ? !openTerminal(outPipe[0], outPipe[1]) : pipe(outPipe) != 0) return run;
   if (options.keepErrors && pipe(errPipe) != 0) return run;
   if (options.whenOutputIsFull) fcntl(outPipe[1], F_SETPIPE_SZ, 4096);
   pid_t child = fork();

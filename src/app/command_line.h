@@ -1,0 +1,40 @@
+// The command line: options for people, then the configuration path and the words
+// behind it, which are echoed and ignored as they always were.
+#ifndef PRECHECK_APP_COMMAND_LINE_H_
+#define PRECHECK_APP_COMMAND_LINE_H_
+
+#include <functional>
+#include <string>
+#include <vector>
+
+enum class Action {
+  nothing,      // no word at all
+  run,          // the checks on the configuration
+  checkConfig,  // how the configuration is read, without the checks
+  help,
+  version,
+  usageError,
+};
+
+struct CommandLine {
+  Action action = Action::nothing;
+  std::string configPath;
+  std::vector<std::string> echoed;  // the words after the configuration path
+  std::string tablePath;            // --table; empty when not asked for
+  std::string mapPath;              // --geojson; empty when not asked for
+  unsigned threads = 0;             // --threads; 0 when not given
+  std::string problem;              // what is wrong, for Action::usageError
+};
+
+// Reads the words after the program name. A word is an option only before the
+// configuration path and only when nothing of that name exists (`exists`), so that
+// every command line that named a configuration before there were options keeps its
+// meaning.
+CommandLine parseCommandLine(const std::vector<std::string>& words,
+                             const std::function<bool(const std::string&)>& exists);
+
+// A number of image reading workers, from 1 to kMostThreads, in decimal digits only.
+inline constexpr unsigned kMostThreads = 256;
+bool parseThreadCount(const std::string& text, unsigned& threads);
+
+#endif  // PRECHECK_APP_COMMAND_LINE_H_

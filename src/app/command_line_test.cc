@@ -1,0 +1,63 @@
+#include "app/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace {
+
+CommandLine parse(const std::vector<std::string>& words, const std::set<std::string>& files = {}) {
+  return parseCommandLine(words, [&](const std::string& path) { return files.count(path) > 0; });
+}
+
+TEST(CommandLine, OptionsComeBeforeThePathAndTheRestIsEchoed) {
+  const CommandLine command =
+      parse({"--table", "t.csv", "--geojson=m.json", "--threads", "4", "task.cfg", "--help", "x"});
+  EXPECT_EQ(command.action, Action::run);
+  EXPECT_EQ(command.tablePath, "t.csv");
+  EXPECT_EQ(command.mapPath, "m.json");
+  EXPECT_EQ(command.threads, 4u);
+  EXPECT_EQ(command.configPath, "task.cfg");
+  EXPECT_EQ(command.echoed, (std::vector<std::string>{"--help", "x"}));
+}
+
+TEST(CommandLine, WordsThatNameAnExistingFileKeepTheirOldMeaning) {
+  const CommandLine help = parse({"--help", "a"}, {"--help"});
+  EXPECT_EQ(help.action, Action::run);
+  EXPECT_EQ(help.configPath, "--help");
+  EXPECT_EQ(help.echoed, std::vector<std::string>{"a"});
+
+  EXPECT_EQ(parse({"-"}).configPath, "-");  // a lone dash was never an option
+  EXPECT_EQ(parse({"--", "--version"}).configPath, "--version");
+  EXPECT_EQ(parse({}).action, Action::nothing);
+}
+
+TEST(CommandLine, HelpAndVersionWinOverWhatFollows) {
+  EXPECT_EQ(parse({"-h"}).action, Action::help);
+  EXPECT_EQ(parse({"--help", "--bogus"}).action, Action::help);
+  EXPECT_EQ(parse({"--threads", "2", "--version", "task.cfg"}).action, Action::version);
+}
+
+TEST(CommandLine, MistakesAreUsageErrorsThatSayWhat) {
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{"--bogus", "task.cfg"}, "unknown option --bogus"},
+      {{"-x"}, "unknown option -x"},
+      {{"--help=yes"}, "unknown option --help=yes"},
+      {{"--table"}, "--table needs a value"},
+      {{"--geojson=", "task.cfg"}, "--geojson needs a value"},
+      {{"--table", "t.csv"}, "the configuration path is missing"},
+      {{"--"}, "the configuration path is missing"},
+      {{"--threads", "0", "task.cfg"}, "--threads needs a number from 1 to 256, not 0"},
+      {{"--threads=257", "task.cfg"}, "--threads needs a number from 1 to 256, not 257"},
+      {{"--threads", "-3", "task.cfg"}, "--threads needs a number from 1 to 256, not -3"},
+      {{"--threads", "4x", "task.cfg"}, "--threads needs a number from 1 to 256, not 4x"},
+  };
+  for (const auto& [words, problem] : cases) {
+    SCOPED_TRACE(words.front());
+    const CommandLine command = parse(words);
+    EXPECT_EQ(command.action, Action::usageError);
+    EXPECT_EQ(command.problem, problem);
+  }
+}
+
+}  // namespace

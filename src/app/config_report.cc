@@ -1,0 +1,69 @@
+#include "app/config_report.h"
+
+#include <cstdio>
+#include <fstream>
+#include <vector>
+
+#include "app/error_line.h"
+#include "config/config_check.h"
+#include "platform/platform.h"
+
+namespace {
+
+// What the value at `place` makes of its setting.
+std::string stateOf(std::size_t place, const std::string& value) {
+  if (isSwitchPlace(place)) return isOn(value) ? "on" : "off";
+  if (platform::pathExists(value)) return "exists";
+  return place == 4 ? "does not exist" : "does not exist yet; a run creates it";
+}
+
+}  // namespace
+
+int checkConfiguration(const std::string& path, Console& console) {
+  std::ifstream file;
+  if (!openConfigFile(path, file)) {
+    std::fprintf(stderr, "precheck: the configuration %s cannot be opened\n",
+                 oneLine(path).c_str());
+    return 1;
+  }
+  ConfigMap entries;
+  readConfigLines(file, entries);
+  console.writeLine({outside(path), own(": " + std::to_string(entries.size()) +
+                                        " keys in sorted order, and the setting each binds to")});
+  std::size_t place = 0;
+  for (const auto& [key, value] : entries) {
+    const char* setting = settingAt(place);
+    const std::string binding =
+        setting == nullptr ? "not used" : std::string(setting) + ": " + stateOf(place, value);
+    console.writeLine(
+        {own("  "), outside(key), own("="), outside(value), own("  ->  "), own(binding)});
+    ++place;
+  }
+  for (; place < kSettingCount; ++place) {
+    console.writeLine({own("  (no key)  ->  "), own(settingAt(place)), own(": missing")});
+  }
+  const std::vector<ConfigDiagnostic> diagnostics = diagnoseConfig(entries, platform::pathExists);
+  const bool tooFew = entries.size() < kSettingCount;
+  if (diagnostics.empty() && !tooFew) {
+    console.writeLine({own("Nothing looks wrong.")});
+    return 0;
+  }
+  console.writeLine({own("What looks wrong:")});
+  if (tooFew) {
+    console.writeLine({own("  the file holds " + std::to_string(entries.size()) +
+                           (entries.size() == 1 ? " value" : " values") +
+                           "; 6 are needed, and a run ends at once")});
+  }
+  for (const ConfigDiagnostic& diagnostic : diagnostics) {
+    console.writeLine({own("  "), outside(diagnostic.key), own("="), outside(diagnostic.value),
+                       own(": "), own(diagnostic.meaning)});
+  }
+  return 1;
+}
+
+void warnAboutConfig(const ConfigMap& entries) {
+  for (const ConfigDiagnostic& diagnostic : diagnoseConfig(entries, platform::pathExists)) {
+    std::fprintf(stderr, "precheck: %s=%s: %s\n", oneLine(diagnostic.key).c_str(),
+                 oneLine(diagnostic.value).c_str(), diagnostic.meaning.c_str());
+  }
+}

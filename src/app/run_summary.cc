@@ -1,0 +1,49 @@
+#include "app/run_summary.h"
+
+namespace {
+
+std::string counted(std::size_t count, const char* one, const char* many) {
+  return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+// "  label:" padded to the column where the values start.
+std::string label(const std::string& name) {
+  const std::string text = "  " + name + ":";
+  return text + std::string(text.size() < 17 ? 17 - text.size() : 1, ' ');
+}
+
+// Where a file went, or that it could not be written.
+void writeFileLine(Console& console, const std::string& name, bool written,
+                   const std::string& path) {
+  console.writeLine(
+      {own(label(name)), own(written ? "written to " : "could not be written to "), outside(path)});
+}
+
+}  // namespace
+
+void printSummary(const RunSummary& summary, Console& console) {
+  const char* checkNames[4] = {"resolution", "camera make", "focal length", "GPS"};
+  console.writeLine({});
+  console.writeLine({own("Summary")});
+  for (int check = 0; check < 4; ++check) {
+    const std::optional<std::size_t>& offending = summary.offending[check];
+    const std::string found = offending ? counted(summary.images, "image", "images") + ", " +
+                                              std::to_string(*offending) + " offending"
+                                        : std::string("not run");
+    console.writeLine({own(label(checkNames[check])), own(found)});
+  }
+  console.writeLine(
+      {own(label("not readable")), own(counted(summary.unreadable, "file", "files"))});
+  const char* verdicts[] = {"passed", "not passed: offending images",
+                            "not passed: no file below the input folder"};
+  console.writeLine({own(label("verdict")), own(verdicts[static_cast<int>(summary.verdict)]),
+                     own(" (exit code "), own(std::to_string(summary.exitCode)), own(")")});
+  if (summary.verdict == Verdict::passed) {
+    console.writeLine({own(label("error.json")), own("not written, since the batch passed")});
+  } else {
+    writeFileLine(console, "error.json", summary.reportWritten, summary.reportPath);
+  }
+  for (const RunSummary::AskedFile& file : summary.askedFiles) {
+    writeFileLine(console, file.what, file.written, file.path);
+  }
+}

@@ -1,0 +1,24 @@
+// The console for people at a terminal: each piece shown as its kind must be (see
+// platform/text.h). Chosen only when standard output is a terminal, so that a
+// pipeline still reads the bytes of PlainConsole.
+#ifndef PRECHECK_APP_TERMINAL_CONSOLE_H_
+#define PRECHECK_APP_TERMINAL_CONSOLE_H_
+
+#include <memory>
+#include <utility>
+
+#include "common/console.h"
+#include "platform/text.h"
+
+class TerminalConsole final : public Console {
+ public:
+  explicit TerminalConsole(std::unique_ptr<platform::Terminal> terminal)
+      : terminal_(std::move(terminal)) {}
+
+ private:
+  void write(const Piece* pieces, std::size_t count) override;
+
+  std::unique_ptr<platform::Terminal> terminal_;
+};
+
+#endif  // PRECHECK_APP_TERMINAL_CONSOLE_H_

@@ -1,0 +1,78 @@
+#include "config/config_check.h"
+
+namespace {
+
+const char kByteOrderMark[] = "\xEF\xBB\xBF";
+
+// The value without one pair of quotes around it.
+std::string unquoted(const std::string& value) {
+  const bool quoted = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+                      value.back() == value.front();
+  return quoted ? value.substr(1, value.size() - 2) : value;
+}
+
+bool isQuoted(const std::string& value) { return unquoted(value) != value; }
+
+std::string lowerAscii(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
+
+// The spellings of "on" that people write in other configuration files.
+bool looksMeantAsOn(const std::string& value) {
+  const std::string word = lowerAscii(unquoted(value));
+  for (const char* on : {"true", "yes", "y", "on", "1", "t", "enable", "enabled"}) {
+    if (word == on) return !isOn(value);
+  }
+  return false;
+}
+
+bool looksLikePath(const std::string& value) {
+  return value.find_first_of("/\\") != std::string::npos;
+}
+
+// "the GPS check" or "the input folder".
+std::string theSetting(std::size_t place) { return std::string("the ") + settingAt(place); }
+
+}  // namespace
+
+const char* settingAt(std::size_t place) {
+  const char* settings[] = {"focal length check", "GPS check",    "camera make check",
+                            "resolution check",   "input folder", "output folder"};
+  return place < kSettingCount ? settings[place] : nullptr;
+}
+
+std::vector<ConfigDiagnostic> diagnoseConfig(
+    const ConfigMap& entries, const std::function<bool(const std::string&)>& exists) {
+  std::vector<ConfigDiagnostic> found;
+  std::size_t place = 0;
+  for (const auto& entry : entries) {
+    const std::string& key = entry.first;
+    const std::string& value = entry.second;
+    const auto say = [&](const std::string& meaning) { found.push_back({key, value, meaning}); };
+    if (key.compare(0, 3, kByteOrderMark) == 0) {
+      say("the key starts with a byte-order mark (bytes EF BB BF, as some editors save), "
+          "which sorts it after every key that starts with ASCII: its value is taken " +
+          (place < kSettingCount ? "as " + theSetting(place) : std::string("by no setting")));
+    }
+    if (place >= kSettingCount) {
+      say("only the first six keys in sorted order are used: no setting takes this value");
+    } else if (isSwitchPlace(place) && looksMeantAsOn(value)) {
+      say("only exactly \"true\" switches a check on: " + theSetting(place) + " does not run");
+    } else if (isSwitchPlace(place) && looksLikePath(value)) {
+      say("a folder in the place of " + theSetting(place) +
+          ": the keys may not sort in the order meant, and the check does not run");
+    } else if (!isSwitchPlace(place) && (value == "true" || value == "false")) {
+      say("a switch value in the place of " + theSetting(place) +
+          ": the keys may not sort in the order meant, and a folder of this name is used");
+    } else if (!isSwitchPlace(place) && isQuoted(value)) {
+      say("the quotes are part of the folder's name, which is used as written");
+    } else if (place == 4 && !exists(value)) {
+      say("the input folder does not exist: no file is found, and a run reports 105");
+    }
+    ++place;
+  }
+  return found;
+}

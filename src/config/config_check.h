@@ -1,0 +1,41 @@
+// What looks wrong in a task configuration: values that a run takes otherwise than
+// their writer most likely meant. A run still takes every value as it is; these only
+// say so, on standard error, and `precheck --check-config` lists them.
+#ifndef PRECHECK_CONFIG_CONFIG_CHECK_H_
+#define PRECHECK_CONFIG_CONFIG_CHECK_H_
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "config/config_file.h"
+#include "config/task_config.h"
+
+// The setting that the value at `place` (counted from 0 in key order) binds to, as
+// people call it: "focal length check", "GPS check", "camera make check",
+// "resolution check", "input folder", "output folder"; null from the seventh on.
+const char* settingAt(std::size_t place);
+
+// Whether the setting at `place` is one of the four check switches.
+inline bool isSwitchPlace(std::size_t place) { return place < 4; }
+
+// One entry that looks wrong, and what the run does with it (ASCII).
+struct ConfigDiagnostic {
+  std::string key;
+  std::string value;
+  std::string meaning;
+};
+
+// The entries of `entries` that look wrong, in key order:
+// - a switch that is not exactly "true" but looks meant as on ("True", "yes", "1", ...);
+// - a key that starts with a byte-order mark, which sorts it after the other keys;
+// - a folder value "true" or "false", or a switch value that looks like a path: the
+//   keys sort in an order that was not meant;
+// - a folder value in quotes, which are part of the folder's name;
+// - an input folder that does not exist (`exists` tells);
+// - keys past the sixth, whose values no setting takes.
+std::vector<ConfigDiagnostic> diagnoseConfig(const ConfigMap& entries,
+                                             const std::function<bool(const std::string&)>& exists);
+
+#endif  // PRECHECK_CONFIG_CONFIG_CHECK_H_

@@ -1,0 +1,96 @@
+#include "config/config_check.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace {
+
+// Keys that sort as written, the folders as given; "images" exists.
+ConfigMap configOf(const std::string& focal, const std::string& gps, const std::string& make,
+                   const std::string& resolution, const std::string& input,
+                   const std::string& output) {
+  return ConfigMap{{"1focal", focal},           {"2gps", gps},     {"3make", make},
+                   {"4resolution", resolution}, {"5input", input}, {"6output", output}};
+}
+
+std::vector<ConfigDiagnostic> diagnose(const ConfigMap& entries) {
+  return diagnoseConfig(entries, [](const std::string& path) { return path == "images"; });
+}
+
+TEST(ConfigCheck, SoundConfigurationsGiveNothing) {
+  EXPECT_TRUE(diagnose(configOf("true", "true", "true", "true", "images", "check")).empty());
+  // Off is a choice: any value that does not look meant as on.
+  EXPECT_TRUE(diagnose(configOf("false", "", "no", "0", "images", "missing/yet")).empty());
+}
+
+TEST(ConfigCheck, SwitchesThatLookMeantAsOnAreNamedWithTheCheckThatDoesNotRun) {
+  for (const std::string value :
+       {"True", "TRUE", "yes", "Y", "on", "ON", "1", "enabled", "\"true\"", "'True'"}) {
+    SCOPED_TRACE(value);
+    const std::vector<ConfigDiagnostic> found =
+        diagnose(configOf("true", value, "true", "true", "images", "check"));
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].key, "2gps");
+    EXPECT_EQ(found[0].value, value);
+    EXPECT_EQ(found[0].meaning,
+              "only exactly \"true\" switches a check on: the GPS check does not run");
+  }
+}
+
+// What keys sorted in an order that was not meant leave: a byte-order mark moves the
+// first key last, and the other values one place up.
+TEST(ConfigCheck, ByteOrderMarkAndValuesOutOfPlaceAreNamed) {
+  ConfigMap entries = configOf("true", "true", "true", "true", "/data/images", "check");
+  entries.erase("1focal");
+  entries
+      ["\xEF\xBB\xBF"
+       "1focal"] = "true";
+  std::vector<std::pair<std::string, std::string>> named;
+  for (const ConfigDiagnostic& d : diagnose(entries)) named.push_back({d.key, d.meaning});
+  const std::vector<std::pair<std::string, std::string>> expected{
+      {"5input",
+       "a folder in the place of the resolution check: the keys may not sort in the order "
+       "meant, and the check does not run"},
+      {"6output", "the input folder does not exist: no file is found, and a run reports 105"},
+      {"\xEF\xBB\xBF"
+       "1focal",
+       "the key starts with a byte-order mark (bytes EF BB BF, as some editors save), which "
+       "sorts it after every key that starts with ASCII: its value is taken as the output "
+       "folder"},
+      {"\xEF\xBB\xBF"
+       "1focal",
+       "a switch value in the place of the output folder: the keys may not sort in the order "
+       "meant, and a folder of this name is used"},
+  };
+  EXPECT_EQ(named, expected);
+}
+
+TEST(ConfigCheck, FoldersThatCannotBeMeantAreNamed) {
+  const std::pair<ConfigMap, std::string> cases[] = {
+      {configOf("true", "true", "true", "true", "photos", "check"),
+       "the input folder does not exist: no file is found, and a run reports 105"},
+      {configOf("true", "true", "true", "true", "\"images\"", "check"),
+       "the quotes are part of the folder's name, which is used as written"},
+      {configOf("true", "true", "true", "true", "images", "false"),
+       "a switch value in the place of the output folder: the keys may not sort in the order "
+       "meant, and a folder of this name is used"},
+  };
+  for (const auto& [entries, meaning] : cases) {
+    const std::vector<ConfigDiagnostic> found = diagnose(entries);
+    ASSERT_EQ(found.size(), 1u) << meaning;
+    EXPECT_EQ(found[0].meaning, meaning);
+  }
+}
+
+TEST(ConfigCheck, KeysPastTheSixthAreNotUsed) {
+  ConfigMap entries = configOf("true", "true", "true", "true", "images", "check");
+  entries["7extra"] = "x";
+  const std::vector<ConfigDiagnostic> found = diagnose(entries);
+  ASSERT_EQ(found.size(), 1u);
+  EXPECT_EQ(found[0].key, "7extra");
+  EXPECT_EQ(settingAt(6), nullptr);
+  EXPECT_STREQ(settingAt(5), "output folder");
+}
+
+}  // namespace

@@ -1,0 +1,73 @@
+#include "report/image_fields.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "checks/checks.h"
+#include "platform/platform.h"
+#include "platform/text.h"
+
+std::string pathBelow(const std::string& inputFolder, const std::string& path) {
+  const std::string prefix = platform::joinPath(inputFolder, "");
+  const bool below = path.compare(0, prefix.size(), prefix) == 0;
+  return platform::outsideToUtf8(below ? path.substr(prefix.size()) : path);
+}
+
+std::string fileText(const std::string& bytes) {
+  return platform::outsideToUtf8(bytes.substr(0, bytes.find('\0')));
+}
+
+std::string captureTimeText(const std::string& bytes) {
+  std::string text = fileText(bytes);
+  const char* form = "dddd:dd:dd dd:dd:dd";
+  if (text.size() != std::char_traits<char>::length(form)) return text;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const bool digit = text[i] >= '0' && text[i] <= '9';
+    if (form[i] == 'd' ? !digit : text[i] != form[i]) return text;
+  }
+  text[4] = '-';
+  text[7] = '-';
+  return text;
+}
+
+std::string decimal(double value, int places) {
+  if (!std::isfinite(value)) return "";
+  char digits[400];  // the largest double in fixed notation, with its decimals
+  const std::to_chars_result written =
+      std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, places);
+  std::string text(digits, written.ptr);
+  if (text.find('.') != std::string::npos) {
+    text.erase(text.find_last_not_of('0') + 1);
+    if (text.back() == '.') text.pop_back();
+  }
+  return text == "-0" ? "0" : text;
+}
+
+std::vector<int> codesOf(std::uint8_t bits) {
+  std::vector<int> codes;
+  for (int check = 0; check < 4; ++check) {
+    if ((bits >> check) & 1) codes.push_back(101 + check);
+  }
+  return codes;
+}
+
+bool hasMapPosition(const ImageRecord& record) {
+  return record.parsed() && hasUsablePosition(record) && std::abs(record.latitude) <= 90.0 &&
+         std::abs(record.longitude) <= 180.0 && std::isfinite(record.altitude);
+}
+
+const char* describe(ExifStatus status) {
+  switch (status) {
+    case ExifStatus::ok:
+      return "";
+    case ExifStatus::notJpeg:
+      return "not a JPEG file";
+    case ExifStatus::noExif:
+      return "no EXIF block";
+    case ExifStatus::badByteOrder:
+      return "EXIF block of unknown byte order";
+    case ExifStatus::corrupt:
+      return "EXIF block damaged";
+  }
+  return "";
+}

@@ -1,0 +1,43 @@
+// What the per-image table and the map show of an image, as text for people: UTF-8,
+// numbers written the same in every locale.
+#ifndef PRECHECK_REPORT_IMAGE_FIELDS_H_
+#define PRECHECK_REPORT_IMAGE_FIELDS_H_
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "load/image_record.h"
+
+// The path of an image below the input folder, in UTF-8: `path` without the folder
+// and its separator.
+std::string pathBelow(const std::string& inputFolder, const std::string& path);
+
+// A text of the file (make, model, time) up to its first NUL, as the EXIF value
+// ends there, in UTF-8.
+std::string fileText(const std::string& bytes);
+
+// The capture time as YYYY-MM-DD HH:MM:SS when the file gives it in the EXIF form
+// YYYY:MM:DD HH:MM:SS; otherwise as the file gives it.
+std::string captureTimeText(const std::string& bytes);
+
+// `value` rounded to at most `places` decimals, without trailing zeros ("30.543",
+// "152.3", "24"), the same in every locale; empty when it is not finite.
+std::string decimal(double value, int places);
+
+// Decimals that keep what a camera measures: degrees to about a millimetre on the
+// ground, metres and millimetres of focal length to a thousandth.
+inline constexpr int kDegreePlaces = 8;
+inline constexpr int kMetrePlaces = 3;
+
+// The report codes, 101 to 104, that `bits` of ReportCodes holds, in order.
+std::vector<int> codesOf(std::uint8_t bits);
+
+// Whether the image has a position to draw: one the GPS check takes as usable, that
+// is also a point on the globe.
+bool hasMapPosition(const ImageRecord& record);
+
+// Why an image was not parsed, in a few words.
+const char* describe(ExifStatus status);
+
+#endif  // PRECHECK_REPORT_IMAGE_FIELDS_H_

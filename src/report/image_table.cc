@@ -1,0 +1,163 @@
+#include "report/image_table.h"
+
+#include <rapidjson/stringbuffer.h>
+#include <rapidjson/writer.h>
+
+#include <vector>
+
+#include "checks/checks.h"
+#include "report/image_fields.h"
+
+namespace {
+
+const char* const kColumns[] = {"file",
+                                "status",
+                                "reason",
+                                "width",
+                                "height",
+                                "make",
+                                "model",
+                                "capture_time",
+                                "focal_length_mm",
+                                "focal_length_35mm",
+                                "latitude",
+                                "longitude",
+                                "altitude_m",
+                                "codes"};
+
+// One CSV line: a field in quotes when it holds a comma, a quote or a line break, with
+// its quotes doubled.
+void appendRow(const std::vector<std::string>& fields, std::string& table) {
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    if (i > 0) table += ',';
+    const std::string& field = fields[i];
+    if (field.find_first_of(",\"\r\n") == std::string::npos) {
+      table += field;
+      continue;
+    }
+    table += '"';
+    for (const char c : field) {
+      if (c == '"') table += '"';
+      table += c;
+    }
+    table += '"';
+  }
+  table += "\r\n";
+}
+
+std::string statusOf(const ImageRecord& record) {
+  if (!record.read()) return "not read";
+  return record.parsed() ? "ok" : "not parsed";
+}
+
+std::string reasonOf(const ImageRecord& record) {
+  return record.read() ? describe(record.status) : describe(record.skipped);
+}
+
+std::vector<std::string> fieldsOf(const std::string& file, const ImageRecord& record,
+                                  std::uint8_t codes) {
+  std::vector<std::string> fields{file, statusOf(record), reasonOf(record)};
+  fields.resize(std::size(kColumns));
+  if (record.parsed()) {
+    fields[3] = std::to_string(record.pixelWidth);
+    fields[4] = std::to_string(record.pixelHeight);
+    fields[5] = fileText(record.make);
+    if (record.details != nullptr) {
+      fields[6] = fileText(record.details->model);
+      fields[7] = captureTimeText(record.details->captureTime);
+    }
+    fields[8] = decimal(record.focalLength, kMetrePlaces);
+    if (record.focalLength35mm != 0) fields[9] = std::to_string(record.focalLength35mm);
+    if (hasUsablePosition(record)) {
+      fields[10] = decimal(record.latitude, kDegreePlaces);
+      fields[11] = decimal(record.longitude, kDegreePlaces);
+      fields[12] = decimal(record.altitude, kMetrePlaces);
+    }
+  }
+  for (const int code : codesOf(codes)) {
+    fields[13] += (fields[13].empty() ? "" : " ") + std::to_string(code);
+  }
+  return fields;
+}
+
+using JsonWriter = rapidjson::Writer<rapidjson::StringBuffer>;
+
+// A number as the table writes it, or null when it is not finite: JSON has no such
+// numbers.
+void writeNumber(JsonWriter& writer, double value, int places) {
+  const std::string text = decimal(value, places);
+  if (text.empty()) {
+    writer.Null();
+  } else {
+    writer.RawValue(text.c_str(), text.size(), rapidjson::kNumberType);
+  }
+}
+
+void writeString(JsonWriter& writer, const std::string& text) {
+  writer.String(text.c_str(), static_cast<rapidjson::SizeType>(text.size()));
+}
+
+}  // namespace
+
+std::string imageTableText(ImageRecords& images, const std::string& inputFolder,
+                           const ReportCodes& codes) {
+  std::string table;
+  appendRow(std::vector<std::string>(std::begin(kColumns), std::end(kColumns)), table);
+  for (std::size_t index = 0; index < images.size(); ++index) {
+    const ImageRecord& record = images.record(index);
+    appendRow(fieldsOf(pathBelow(inputFolder, images.path(index)), record, codes[index]), table);
+  }
+  return table;
+}
+
+std::string imageMapText(ImageRecords& images, const std::string& inputFolder,
+                         const ReportCodes& codes) {
+  rapidjson::StringBuffer buffer;
+  JsonWriter writer(buffer);
+  writer.StartObject();
+  writer.Key("type");
+  writer.String("FeatureCollection");
+  writer.Key("features");
+  writer.StartArray();
+  for (std::size_t index = 0; index < images.size(); ++index) {
+    const ImageRecord& record = images.record(index);
+    if (!hasMapPosition(record)) continue;
+    writer.StartObject();
+    writer.Key("type");
+    writer.String("Feature");
+    writer.Key("geometry");
+    writer.StartObject();
+    writer.Key("type");
+    writer.String("Point");
+    writer.Key("coordinates");
+    writer.StartArray();
+    writeNumber(writer, record.longitude, kDegreePlaces);
+    writeNumber(writer, record.latitude, kDegreePlaces);
+    writeNumber(writer, record.altitude, kMetrePlaces);
+    writer.EndArray();
+    writer.EndObject();
+    writer.Key("properties");
+    writer.StartObject();
+    writer.Key("file");
+    writeString(writer, pathBelow(inputFolder, images.path(index)));
+    writer.Key("make");
+    writeString(writer, fileText(record.make));
+    writer.Key("focal_length_mm");
+    writeNumber(writer, record.focalLength, kMetrePlaces);
+    writer.Key("focal_length_35mm");
+    if (record.focalLength35mm != 0) {
+      writer.Uint(record.focalLength35mm);
+    } else {
+      writer.Null();
+    }
+    writer.Key("codes");
+    writer.StartArray();
+    for (const int code : codesOf(codes[index])) writer.Int(code);
+    writer.EndArray();
+    writer.EndObject();
+    writer.EndObject();
+  }
+  writer.EndArray();
+  writer.EndObject();
+  return std::string(buffer.GetString(), buffer.GetSize()) + "\n";
+}

@@ -1,0 +1,134 @@
+// --table and --geojson: what was read of every image, and where the located ones are.
+// The transcript and error.json stay what they are without them.
+#include <gtest/gtest.h>
+
+#include "batch_run.h"
+#include "gbk_text.h"
+
+namespace {
+
+// One image of every kind: a located frame with its capture time, one without a
+// position, an empty file, a text file, another camera in a subfolder, and one with
+// only DateTime and a focal length of 0.
+void addEveryKind(const Batch& batch) {
+  PhotoSpec frame = surveyPhoto();
+  frame.dateTimeOriginal = "2024:05:01 10:00:00";
+  frame.dateTime = "2024:05:01 10:00:09";
+  PhotoSpec unlocated = surveyPhoto();
+  unlocated.gps.reset();
+  PhotoSpec other = surveyPhoto();
+  other.make = "Canon";
+  other.model = "EOS \"R5\", v2";
+  other.gps = GpsSpec{-33.8688, -151.2093, -2.5};
+  other.focalLength35mm.reset();
+  other.focalLength = Fraction{35, 1};
+  PhotoSpec zeroFocal = surveyPhoto();
+  zeroFocal.dateTime = "2024-05-01T10:00";
+  zeroFocal.focalLength35mm.reset();
+  zeroFocal.focalLength = Fraction{0, 1};
+  batch.addPhoto("a.jpg", frame);
+  batch.addPhoto("b.jpg", unlocated);
+  batch.add("c.jpg", "");
+  batch.add("d.jpg", kNotAnImage);
+  batch.addPhoto("sub/e.jpg", other);
+  batch.addPhoto("f.jpg", zeroFocal);
+}
+
+const std::string kSub = std::string("sub") + kPathSeparator;
+
+const std::string kEveryKindTable =
+    "file,status,reason,width,height,make,model,capture_time,focal_length_mm,"
+    "focal_length_35mm,latitude,longitude,altitude_m,codes\r\n"
+    "a.jpg,ok,,4000,3000,DJI,FC6310,2024-05-01 10:00:00,8.8,24,30.5,114.3608,152.3,\r\n"
+    "b.jpg,ok,,4000,3000,DJI,FC6310,,8.8,24,,,,104\r\n"
+    "c.jpg,not read,it is empty,,,,,,,,,,,\r\n"
+    "d.jpg,not parsed,not a JPEG file,,,,,,,,,,,101 102 103 104\r\n"
+    "f.jpg,ok,,4000,3000,DJI,FC6310,2024-05-01T10:00,0,,30.5,114.3608,152.3,103\r\n" +
+    kSub + "e.jpg,ok,,4000,3000,Canon,\"EOS \"\"R5\"\", v2\",,35,,-33.8688,-151.2093,-2.5,102\r\n";
+
+std::string feature(const std::string& file, const std::string& coordinates,
+                    const std::string& make, const std::string& focal, const std::string& focal35,
+                    const std::string& codes) {
+  return "{\"type\":\"Feature\",\"geometry\":{\"type\":\"Point\",\"coordinates\":[" + coordinates +
+         "]},\"properties\":{\"file\":\"" + file + "\",\"make\":\"" + make +
+         "\",\"focal_length_mm\":" + focal + ",\"focal_length_35mm\":" + focal35 + ",\"codes\":[" +
+         codes + "]}}";
+}
+
+const std::string kEveryKindMap =
+    "{\"type\":\"FeatureCollection\",\"features\":[" +
+    feature("a.jpg", "114.3608,30.5,152.3", "DJI", "8.8", "24", "") + "," +
+    feature("f.jpg", "114.3608,30.5,152.3", "DJI", "0", "null", "103") + "," +
+    feature(kSub == "sub/" ? "sub/e.jpg" : "sub\\\\e.jpg", "-151.2093,-33.8688,-2.5", "Canon", "35",
+            "null", "102") +
+    "]}\n";
+
+TEST(Table, EveryImageWithWhatWasReadOfItAndTheCodesThatNamedIt) {
+  Batch batch;
+  addEveryKind(batch);
+  const ProgramRun plain = batch.run(kAllChecks);
+  const std::string report = batch.report();
+  const ProgramRun run = batch.run(kAllChecks, {"--table", "images.csv", "--geojson=map.geojson"});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.output, plain.output);
+  EXPECT_EQ(batch.report(), report);
+  EXPECT_EQ(readFileBytes(batch.folder().at("images.csv")), kEveryKindTable);
+  EXPECT_EQ(readFileBytes(batch.folder().at("map.geojson")), kEveryKindMap);
+}
+
+// The table reads every image itself when no check runs.
+TEST(Table, IsWrittenWithEveryCheckOff) {
+  Batch batch;
+  addEveryKind(batch);
+  const ProgramRun run = batch.run(Switches{}, {"--table", "images.csv"});
+  EXPECT_EQ(run.exitCode, 0);
+  std::string expected = kEveryKindTable;
+  for (const char* codes : {"104", "101 102 103 104", "103", "102"}) {
+    const std::size_t at = expected.find(std::string(",") + codes + "\r\n");
+    expected.erase(at + 1, std::string(codes).size());
+  }
+  EXPECT_EQ(readFileBytes(batch.folder().at("images.csv")), expected);
+}
+
+TEST(Table, FileThatCannotBeWrittenIsSaidAndFailsTheRun) {
+  Batch batch;
+  batch.addPhoto("a.jpg", surveyPhoto());
+  const ProgramRun plain = batch.run(kAllChecks);
+  ASSERT_EQ(plain.exitCode, 0);
+  RunOptions options;
+  options.keepErrors = true;
+  const std::string missing = std::string("no-such-folder") + kPathSeparator;
+  const ProgramRun run =
+      batch.run(kAllChecks,
+                {"--table", missing + "images.csv", "--geojson", missing + "map.geojson"}, options);
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.output, plain.output);
+  EXPECT_EQ(run.errors,
+            withConsoleLineEnds("precheck: the table could not be written to " + missing +
+                                "images.csv\n" + "precheck: the map could not be written to " +
+                                missing + "map.geojson\n"));
+}
+
+// Names and makes come into both files as UTF-8, read as the system gives them: here
+// GBK, as on a Chinese Windows.
+TEST(Table, NamesAndMakesAreConvertedToUtf8) {
+  RunOptions options;
+#ifdef _WIN32
+  if (!fileNamesReadAsGbk()) GTEST_SKIP() << "file names are not read as GBK here";
+#else
+  if (!systemHasLocale("zh_CN.GBK")) GTEST_SKIP() << "no zh_CN.GBK locale here";
+  options.environment = {{"LC_ALL", "zh_CN.GBK"}};
+#endif
+  Batch batch;
+  PhotoSpec photo = surveyPhoto();
+  photo.make = "\xb4\xf3\xbd\xae";  // 大疆
+  batch.folder().writeFile(
+      std::filesystem::path("images") / fileNameFromGbk("\xba\xbd\xc5\xc4.jpg"), makePhoto(photo));
+  batch.run(kAllChecks, {"--table", "images.csv", "--geojson", "map.geojson"}, options);
+  const std::string table = readFileBytes(batch.folder().at("images.csv"));
+  EXPECT_NE(table.find("\r\n航拍.jpg,ok,,4000,3000,大疆,"), std::string::npos) << table;
+  const std::string map = readFileBytes(batch.folder().at("map.geojson"));
+  EXPECT_NE(map.find("\"file\":\"航拍.jpg\",\"make\":\"大疆\""), std::string::npos) << map;
+}
+
+}  // namespace

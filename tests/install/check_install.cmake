@@ -1,0 +1,28 @@
+# Installs a build into an empty prefix and checks what the prefix holds: the program,
+# which must tell the version of the build, and beside it the manual page (Linux) or
+# the README (Windows).
+#   cmake -DBUILD=<build folder> -DPREFIX=<prefix> -DVERSION=<version>
+#         -DPROGRAM=<path below the prefix> -DBESIDE=<path below the prefix>
+#         [-DRUN=ON] -P check_install.cmake
+file(REMOVE_RECURSE ${PREFIX})
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --prefix ${PREFIX}
+                RESULT_VARIABLE result OUTPUT_QUIET)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "cmake --install failed: ${result}")
+endif()
+foreach(installed ${PROGRAM} ${BESIDE})
+  if(NOT EXISTS ${PREFIX}/${installed})
+    message(FATAL_ERROR "the install holds no ${installed}")
+  endif()
+endforeach()
+file(READ ${PREFIX}/${BESIDE} text)
+if(BESIDE MATCHES "[.]1$" AND NOT text MATCHES "\"precheck ${VERSION}\"")
+  message(FATAL_ERROR "the manual page does not name version ${VERSION}")
+endif()
+# A cross build's program cannot run here.
+if(RUN)
+  execute_process(COMMAND ${PREFIX}/${PROGRAM} --version OUTPUT_VARIABLE told)
+  if(NOT told STREQUAL "precheck ${VERSION}\n")
+    message(FATAL_ERROR "the installed program tells \"${told}\", not version ${VERSION}")
+  endif()
+endif()
