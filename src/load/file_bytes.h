@@ -7,6 +7,7 @@
 #define PRECHECK_LOAD_FILE_BYTES_H_
 
 #include <array>
+#include <memory>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -48,13 +49,16 @@ class FileBytes final : public ByteSource {
   bool failed() const { return failed_; }
 
  private:
+  // Bytes read from `start` on. Not cleared before a read: they are read over at once.
   struct Piece {
     std::uint64_t start = 0;
-    std::vector<unsigned char> bytes;
+    std::size_t size = 0;
+    std::unique_ptr<unsigned char[]> bytes;
+    std::size_t capacity = 0;
     bool holds(std::uint64_t offset, std::size_t length) const {
-      return offset >= start && offset - start <= bytes.size() &&
-             length <= bytes.size() - (offset - start);
+      return offset >= start && offset - start <= size && length <= size - (offset - start);
     }
+    const unsigned char* at(std::uint64_t offset) const { return bytes.get() + (offset - start); }
   };
 
   bool read(std::uint64_t start, std::size_t length, Piece &piece);

@@ -65,6 +65,8 @@ void ImageLoader::work() {
 }
 
 const ImageRecord& ImageLoader::record(std::size_t index) {
+  // A record handed over once is complete and no worker touches it again.
+  if (index < handedOver_) return records_[index];
   if (!started_) start();
   {
     std::unique_lock<std::mutex> lock(mutex_);

@@ -81,27 +81,66 @@ int openNamedFile(int pathFd, const struct stat& named, const PathParent& parent
   return fd;
 }
 
+// A file open for reading, or why it is not.
+struct OpenedFile {
+  int fd = -1;
+  std::uint64_t size = 0;
+  OpenFailure failure = OpenFailure::none;
+};
+
+OpenedFile refused(OpenFailure failure) {
+  OpenedFile file;
+  file.failure = failure;
+  return file;
+}
+
+// A file the listing saw as regular is opened at once, O_NONBLOCK all the same should
+// it have become a FIFO since; anything but a regular file is then closed unread.
+OpenedFile openListedFile(const PathParent& parent) {
+  OpenedFile file;
+  file.fd = openForReading(parent.folder(), parent.rest());
+  if (file.fd < 0) return refused(failureOf(errno));
+  struct stat info;
+  if (fstat(file.fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    close(file.fd);
+    return refused(OpenFailure::notRegularFile);
+  }
+  file.size = static_cast<std::uint64_t>(info.st_size);
+  return file;
+}
+
+// Any other file is first named with O_PATH, which does not open it: no FIFO's writer
+// is released, no device is touched and no lease broken before its type is known.
+OpenedFile openUnlistedFile(const PathParent& parent) {
+  const int pathFd = openat(parent.folder(), parent.rest(), O_PATH | O_CLOEXEC);
+  if (pathFd < 0) return refused(failureOf(errno));
+  struct stat info;
+  if (fstat(pathFd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    close(pathFd);
+    return refused(OpenFailure::notRegularFile);
+  }
+  OpenedFile file;
+  file.fd = openNamedFile(pathFd, info, parent);
+  const int error = errno;
+  close(pathFd);
+  if (file.fd < 0) return refused(failureOf(error));
+  file.size = static_cast<std::uint64_t>(info.st_size);
+  return file;
+}
+
+// Read-ahead of a file this small reads little beyond what the parse reads anyway.
+constexpr std::uint64_t kSmallFileBytes = 64 * 1024;
+
 class PosixImageFiles final : public ImageFiles {
  public:
-  OpenedImage open(const std::string& path, const NativePath&) override {
+  OpenedImage open(const std::string& path, const NativePath& native) override {
     const PathParent parent(path);
     if (!parent.usable()) return failed(failureOf(errno));
-    // O_PATH names the file without opening it: no FIFO's writer is released, no
-    // device is touched and no lease broken before the file's type is known.
-    const int pathFd = openat(parent.folder(), parent.rest(), O_PATH | O_CLOEXEC);
-    if (pathFd < 0) return failed(failureOf(errno));
-    struct stat info;
-    if (fstat(pathFd, &info) != 0 || !S_ISREG(info.st_mode)) {
-      close(pathFd);
-      return failed(OpenFailure::notRegularFile);
-    }
-    const int fd = openNamedFile(pathFd, info, parent);
-    const int error = errno;
-    close(pathFd);
-    if (fd < 0) return failed(failureOf(error));
-    posix_fadvise(fd, 0, 0, POSIX_FADV_RANDOM);
+    const OpenedFile file = native.regularFile ? openListedFile(parent) : openUnlistedFile(parent);
+    if (file.fd < 0) return failed(file.failure);
+    if (file.size > kSmallFileBytes) posix_fadvise(file.fd, 0, 0, POSIX_FADV_RANDOM);
     OpenedImage image;
-    image.file = std::make_unique<PosixImageFile>(fd, static_cast<std::uint64_t>(info.st_size));
+    image.file = std::make_unique<PosixImageFile>(file.fd, file.size);
     return image;
   }
 };

@@ -84,6 +84,12 @@ TEST(SystemImageFiles, FifoIsNotOpenedSoItsWriterKeepsWaiting) {
   });
   EXPECT_EQ(platform::systemImageFiles().open(fifo, {}).failure, OpenFailure::notRegularFile);
   EXPECT_EQ(writer.wait_for(std::chrono::milliseconds(200)), std::future_status::timeout);
+  // Listed as a regular file, and a FIFO by the time it is opened: refused at once, the
+  // open does not wait for a writer.
+  platform::NativePath listedRegular;
+  listedRegular.regularFile = true;
+  EXPECT_EQ(platform::systemImageFiles().open(fifo, listedRegular).failure,
+            OpenFailure::notRegularFile);
   const int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);  // lets the writer go
   EXPECT_TRUE(writer.get());
   close(reader);
@@ -133,9 +139,13 @@ TEST(SystemImageFiles, FileUnderALeaseIsOpenedOnceTheLeaseIsReleased) {
   release.sa_handler = releaseLease;
   struct sigaction previous;
   sigaction(SIGIO, &release, &previous);
-  if (fcntl(fd, F_SETLEASE, F_WRLCK) == 0) {
-    platform::OpenedImage opened = platform::systemImageFiles().open(folder.at("a.jpg"), {});
-    ASSERT_NE(opened.file, nullptr);
+  // Whether or not the listing saw a regular file there, which opens it another way.
+  for (const bool listedRegular : {false, true}) {
+    if (fcntl(fd, F_SETLEASE, F_WRLCK) != 0) break;
+    platform::NativePath native;
+    native.regularFile = listedRegular;
+    platform::OpenedImage opened = platform::systemImageFiles().open(folder.at("a.jpg"), native);
+    ASSERT_NE(opened.file, nullptr) << listedRegular;
     EXPECT_EQ(readAt(*opened.file, 0, 5), "bytes");
   }
   close(fd);

@@ -21,8 +21,13 @@ struct NativePath {
   std::wstring wide;
 };
 #else
-// POSIX opens a file by the bytes of the path the program shows; nothing more is kept.
-struct NativePath {};
+// POSIX opens a file by the bytes of the path the program shows. The listing also tells
+// whether a regular file stood there (its own type, or a link's target's): such a file
+// is opened at once, without first asking its type, which on a local disk costs as
+// much as the open and on a share one more request.
+struct NativePath {
+  bool regularFile = false;
+};
 #endif
 
 // The native form of a path the program was given, such as the input folder.

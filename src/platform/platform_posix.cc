@@ -23,12 +23,17 @@ namespace {
 
 // d_type saves a stat per entry; links and file systems that leave it unknown need
 // the stat, which follows links as a folder enumeration on Windows would.
-bool entryIsFolder(int folderFd, const dirent& entry) {
-  if (entry.d_type == DT_DIR) return true;
-  if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) return false;
-  struct stat info;
-  if (fstatat(folderFd, entry.d_name, &info, 0) != 0) return false;
-  return S_ISDIR(info.st_mode);
+FolderEntry entryOf(int folderFd, const dirent& entry) {
+  FolderEntry listed;
+  listed.name = entry.d_name;
+  mode_t type = DTTOIF(entry.d_type);
+  if (entry.d_type == DT_LNK || entry.d_type == DT_UNKNOWN) {
+    struct stat info;
+    type = fstatat(folderFd, entry.d_name, &info, 0) == 0 ? info.st_mode & S_IFMT : 0;
+  }
+  listed.isFolder = S_ISDIR(type);
+  listed.path.regularFile = S_ISREG(type);
+  return listed;
 }
 
 }  // namespace
@@ -70,7 +75,7 @@ bool listFolder(const std::string& folder, const NativePath&, FolderListing& lis
   }
   listing.entries.clear();
   while (const dirent* entry = readdir(dir)) {
-    listing.entries.push_back(FolderEntry{entry->d_name, {}, entryIsFolder(fd, *entry)});
+    listing.entries.push_back(entryOf(fd, *entry));
   }
   closedir(dir);
   // Linux returns entries in no stable order; byte order of the names keeps runs
