@@ -1,12 +1,11 @@
-// Image files are read with positioned reads of the ranges the parser asks for, under
-// random-access advice: the kernel then reads those pages and no read-ahead window
-// around them, most of which would be a photograph's body that no one looks at.
+// Image files are read with positioned reads of the ranges the parser asks for. A file
+// over 64 KB gets random-access advice: the kernel then reads those pages and no
+// read-ahead window around them, most of which would be a photograph's body.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <string>
 
 #include "platform/platform.h"
 #include "platform/posix_paths.h"
@@ -62,86 +61,41 @@ int openForReading(int folder, const char* name) {
   return fd;
 }
 
-// Opens the regular file that `pathFd` (an O_PATH descriptor) names. Through
-// /proc/self/fd the open reaches that very file, whatever was renamed since, without
-// looking its name up again: on a share, a request fewer. Without /proc, by its name
-// again, and then it must still be the same file.
-int openNamedFile(int pathFd, const struct stat& named, const PathParent& parent) {
-  const std::string self = "/proc/self/fd/" + std::to_string(pathFd);
-  int fd = openForReading(AT_FDCWD, self.c_str());
-  if (fd >= 0 || errno != ENOENT) return fd;
-  fd = openForReading(parent.folder(), parent.rest());
-  struct stat opened;
-  if (fd >= 0 && (fstat(fd, &opened) != 0 || opened.st_ino != named.st_ino ||
-                  opened.st_dev != named.st_dev)) {
-    close(fd);
-    errno = EACCES;
-    return -1;
-  }
-  return fd;
-}
-
-// A file open for reading, or why it is not.
-struct OpenedFile {
-  int fd = -1;
-  std::uint64_t size = 0;
-  OpenFailure failure = OpenFailure::none;
-};
-
-OpenedFile refused(OpenFailure failure) {
-  OpenedFile file;
-  file.failure = failure;
-  return file;
-}
-
-// A file the listing saw as regular is opened at once, O_NONBLOCK all the same should
-// it have become a FIFO since; anything but a regular file is then closed unread.
-OpenedFile openListedFile(const PathParent& parent) {
-  OpenedFile file;
-  file.fd = openForReading(parent.folder(), parent.rest());
-  if (file.fd < 0) return refused(failureOf(errno));
-  struct stat info;
-  if (fstat(file.fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    close(file.fd);
-    return refused(OpenFailure::notRegularFile);
-  }
-  file.size = static_cast<std::uint64_t>(info.st_size);
-  return file;
-}
-
-// Any other file is first named with O_PATH, which does not open it: no FIFO's writer
-// is released, no device is touched and no lease broken before its type is known.
-OpenedFile openUnlistedFile(const PathParent& parent) {
-  const int pathFd = openat(parent.folder(), parent.rest(), O_PATH | O_CLOEXEC);
-  if (pathFd < 0) return refused(failureOf(errno));
-  struct stat info;
-  if (fstat(pathFd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    close(pathFd);
-    return refused(OpenFailure::notRegularFile);
-  }
-  OpenedFile file;
-  file.fd = openNamedFile(pathFd, info, parent);
-  const int error = errno;
-  close(pathFd);
-  if (file.fd < 0) return refused(failureOf(error));
-  file.size = static_cast<std::uint64_t>(info.st_size);
-  return file;
-}
-
 // Read-ahead of a file this small reads little beyond what the parse reads anyway.
 constexpr std::uint64_t kSmallFileBytes = 64 * 1024;
+
+// Opens a file known to be regular. O_NONBLOCK all the same, should it have become a
+// FIFO since; anything but a regular file is then closed unread.
+OpenedImage openRegularFile(const PathParent& parent) {
+  const int fd = openForReading(parent.folder(), parent.rest());
+  if (fd < 0) return failed(failureOf(errno));
+  struct stat info;
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    close(fd);
+    return failed(OpenFailure::notRegularFile);
+  }
+  const auto size = static_cast<std::uint64_t>(info.st_size);
+  if (size > kSmallFileBytes) posix_fadvise(fd, 0, 0, POSIX_FADV_RANDOM);
+  OpenedImage image;
+  image.file = std::make_unique<PosixImageFile>(fd, size);
+  return image;
+}
 
 class PosixImageFiles final : public ImageFiles {
  public:
   OpenedImage open(const std::string& path, const NativePath& native) override {
     const PathParent parent(path);
     if (!parent.usable()) return failed(failureOf(errno));
-    const OpenedFile file = native.regularFile ? openListedFile(parent) : openUnlistedFile(parent);
-    if (file.fd < 0) return failed(file.failure);
-    if (file.size > kSmallFileBytes) posix_fadvise(file.fd, 0, 0, POSIX_FADV_RANDOM);
-    OpenedImage image;
-    image.file = std::make_unique<PosixImageFile>(file.fd, file.size);
-    return image;
+    // A file the listing did not see as regular (a FIFO, a device, a link to nothing,
+    // a name it could not stat) is asked its type first, and opened only when it is
+    // regular by now: opening a FIFO releases its waiting writer, and opening a device
+    // can have effects of its own.
+    if (!native.regularFile) {
+      struct stat info;
+      if (fstatat(parent.folder(), parent.rest(), &info, 0) != 0) return failed(failureOf(errno));
+      if (!S_ISREG(info.st_mode)) return failed(OpenFailure::notRegularFile);
+    }
+    return openRegularFile(parent);
   }
 };
 
