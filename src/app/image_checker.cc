@@ -9,7 +9,7 @@ namespace {
 
 Offending record(Offending offending, const ImageRecords& images, std::vector<std::string>& list,
                  bool& flag) {
-  for (std::size_t index : offending) list.push_back(fileNameOf(images.path(index)));
+  for (std::size_t index : offending) list.emplace_back(fileNameOf(images.path(index)));
   if (!offending.empty()) flag = true;
   return offending;
 }
