@@ -4,11 +4,9 @@
 
 namespace {
 
-// The make as stored, up to its first zero byte (where the record already ends it);
-// blanks and case are kept, so makes that differ only there are different makes.
-std::optional<std::string> cameraMakeKey(const ImageRecord& record) {
-  return record.make.substr(0, record.make.find('\0'));
-}
+// The make as the record holds it, up to its first zero byte; blanks and case are
+// kept, so makes that differ only there are different makes.
+std::optional<std::string> cameraMakeKey(const ImageRecord& record) { return record.make; }
 
 }  // namespace
 

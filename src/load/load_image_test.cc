@@ -9,7 +9,9 @@ namespace {
 
 TEST(LoadImage, KeepsWhatTheChecksKeyOn) {
   MemoryImageFiles files;
-  files.add("a.jpg", MemoryFile{makePhoto(droneFrame(30.5))});
+  PhotoSpec photo = droneFrame(30.5);
+  photo.make = std::string("DJI\0tail", 8);  // keyed up to its first NUL
+  files.add("a.jpg", MemoryFile{makePhoto(photo)});
   const ImageRecord record = loadImage(files, "a.jpg", {});
   EXPECT_TRUE(record.parsed());
   EXPECT_EQ(record.pixelWidth, 5472u);
