@@ -11,9 +11,5 @@ std::optional<std::string> cameraMakeKey(const ImageRecord& record) { return rec
 }  // namespace
 
 Offending cameraMakeCheck(ImageRecords& images, Console& console) {
-  CheckRun run{images, console, {}};
-  ImageGroups groups = groupImages(run, messages::kCameraMakeProgress, cameraMakeKey);
-  reportErrorGroup(run, groups);
-  reportInconsistentGroups(run, groups);
-  return run.offending;
+  return consistencyCheck(images, console, messages::kCameraMakeProgress, cameraMakeKey);
 }

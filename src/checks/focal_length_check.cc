@@ -16,8 +16,5 @@ std::optional<std::string> focalLengthKey(const ImageRecord& record) {
 }  // namespace
 
 Offending focalLengthCheck(ImageRecords& images, Console& console) {
-  CheckRun run{images, console, {}};
-  const ImageGroups groups = groupImages(run, messages::kFocalLengthProgress, focalLengthKey);
-  reportGroupsWithKey(run, groups, "0");
-  return run.offending;
+  return offendingKeyCheck(images, console, messages::kFocalLengthProgress, focalLengthKey, "0");
 }

@@ -26,8 +26,5 @@ bool hasUsablePosition(const ImageRecord& record) {
 }
 
 Offending gpsCheck(ImageRecords& images, Console& console) {
-  CheckRun run{images, console, {}};
-  const ImageGroups groups = groupImages(run, messages::kGpsProgress, gpsKey);
-  reportGroupsWithKey(run, groups, "1");
-  return run.offending;
+  return offendingKeyCheck(images, console, messages::kGpsProgress, gpsKey, "1");
 }

@@ -67,3 +67,19 @@ void reportGroupsWithKey(CheckRun& run, const ImageGroups& groups,
     if (key == offendingKey || key == kErrorKey) reportImages(run, group);
   }
 }
+
+Offending consistencyCheck(ImageRecords& images, Console& console, const char* progressText,
+                           KeyOf keyOf) {
+  CheckRun run{images, console, {}};
+  ImageGroups groups = groupImages(run, progressText, keyOf);
+  reportErrorGroup(run, groups);
+  reportInconsistentGroups(run, groups);
+  return run.offending;
+}
+
+Offending offendingKeyCheck(ImageRecords& images, Console& console, const char* progressText,
+                            KeyOf keyOf, const std::string& offendingKey) {
+  CheckRun run{images, console, {}};
+  reportGroupsWithKey(run, groupImages(run, progressText, keyOf), offendingKey);
+  return run.offending;
+}

@@ -50,4 +50,12 @@ void reportInconsistentGroups(CheckRun& run, const ImageGroups& groups);
 // Lists every group and reports each one whose key is `offendingKey` or "error".
 void reportGroupsWithKey(CheckRun& run, const ImageGroups& groups, const std::string& offendingKey);
 
+// The two kinds of check. Resolution and camera make compare the images with each
+// other: the "error" group, then every image outside the largest group. Focal length
+// and GPS judge each image alone: every group whose key is `offendingKey` or "error".
+Offending consistencyCheck(ImageRecords& images, Console& console, const char* progressText,
+                           KeyOf keyOf);
+Offending offendingKeyCheck(ImageRecords& images, Console& console, const char* progressText,
+                            KeyOf keyOf, const std::string& offendingKey);
+
 #endif  // PRECHECK_CHECKS_IMAGE_GROUPS_H_

@@ -15,9 +15,5 @@ std::optional<std::string> resolutionKey(const ImageRecord& record) {
 }  // namespace
 
 Offending resolutionCheck(ImageRecords& images, Console& console) {
-  CheckRun run{images, console, {}};
-  ImageGroups groups = groupImages(run, messages::kResolutionProgress, resolutionKey);
-  reportErrorGroup(run, groups);
-  reportInconsistentGroups(run, groups);
-  return run.offending;
+  return consistencyCheck(images, console, messages::kResolutionProgress, resolutionKey);
 }
