@@ -1,6 +1,6 @@
 #include "app/error_line.h"
 
-#include <cstdio>
+#include "platform/characters.h"
 
 std::string oneLine(const std::string& bytes) {
   std::string shown;
@@ -8,11 +8,9 @@ std::string oneLine(const std::string& bytes) {
     const auto byte = static_cast<unsigned char>(c);
     if (byte >= 0x20 && byte != 0x7F) {
       shown += c;
-      continue;
+    } else {
+      platform::appendEscaped(byte, shown);
     }
-    char escaped[8];
-    std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
-    shown += escaped;
   }
   return shown;
 }

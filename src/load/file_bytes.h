@@ -1,23 +1,21 @@
-// The bytes of one image file as the EXIF parser asks for them, read with
-// positioned reads. The parser looks at the start of a file, its end and what
-// its EXIF block points at: those ranges are read, a few pages each, and
-// nothing else. On a share where every request waits a millisecond, two
-// requests a file instead of dozens.
+// The bytes of one image file as the EXIF parser asks for them, read with positioned
+// reads. The parser looks at the start of a file, its end and what its EXIF block
+// points at: those ranges are read, a few pages each, and nothing else. On a share
+// where every request waits a millisecond, two requests a file instead of dozens.
 #ifndef PRECHECK_LOAD_FILE_BYTES_H_
 #define PRECHECK_LOAD_FILE_BYTES_H_
 
 #include <array>
-#include <memory>
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 #include "exif/byte_source.h"
 #include "platform/platform.h"
 
 // How much is read at a time, with page <= head <= wholeFile. The defaults suit
-// photographs on disks and shares; tests and the fuzzer make them small, so
-// that small inputs cross every boundary.
+// photographs on disks and shares; tests and the fuzzer make them small, so that small
+// inputs cross every boundary.
 struct ReadSizes {
   std::uint64_t page = 4096;
   // One read of a file this small costs less than two reads of its ends.
@@ -32,20 +30,19 @@ struct ReadSizes {
 
 class FileBytes final : public ByteSource {
  public:
-  explicit FileBytes(platform::ImageFile &file, const ReadSizes &sizes = {})
+  explicit FileBytes(platform::ImageFile& file, const ReadSizes& sizes = {})
       : file_(file), size_(file.size()), sizes_(sizes) {}
 
-  // Reads the start and the end of the file, where the parser looks first: the
-  // whole file when it is small, else its first pages and its last page. False
-  // when a read failed.
+  // Reads the start and the end of the file, where the parser looks first: the whole
+  // file when it is small, else its first pages and the page that holds its last
+  // bytes. False when a read failed.
   bool readEnds();
 
   std::uint64_t size() const override { return size_; }
-  const unsigned char *bytesAt(std::uint64_t offset, std::size_t length) override;
-  bool copyTo(std::uint64_t offset, std::size_t length, unsigned char *destination) override;
+  const unsigned char* bytesAt(std::uint64_t offset, std::size_t length) override;
+  bool copyTo(std::uint64_t offset, std::size_t length, unsigned char* destination) override;
 
-  // True once any read has failed: then the parse saw gaps, and its result is
-  // void.
+  // True once any read has failed: then the parse saw gaps, and its result is void.
   bool failed() const { return failed_; }
 
  private:
@@ -61,18 +58,18 @@ class FileBytes final : public ByteSource {
     const unsigned char* at(std::uint64_t offset) const { return bytes.get() + (offset - start); }
   };
 
-  bool read(std::uint64_t start, std::size_t length, Piece &piece);
-  const Piece *pieceHolding(std::uint64_t offset, std::size_t length) const;
+  bool read(std::uint64_t start, std::size_t length, Piece& piece);
+  const Piece* pieceHolding(std::uint64_t offset, std::size_t length) const;
 
   std::uint64_t pageStart(std::uint64_t offset) const { return offset - offset % sizes_.page; }
 
-  platform::ImageFile &file_;
+  platform::ImageFile& file_;
   std::uint64_t size_;
   ReadSizes sizes_;
   Piece head_;
   Piece tail_;
-  // Other ranges, replaced in turn: a directory and the values it points at are
-  // often apart.
+  // Other ranges, replaced in turn: a directory and the values it points at are often
+  // apart.
   std::array<Piece, 4> others_;
   std::size_t nextOther_ = 0;
   bool failed_ = false;

@@ -77,7 +77,7 @@ TEST(FileBytes, PhotographIsParsedFromOneReadOfEachEnd) {
 TEST(FileBytes, FailedReadIsKeptAndGivesNothing) {
   const std::string content = patternOf(200000);
   struct Case {
-    const char *name;
+    const char* name;
     int failFromRead;
     bool endsRead;
   };
