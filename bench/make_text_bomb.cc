@@ -23,19 +23,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   // Each value starts right behind the TIFF header and ends 100 bytes before the file.
-  auto text = [&](int tag) {
-    return withCount(
-        withValueField(bytesEntry(static_cast<std::uint16_t>(tag), tiff::kAscii, ""), 8),
-        static_cast<std::uint32_t>(size - 100));
-  };
-  ExifBlockSpec block;
-  for (int tag : {0x010E, 0x010F, 0x0110, 0x0131, 0x0132, 0x8298}) block.ifd0.push_back(text(tag));
-  for (int tag : {0x9003, 0x9004, 0x9291, 0xA433, 0xA434}) block.exif.push_back(text(tag));
-  JpegSpec jpeg;
-  jpeg.app1 = buildExifBlock(block);
-  jpeg.bodyBytes = 0;
-  jpeg.endMarker = false;
-  const std::string head = buildJpeg(jpeg);
+  const std::string head = textBombHead(8, static_cast<std::uint32_t>(size - 100));
 
   std::ofstream out(argv[1], std::ios::binary | std::ios::trunc);
   out.write(head.data(), static_cast<std::streamsize>(head.size()));

@@ -3,19 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "exif/exif_metadata.h"
+#include "byte_pattern.h"
 #include "exif_fields.h"
 #include "jpeg_builder.h"
 #include "memory_image_files.h"
 #include "temp_folder.h"
 
 namespace {
-
-// Bytes that differ from place to place.
-std::string patternOf(std::size_t size) {
-  std::string bytes(size, '\0');
-  for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(i * 7 + i / 4096 + 1);
-  return bytes;
-}
 
 // One file of the given bytes, opened through the seam.
 struct Opened {

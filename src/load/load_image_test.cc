@@ -102,23 +102,7 @@ TEST(LoadImage, TextsPointingAtTheWholeFileCostOneReadOfIt) {
   // Each value starts 4 KB into the TIFF header, past the directories, and runs over the
   // filler to near the end marker: a make of 8 MB without a NUL.
   const std::uint32_t textLength = fileSize - 4300;
-  auto text = [&](int tag) {
-    return withCount(
-        withValueField(bytesEntry(static_cast<std::uint16_t>(tag), tiff::kAscii, ""), 4096),
-        textLength);
-  };
-  ExifBlockSpec layout;
-  for (int tag : {0x010E, 0x010F, 0x0110, 0x0131, 0x0132, 0x8298}) {
-    layout.ifd0.push_back(text(tag));
-  }
-  for (int tag : {0x9003, 0x9004, 0x9291, 0xA433, 0xA434}) {
-    layout.exif.push_back(text(tag));
-  }
-  JpegSpec jpeg;
-  jpeg.app1 = buildExifBlock(layout);
-  jpeg.bodyBytes = 0;
-  jpeg.endMarker = false;
-  std::string file = buildJpeg(jpeg);
+  std::string file = textBombHead(4096, textLength);
   file.resize(fileSize - 2, 'M');
   file += "\xFF\xD9";
 

@@ -16,6 +16,7 @@
 #include <string>
 #include <thread>
 
+#include "byte_pattern.h"
 #include "platform/platform.h"
 #include "temp_folder.h"
 
@@ -23,12 +24,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using platform::OpenFailure;
-
-std::string patternOf(std::size_t size) {
-  std::string bytes(size, '\0');
-  for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(i * 7 + i / 4096 + 1);
-  return bytes;
-}
 
 std::string readAt(platform::ImageFile& file, std::uint64_t offset, std::size_t length) {
   std::string bytes(length, '\0');

@@ -94,26 +94,7 @@ void writeTextBomb(Writer& out, const fs::path& relative) {
   // FF D8, FF E1 and its length, "Exif\0\0": the TIFF header starts at byte 12.
   constexpr std::uint32_t kValueOffset = 8;
   constexpr std::uint32_t kTextBytes = kFileBytes - 12 - kValueOffset;
-  const auto text = [](std::uint16_t tag) {
-    return withCount(withValueField(bytesEntry(tag, tiff::kAscii, ""), kValueOffset), kTextBytes);
-  };
-  ExifBlockSpec layout;
-  // ImageDescription, Make, Model, Software, DateTime, Copyright.
-  for (const std::uint16_t tag : std::vector<std::uint16_t>{0x010E, 0x010F, 0x0110, 0x0131,
-                                                             0x0132, 0x8298}) {
-    layout.ifd0.push_back(text(tag));
-  }
-  // DateTimeOriginal, DateTimeDigitized, SubSecTimeOriginal, LensMake, LensModel.
-  for (const std::uint16_t tag : std::vector<std::uint16_t>{0x9003, 0x9004, 0x9291, 0xA433,
-                                                             0xA434}) {
-    layout.exif.push_back(text(tag));
-  }
-  JpegSpec jpeg;
-  jpeg.app1 = buildExifBlock(layout);
-  jpeg.app1Length = 0xFFFF;
-  jpeg.bodyBytes = 0;
-  jpeg.endMarker = false;
-  out.write(relative, buildJpeg(jpeg));
+  out.write(relative, textBombHead(kValueOffset, kTextBytes));
   const fs::path path = out.root / relative;
   fs::resize_file(path, kFileBytes);
   std::fstream end(path, std::ios::in | std::ios::out | std::ios::binary);

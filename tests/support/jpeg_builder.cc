@@ -278,6 +278,26 @@ ExifBlockSpec photoExifBlock(const PhotoSpec& photo) {
   return block;
 }
 
+std::string textBombHead(std::uint32_t valueOffset, std::uint32_t textBytes) {
+  const auto text = [&](std::uint16_t tag) {
+    return withCount(withValueField(bytesEntry(tag, tiff::kAscii, ""), valueOffset), textBytes);
+  };
+  ExifBlockSpec block;
+  for (const std::uint16_t tag : std::vector<std::uint16_t>{0x010E, 0x010F, 0x0110, 0x0131,
+                                                             0x0132, 0x8298}) {
+    block.ifd0.push_back(text(tag));
+  }
+  for (const std::uint16_t tag : std::vector<std::uint16_t>{0x9003, 0x9004, 0x9291, 0xA433,
+                                                             0xA434}) {
+    block.exif.push_back(text(tag));
+  }
+  JpegSpec jpeg;
+  jpeg.app1 = buildExifBlock(block);
+  jpeg.bodyBytes = 0;
+  jpeg.endMarker = false;
+  return buildJpeg(jpeg);
+}
+
 PhotoSpec droneFrame(double latitude) {
   PhotoSpec photo;
   photo.make = "DJI";

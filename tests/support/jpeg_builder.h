@@ -152,6 +152,13 @@ inline std::uint32_t lengthOf(const std::string& built) {
   return static_cast<std::uint32_t>(built.size());
 }
 
+// The start of a text bomb: FF D8 and an APP1 whose eleven kept text tags (image
+// description, make, model, software, date, copyright; the two capture dates, the
+// sub-second time, lens make and model) all point at the same `textBytes` bytes from
+// `valueOffset` past the TIFF header, which begins at byte 12 of the file. The caller
+// makes the file long enough and ends it with FF D9.
+std::string textBombHead(std::uint32_t valueOffset, std::uint32_t textBytes);
+
 // A DJI Phantom 4 Pro frame: 5472 by 3648, 8.8 mm (24 mm equivalent), at `latitude`
 // along a flight line, 152.3 m up.
 PhotoSpec droneFrame(double latitude);
