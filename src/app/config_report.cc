@@ -10,11 +10,17 @@
 
 namespace {
 
-// What the value at `place` makes of its setting.
-std::string stateOf(std::size_t place, const std::string& value) {
-  if (isSwitchPlace(place)) return isOn(value) ? "on" : "off";
-  if (platform::pathExists(value)) return "exists";
-  return place == 4 ? "does not exist" : "does not exist yet; a run creates it";
+// What a value makes of its setting.
+std::string stateOf(const Setting& setting, const std::string& value) {
+  switch (setting.kind) {
+    case SettingKind::checkSwitch:
+      return isOn(value) ? "on" : "off";
+    case SettingKind::inputFolder:
+      return platform::pathExists(value) ? "exists" : "does not exist";
+    case SettingKind::outputFolder:
+      break;
+  }
+  return platform::pathExists(value) ? "exists" : "does not exist yet; a run creates it";
 }
 
 }  // namespace
@@ -32,15 +38,16 @@ int checkConfiguration(const std::string& path, Console& console) {
                                         " keys in sorted order, and the setting each binds to")});
   std::size_t place = 0;
   for (const auto& [key, value] : entries) {
-    const char* setting = settingAt(place);
-    const std::string binding =
-        setting == nullptr ? "not used" : std::string(setting) + ": " + stateOf(place, value);
+    const Setting* setting = settingAt(place);
+    const std::string binding = setting == nullptr
+                                    ? "not used"
+                                    : std::string(setting->name) + ": " + stateOf(*setting, value);
     console.writeLine(
         {own("  "), outside(key), own("="), outside(value), own("  ->  "), own(binding)});
     ++place;
   }
   for (; place < kSettingCount; ++place) {
-    console.writeLine({own("  (no key)  ->  "), own(settingAt(place)), own(": missing")});
+    console.writeLine({own("  (no key)  ->  "), own(settingAt(place)->name), own(": missing")});
   }
   const std::vector<ConfigDiagnostic> diagnostics = diagnoseConfig(entries, platform::pathExists);
   const bool tooFew = entries.size() < kSettingCount;

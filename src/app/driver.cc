@@ -13,7 +13,6 @@
 #include "app/command_line.h"
 #include "app/config_report.h"
 #include "app/error_line.h"
-#include "app/image_checker.h"
 #include "app/run_summary.h"
 #include "app/terminal_console.h"
 #include "app/usage.h"
@@ -22,11 +21,13 @@
 #include "config/config_check.h"
 #include "config/config_file.h"
 #include "config/task_config.h"
+#include "checks/checks.h"
 #include "load/image_loader.h"
 #include "platform/platform.h"
 #include "platform/text.h"
 #include "report/error_report.h"
 #include "report/image_table.h"
+#include "scan/image_scan.h"
 
 namespace {
 
@@ -71,16 +72,6 @@ class SkipTally {
   std::size_t count_ = 0;
 };
 
-// One check as the run takes it: its switch, what it announces, its call and its part
-// of the results.
-struct CheckStep {
-  const std::string& switchValue;
-  const char* announcement;
-  Offending (ImageChecker::*run)(ImageRecords&, std::vector<std::string>&, bool&) const;
-  std::vector<std::string>& list;
-  bool& flag;
-};
-
 // Writes a file that the command line asks for; standard error says so when it cannot
 // be written.
 RunSummary::AskedFile writeAskedFile(const char* what, const std::string& path,
@@ -98,56 +89,37 @@ RunSummary::AskedFile writeAskedFile(const char* what, const std::string& path,
 // ends with a summary for people.
 int checkBatch(const TaskConfig& config, const CommandLine& command, Console& console,
                bool forPeople) {
-  const ImageChecker checker(console);
-  const ScannedImages images = checker.scanImageFolder(config.inputFolder, config.outputFolder);
+  const ScannedImages images =
+      scanImageFolder(config.inputFolder, OwnFile{config.outputFolder, kReportFileName}, console);
   SkipTally skipped;
   // Reads each image once, when the first check asks for it; later checks reuse it.
-  ImageLoader records(
+  ImageLoader loader(
       images, platform::systemImageFiles(), loadWorkers(command),
       [&](const std::string& path, SkipReason reason) { skipped.notice(path, reason); },
       !command.tablePath.empty());
-  CheckResults results;
-  CheckFlags failed;
-  const CheckStep steps[] = {
-      {config.resolutionSwitch, messages::kStartResolutionCheck, &ImageChecker::checkResolution,
-       results.resolutionImages, failed.resolution},
-      {config.cameraMakeSwitch, messages::kStartCameraMakeCheck, &ImageChecker::checkCameraMake,
-       results.cameraMakeImages, failed.cameraMake},
-      {config.focalLengthSwitch, messages::kStartFocalLengthCheck, &ImageChecker::checkFocalLength,
-       results.focalLengthImages, failed.focalLength},
-      {config.gpsSwitch, messages::kStartGpsCheck, &ImageChecker::checkGps, results.gpsImages,
-       failed.gps},
-  };
   RunSummary summary;
-  ReportCodes codes(images.paths.size());
-  for (int check = 0; check < 4; ++check) {
-    const CheckStep& step = steps[check];
-    if (!isOn(step.switchValue)) continue;
-    console.writeLine({own(step.announcement)});
-    const Offending offending = (checker.*step.run)(records, step.list, step.flag);
-    summary.offending[check] = offending.size();
-    for (const std::size_t index : offending) codes[index] |= static_cast<std::uint8_t>(1 << check);
-  }
+  summary.checks = runChecks(config, loader, console);
   if (!command.tablePath.empty()) {
     summary.askedFiles.push_back(writeAskedFile(
-        "table", command.tablePath, imageTableText(records, config.inputFolder, codes)));
+        "table", command.tablePath, imageTableText(loader, config.inputFolder, summary.checks)));
   }
   if (!command.mapPath.empty()) {
     summary.askedFiles.push_back(
-        writeAskedFile("map", command.mapPath, imageMapText(records, config.inputFolder, codes)));
+        writeAskedFile("map", command.mapPath, imageMapText(loader, config.inputFolder, summary.checks)));
   }
   skipped.summarize();
   summary.images = images.paths.size();
   summary.unreadable = skipped.count();
   summary.reportPath = platform::joinPath(config.outputFolder, kReportFileName);
-  if (failed.any()) {
+  if (summary.checks.anyOffending()) {
     summary.verdict = Verdict::offending;
-    summary.reportWritten = checker.writeErrorReport(results, config.outputFolder, failed);
+    summary.reportWritten =
+        publishReport(errorReportText(summary.checks, loader), config.outputFolder, console);
   } else if (!images.paths.empty()) {
     console.writeLine({own(messages::kAllClear)});
   } else {
     summary.verdict = Verdict::noImages;
-    summary.reportWritten = checker.writeNoImagesReport(config.outputFolder);
+    summary.reportWritten = publishReport(noImagesReportText(), config.outputFolder, console);
   }
   summary.exitCode = summary.verdict == Verdict::passed ? 0 : 1;
   // A file that was asked for and is missing fails the run as a report would.
@@ -158,9 +130,9 @@ int checkBatch(const TaskConfig& config, const CommandLine& command, Console& co
   return summary.exitCode;
 }
 
-// The run of the checks that the command line asks for. On a terminal it ends with a
+// The run of the task that the command line names. On a terminal it ends with a
 // summary for people.
-int runChecks(const CommandLine& command, Console& console, bool forPeople) {
+int runTask(const CommandLine& command, Console& console, bool forPeople) {
   const std::string& configPath = command.configPath;
   console.writeLine({outside(configPath)});
   for (const std::string& word : command.echoed) {
@@ -222,5 +194,5 @@ int runPrecheck(int argc, char** argv) {
     case Action::run:
       break;
   }
-  return runChecks(command, console, forPeople);
+  return runTask(command, console, forPeople);
 }

@@ -22,15 +22,14 @@ void writeFileLine(Console& console, const std::string& name, bool written,
 }  // namespace
 
 void printSummary(const RunSummary& summary, Console& console) {
-  const char* checkNames[4] = {"resolution", "camera make", "focal length", "GPS"};
   console.writeLine({});
   console.writeLine({own("Summary")});
-  for (int check = 0; check < 4; ++check) {
-    const std::optional<std::size_t>& offending = summary.offending[check];
+  for (std::size_t row = 0; row < kCheckCount; ++row) {
+    const std::optional<Offending>& offending = summary.checks.byCheck[row];
     const std::string found = offending ? counted(summary.images, "image", "images") + ", " +
-                                              std::to_string(*offending) + " offending"
+                                              std::to_string(offending->size()) + " offending"
                                         : std::string("not run");
-    console.writeLine({own(label(checkNames[check])), own(found)});
+    console.writeLine({own(label(kChecks[row].name)), own(found)});
   }
   console.writeLine(
       {own(label("not readable")), own(counted(summary.unreadable, "file", "files"))});

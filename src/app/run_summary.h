@@ -4,19 +4,18 @@
 #define PRECHECK_APP_RUN_SUMMARY_H_
 
 #include <cstddef>
-#include <optional>
 #include <string>
 #include <vector>
 
+#include "checks/checks.h"
 #include "common/console.h"
 
 enum class Verdict { passed, offending, noImages };
 
 struct RunSummary {
   std::size_t images = 0;
-  // Offending images of each check, in the order resolution, camera make, focal
-  // length, GPS; nothing for a check that did not run.
-  std::optional<std::size_t> offending[4];
+  // What the checks found, row by row of the table of checks.
+  CheckOutcomes checks;
   std::size_t unreadable = 0;
   Verdict verdict = Verdict::passed;
   std::string reportPath;

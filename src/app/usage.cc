@@ -1,12 +1,64 @@
 #include "app/usage.h"
 
+#include <algorithm>
+#include <cstddef>
+
 #include "app/command_line.h"
+#include "config/task_config.h"
 #include "load/image_loader.h"
 
 // The build passes the project's version in; see CMakeLists.txt.
 #ifndef PRECHECK_VERSION
 #error "PRECHECK_VERSION must be defined by the build"
 #endif
+
+namespace {
+
+// "1st", "2nd", ... for the places of the settings.
+std::string ordinal(std::size_t number) {
+  const char* suffix = number == 1 ? "st" : number == 2 ? "nd" : number == 3 ? "rd" : "th";
+  return std::to_string(number) + suffix;
+}
+
+const char* meaningOf(SettingKind kind) {
+  switch (kind) {
+    case SettingKind::checkSwitch:
+      return "on when the value is exactly \"true\"";
+    case SettingKind::inputFolder:
+      return "every file below it, at any depth, is checked";
+    case SettingKind::outputFolder:
+      break;
+  }
+  return "receives error.json; created when missing";
+}
+
+const char* exampleValueOf(SettingKind kind) {
+  switch (kind) {
+    case SettingKind::checkSwitch:
+      return "true";
+    case SettingKind::inputFolder:
+      return "survey/images";
+    case SettingKind::outputFolder:
+      break;
+  }
+  return "survey/check";
+}
+
+// The settings as a table, then a configuration that sets each of them.
+std::string settingsText() {
+  std::string table;
+  std::string example = "For example:\n";
+  for (std::size_t place = 0; place < kSettingCount; ++place) {
+    const Setting& setting = kSettings[place];
+    std::string name = setting.name;
+    name.resize(std::max<std::size_t>(name.size() + 1, 19), ' ');
+    table += "  " + ordinal(place + 1) + "  " + name + meaningOf(setting.kind) + "\n";
+    example += std::string("  ") + setting.exampleKey + "=" + exampleValueOf(setting.kind) + "\n";
+  }
+  return table + example;
+}
+
+}  // namespace
 
 std::string usageText() {
   return std::string() +
@@ -17,20 +69,8 @@ std::string usageText() {
          "finds and writes error.json into the output folder.\n"
          "\n"
          "TASK.CFG holds lines of key=value. The key names mean nothing; the keys sorted\n"
-         "byte by byte give the values their meaning:\n"
-         "  1st  focal length check  on when the value is exactly \"true\"\n"
-         "  2nd  GPS check           on when exactly \"true\"\n"
-         "  3rd  camera make check   on when exactly \"true\"\n"
-         "  4th  resolution check    on when exactly \"true\"\n"
-         "  5th  input folder        every file below it, at any depth, is checked\n"
-         "  6th  output folder       receives error.json; created when missing\n"
-         "For example:\n"
-         "  1focal=true\n"
-         "  2gps=true\n"
-         "  3make=true\n"
-         "  4resolution=true\n"
-         "  5input=survey/images\n"
-         "  6output=survey/check\n"
+         "byte by byte give the values their meaning:\n" +
+         settingsText() +
          "\n"
          "Options, before TASK.CFG only:\n"
          "  -h, --help          print this text and exit\n"

@@ -1,27 +1,91 @@
-// The four checks, as functions of the run's image records. Each prints its header and
-// one progress line per image, taking the image's record as it goes, then its groups
-// and report blocks, and returns the images it reported.
+// The checks of a run, one row each in one table: what a check is called, the switch
+// that turns it on, what it prints, how it keys an image, which kind of check it is and
+// its entry in error.json. A run, the summary, the table and the report all go through
+// the table, so adding a check is a row here and its key function.
 #ifndef PRECHECK_CHECKS_CHECKS_H_
 #define PRECHECK_CHECKS_CHECKS_H_
 
 #include <cstddef>
+#include <iterator>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "common/console.h"
+#include "common/messages.h"
+#include "config/task_config.h"
 #include "load/image_records.h"
 
 // The offending images of a check, as indices into the run's images, in the order in
 // which the check reported them.
 using Offending = std::vector<std::size_t>;
 
-// Resolution and camera make: images whose EXIF block cannot be read, and every image
-// outside the largest group of equal keys.
-Offending resolutionCheck(ImageRecords& images, Console& console);
-Offending cameraMakeCheck(ImageRecords& images, Console& console);
-// Focal length: images whose focal length is zero or missing, or cannot be read.
-Offending focalLengthCheck(ImageRecords& images, Console& console);
-// GPS: images without a usable position, or whose EXIF block cannot be read.
-Offending gpsCheck(ImageRecords& images, Console& console);
+// A check's key for an image that parsed; no key leaves the image out of every group.
+using KeyOf = std::optional<std::string> (*)(const ImageRecord& record);
+
+enum class CheckKind {
+  // Compares the images with each other: names every image outside the largest group of
+  // equal keys, and those whose EXIF block cannot be read.
+  consistency,
+  // Judges each image alone: names every image whose key is the offending key, and those
+  // whose EXIF block cannot be read.
+  offendingKey,
+};
+
+struct Check {
+  const char* name;                             // for people: "camera make"
+  const std::string TaskConfig::*switchValue;   // on when exactly "true"
+  const char* announcement;                     // printed when the check starts
+  const char* progressText;                     // in front of each image's number
+  KeyOf keyOf;
+  CheckKind kind;
+  const char* offendingKey;                     // for CheckKind::offendingKey
+  int reportCode;                               // its entry in error.json
+  const char* reportDescription;
+};
+
+// Keys as the pipeline has always keyed the images (see each function).
+std::optional<std::string> resolutionKey(const ImageRecord& record);
+std::optional<std::string> cameraMakeKey(const ImageRecord& record);
+std::optional<std::string> focalLengthKey(const ImageRecord& record);
+std::optional<std::string> gpsKey(const ImageRecord& record);
+
+// In the order the checks run and their entries appear in error.json.
+inline constexpr Check kChecks[] = {
+    {"resolution", &TaskConfig::resolutionSwitch, messages::kStartResolutionCheck,
+     messages::kResolutionProgress, resolutionKey, CheckKind::consistency, nullptr, 101,
+     messages::kResolutionMismatch},
+    {"camera make", &TaskConfig::cameraMakeSwitch, messages::kStartCameraMakeCheck,
+     messages::kCameraMakeProgress, cameraMakeKey, CheckKind::consistency, nullptr, 102,
+     messages::kCameraMakeMismatch},
+    {"focal length", &TaskConfig::focalLengthSwitch, messages::kStartFocalLengthCheck,
+     messages::kFocalLengthProgress, focalLengthKey, CheckKind::offendingKey, "0", 103,
+     messages::kFocalLengthZero},
+    {"GPS", &TaskConfig::gpsSwitch, messages::kStartGpsCheck, messages::kGpsProgress, gpsKey,
+     CheckKind::offendingKey, "1", 104, messages::kNoGps},
+};
+inline constexpr std::size_t kCheckCount = std::size(kChecks);
+
+// What the checks of a run found, row by row of kChecks: nothing for a check that did
+// not run, else the images it named (maybe none).
+struct CheckOutcomes {
+  std::optional<Offending> byCheck[kCheckCount];
+
+  bool anyOffending() const {
+    for (const std::optional<Offending>& offending : byCheck) {
+      if (offending && !offending->empty()) return true;
+    }
+    return false;
+  }
+};
+
+// Prints the check's header and one progress line per image, taking each image's
+// record as it goes, then its groups and report blocks; returns the images it named.
+Offending runCheck(const Check& check, ImageRecords& images, Console& console);
+
+// Every check that `config` switches on, in table order, each announced first.
+CheckOutcomes runChecks(const TaskConfig& config, ImageRecords& images, Console& console);
+
 // Whether the GPS check takes the position of a parsed image as usable.
 bool hasUsablePosition(const ImageRecord& record);
 

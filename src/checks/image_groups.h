@@ -1,4 +1,4 @@
-// The steps the four checks are built from: key every image, list the groups of equal
+// The steps the checks are built from: key every image, list the groups of equal
 // keys, and report the offending images.
 #ifndef PRECHECK_CHECKS_IMAGE_GROUPS_H_
 #define PRECHECK_CHECKS_IMAGE_GROUPS_H_
@@ -19,9 +19,6 @@ using ImageGroups = std::map<std::string, std::vector<std::size_t>>;
 
 // The key of every image whose EXIF block cannot be read, whatever the check.
 inline constexpr char kErrorKey[] = "error";
-
-// A check's key for an image that parsed; no key leaves the image out of every group.
-using KeyOf = std::optional<std::string> (*)(const ImageRecord& record);
 
 // One check being run: where it prints, and what it has reported so far.
 struct CheckRun {

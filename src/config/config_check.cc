@@ -34,15 +34,9 @@ bool looksLikePath(const std::string& value) {
 }
 
 // "the GPS check" or "the input folder".
-std::string theSetting(std::size_t place) { return std::string("the ") + settingAt(place); }
+std::string theSetting(const Setting& setting) { return std::string("the ") + setting.name; }
 
 }  // namespace
-
-const char* settingAt(std::size_t place) {
-  const char* settings[] = {"focal length check", "GPS check",    "camera make check",
-                            "resolution check",   "input folder", "output folder"};
-  return place < kSettingCount ? settings[place] : nullptr;
-}
 
 std::vector<ConfigDiagnostic> diagnoseConfig(
     const ConfigMap& entries, const std::function<bool(const std::string&)>& exists) {
@@ -52,24 +46,26 @@ std::vector<ConfigDiagnostic> diagnoseConfig(
     const std::string& key = entry.first;
     const std::string& value = entry.second;
     const auto say = [&](const std::string& meaning) { found.push_back({key, value, meaning}); };
+    const Setting* setting = settingAt(place);
     if (key.compare(0, 3, kByteOrderMark) == 0) {
       say("the key starts with a byte-order mark (bytes EF BB BF, as some editors save), "
           "which sorts it after every key that starts with ASCII: its value is taken " +
-          (place < kSettingCount ? "as " + theSetting(place) : std::string("by no setting")));
+          (setting != nullptr ? "as " + theSetting(*setting) : std::string("by no setting")));
     }
-    if (place >= kSettingCount) {
+    const bool isSwitch = setting != nullptr && setting->kind == SettingKind::checkSwitch;
+    if (setting == nullptr) {
       say("only the first six keys in sorted order are used: no setting takes this value");
-    } else if (isSwitchPlace(place) && looksMeantAsOn(value)) {
-      say("only exactly \"true\" switches a check on: " + theSetting(place) + " does not run");
-    } else if (isSwitchPlace(place) && looksLikePath(value)) {
-      say("a folder in the place of " + theSetting(place) +
+    } else if (isSwitch && looksMeantAsOn(value)) {
+      say("only exactly \"true\" switches a check on: " + theSetting(*setting) + " does not run");
+    } else if (isSwitch && looksLikePath(value)) {
+      say("a folder in the place of " + theSetting(*setting) +
           ": the keys may not sort in the order meant, and the check does not run");
-    } else if (!isSwitchPlace(place) && (value == "true" || value == "false")) {
-      say("a switch value in the place of " + theSetting(place) +
+    } else if (!isSwitch && (value == "true" || value == "false")) {
+      say("a switch value in the place of " + theSetting(*setting) +
           ": the keys may not sort in the order meant, and a folder of this name is used");
-    } else if (!isSwitchPlace(place) && isQuoted(value)) {
+    } else if (!isSwitch && isQuoted(value)) {
       say("the quotes are part of the folder's name, which is used as written");
-    } else if (place == 4 && !exists(value)) {
+    } else if (setting->kind == SettingKind::inputFolder && !exists(value)) {
       say("the input folder does not exist: no file is found, and a run reports 105");
     }
     ++place;

@@ -12,13 +12,11 @@
 #include "config/config_file.h"
 #include "config/task_config.h"
 
-// The setting that the value at `place` (counted from 0 in key order) binds to, as
-// people call it: "focal length check", "GPS check", "camera make check",
-// "resolution check", "input folder", "output folder"; null from the seventh on.
-const char* settingAt(std::size_t place);
-
-// Whether the setting at `place` is one of the four check switches.
-inline bool isSwitchPlace(std::size_t place) { return place < 4; }
+// The setting that the value at `place` (counted from 0 in key order) binds to; null
+// past the last setting.
+inline const Setting* settingAt(std::size_t place) {
+  return place < kSettingCount ? &kSettings[place] : nullptr;
+}
 
 // One entry that looks wrong, and what the run does with it (ASCII).
 struct ConfigDiagnostic {

@@ -90,7 +90,7 @@ TEST(ConfigCheck, KeysPastTheSixthAreNotUsed) {
   ASSERT_EQ(found.size(), 1u);
   EXPECT_EQ(found[0].key, "7extra");
   EXPECT_EQ(settingAt(6), nullptr);
-  EXPECT_STREQ(settingAt(5), "output folder");
+  EXPECT_STREQ(settingAt(5)->name, "output folder");
 }
 
 }  // namespace

@@ -7,12 +7,9 @@ namespace {
 // Values bind to settings by the place of their key in byte order.
 TaskConfig settingsFrom(const std::vector<std::string>& values) {
   TaskConfig config;
-  config.focalLengthSwitch = values[0];
-  config.gpsSwitch = values[1];
-  config.cameraMakeSwitch = values[2];
-  config.resolutionSwitch = values[3];
-  config.inputFolder = values[4];
-  config.outputFolder = values[5];
+  for (std::size_t place = 0; place < kSettingCount; ++place) {
+    config.*kSettings[place].value = values[place];
+  }
   return config;
 }
 

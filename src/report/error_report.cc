@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "checks/file_name.h"
 #include "common/messages.h"
 #include "platform/platform.h"
 
@@ -20,9 +21,11 @@ struct ReportWriter {
 
   // Writes a file name and notes where its bytes are: between the quotes, behind the
   // comma that may come first.
-  void name(const std::string& text) {
+  void name(std::string_view text) {
     const std::size_t before = buffer.GetSize();
-    writer.String(text.c_str());
+    // Up to a NUL, as the names were always written.
+    const std::string_view written = text.substr(0, text.find('\0'));
+    writer.String(written.data(), static_cast<rapidjson::SizeType>(written.size()));
     const std::size_t opening = buffer.GetString()[before] == ',' ? before + 1 : before;
     names.emplace_back(opening + 1, buffer.GetSize() - opening - 2);
   }
@@ -31,17 +34,17 @@ struct ReportWriter {
 // The writer copies bytes as they are and escapes only quotes, backslashes and control
 // bytes, so GBK descriptions and file names come out unchanged.
 void writeEntry(ReportWriter& report, int code, const char* description,
-                const std::vector<std::string>* images) {
+                const Offending* offending, const ImageRecords* images) {
   JsonWriter& writer = report.writer;
   writer.StartObject();
   writer.Key("errcode");
   writer.Int(code);
   writer.Key("error_des");
   writer.String(description);
-  if (images != nullptr) {
+  if (offending != nullptr) {
     writer.Key("images");
     writer.StartArray();
-    for (const std::string& name : *images) report.name(name);
+    for (const std::size_t index : *offending) report.name(fileNameOf(images->path(index)));
     writer.EndArray();
   }
   writer.EndObject();
@@ -63,24 +66,20 @@ ReportText reportText(WriteEntries writeEntries) {
 
 }  // namespace
 
-ReportText errorReportText(const CheckResults& results, const CheckFlags& flags) {
+ReportText errorReportText(const CheckOutcomes& outcomes, const ImageRecords& images) {
   return reportText([&](ReportWriter& writer) {
-    if (flags.resolution) {
-      writeEntry(writer, 101, messages::kResolutionMismatch, &results.resolutionImages);
+    for (std::size_t row = 0; row < kCheckCount; ++row) {
+      const std::optional<Offending>& offending = outcomes.byCheck[row];
+      if (!offending || offending->empty()) continue;
+      const Check& check = kChecks[row];
+      writeEntry(writer, check.reportCode, check.reportDescription, &*offending, &images);
     }
-    if (flags.cameraMake) {
-      writeEntry(writer, 102, messages::kCameraMakeMismatch, &results.cameraMakeImages);
-    }
-    if (flags.focalLength) {
-      writeEntry(writer, 103, messages::kFocalLengthZero, &results.focalLengthImages);
-    }
-    if (flags.gps) writeEntry(writer, 104, messages::kNoGps, &results.gpsImages);
   });
 }
 
 ReportText noImagesReportText() {
   return reportText(
-      [](ReportWriter& writer) { writeEntry(writer, 105, messages::kNoImages, nullptr); });
+      [](ReportWriter& writer) { writeEntry(writer, 105, messages::kNoImages, nullptr, nullptr); });
 }
 
 bool publishReport(const ReportText& report, const std::string& outputFolder, Console& console) {

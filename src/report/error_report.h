@@ -7,8 +7,9 @@
 #include <utility>
 #include <vector>
 
-#include "checks/check_results.h"
+#include "checks/checks.h"
 #include "common/console.h"
+#include "load/image_records.h"
 
 // The report's name in the output folder.
 inline constexpr char kReportFileName[] = "error.json";
@@ -19,8 +20,10 @@ struct ReportText {
   std::vector<std::pair<std::size_t, std::size_t>> names;  // offset and length, escaped
 };
 
-// {"errors":[...]} with one entry per raised flag, in the order 101 to 104.
-ReportText errorReportText(const CheckResults& results, const CheckFlags& flags);
+// {"errors":[...]} with one entry per check that named images, in table order, each
+// listing the file names of its images in the order the check named them. A name may
+// repeat: two subfolders can hold files of the same name.
+ReportText errorReportText(const CheckOutcomes& outcomes, const ImageRecords& images);
 
 // {"errors":[...]} with the single entry 105: no image was found.
 ReportText noImagesReportText();

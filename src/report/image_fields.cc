@@ -43,10 +43,14 @@ std::string decimal(double value, int places) {
   return text == "-0" ? "0" : text;
 }
 
-std::vector<int> codesOf(std::uint8_t bits) {
-  std::vector<int> codes;
-  for (int check = 0; check < 4; ++check) {
-    if ((bits >> check) & 1) codes.push_back(101 + check);
+std::vector<std::vector<int>> reportCodesByImage(const CheckOutcomes& outcomes,
+                                                 std::size_t imageCount) {
+  std::vector<std::vector<int>> codes(imageCount);
+  for (std::size_t row = 0; row < kCheckCount; ++row) {
+    if (!outcomes.byCheck[row]) continue;
+    for (const std::size_t index : *outcomes.byCheck[row]) {
+      codes[index].push_back(kChecks[row].reportCode);
+    }
   }
   return codes;
 }

@@ -3,10 +3,11 @@
 #ifndef PRECHECK_REPORT_IMAGE_FIELDS_H_
 #define PRECHECK_REPORT_IMAGE_FIELDS_H_
 
-#include <cstdint>
+#include <cstddef>
 #include <string>
 #include <vector>
 
+#include "checks/checks.h"
 #include "load/image_record.h"
 
 // The path of an image below the input folder, in UTF-8: `path` without the folder
@@ -30,8 +31,10 @@ std::string decimal(double value, int places);
 inline constexpr int kDegreePlaces = 8;
 inline constexpr int kMetrePlaces = 3;
 
-// The report codes, 101 to 104, that `bits` of ReportCodes holds, in order.
-std::vector<int> codesOf(std::uint8_t bits);
+// Per image, in list order, the report codes of the checks that named it, in table
+// order.
+std::vector<std::vector<int>> reportCodesByImage(const CheckOutcomes& outcomes,
+                                                 std::size_t imageCount);
 
 // Whether the image has a position to draw: one the GPS check takes as usable, that
 // is also a point on the globe.

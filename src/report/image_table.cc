@@ -55,7 +55,7 @@ std::string reasonOf(const ImageRecord& record) {
 }
 
 std::vector<std::string> fieldsOf(const std::string& file, const ImageRecord& record,
-                                  std::uint8_t codes) {
+                                  const std::vector<int>& codes) {
   std::vector<std::string> fields{file, statusOf(record), reasonOf(record)};
   fields.resize(std::size(kColumns));
   if (record.parsed()) {
@@ -74,7 +74,7 @@ std::vector<std::string> fieldsOf(const std::string& file, const ImageRecord& re
       fields[12] = decimal(record.altitude, kMetrePlaces);
     }
   }
-  for (const int code : codesOf(codes)) {
+  for (const int code : codes) {
     fields[13] += (fields[13].empty() ? "" : " ") + std::to_string(code);
   }
   return fields;
@@ -100,7 +100,8 @@ void writeString(JsonWriter& writer, const std::string& text) {
 }  // namespace
 
 std::string imageTableText(ImageRecords& images, const std::string& inputFolder,
-                           const ReportCodes& codes) {
+                           const CheckOutcomes& outcomes) {
+  const std::vector<std::vector<int>> codes = reportCodesByImage(outcomes, images.size());
   std::string table;
   appendRow(std::vector<std::string>(std::begin(kColumns), std::end(kColumns)), table);
   for (std::size_t index = 0; index < images.size(); ++index) {
@@ -111,7 +112,8 @@ std::string imageTableText(ImageRecords& images, const std::string& inputFolder,
 }
 
 std::string imageMapText(ImageRecords& images, const std::string& inputFolder,
-                         const ReportCodes& codes) {
+                         const CheckOutcomes& outcomes) {
+  const std::vector<std::vector<int>> codes = reportCodesByImage(outcomes, images.size());
   rapidjson::StringBuffer buffer;
   JsonWriter writer(buffer);
   writer.StartObject();
@@ -152,7 +154,7 @@ std::string imageMapText(ImageRecords& images, const std::string& inputFolder,
     }
     writer.Key("codes");
     writer.StartArray();
-    for (const int code : codesOf(codes[index])) writer.Int(code);
+    for (const int code : codes[index]) writer.Int(code);
     writer.EndArray();
     writer.EndObject();
     writer.EndObject();

@@ -1,0 +1,39 @@
+#include <cstdint>
+
+#include "checks/checks.h"
+
+// Written as signed numbers, as the pipeline has always keyed them.
+std::optional<std::string> resolutionKey(const ImageRecord& record) {
+  return std::to_string(static_cast<std::int32_t>(record.pixelWidth)) + "*" +
+         std::to_string(static_cast<std::int32_t>(record.pixelHeight));
+}
+
+// The make as the record holds it, up to its first zero byte; blanks and case are
+// kept, so makes that differ only there are different makes.
+std::optional<std::string> cameraMakeKey(const ImageRecord& record) { return record.make; }
+
+// The 35 mm equivalent when the image has one, else the focal length truncated toward
+// zero. A damaged rational can reach 2^32 - 1, hence the 64-bit whole number.
+std::optional<std::string> focalLengthKey(const ImageRecord& record) {
+  if (record.focalLength35mm != 0) return std::to_string(record.focalLength35mm);
+  return std::to_string(static_cast<std::uint64_t>(record.focalLength));
+}
+
+// Located images join no group: only the offending ones are listed.
+std::optional<std::string> gpsKey(const ImageRecord& record) {
+  if (hasUsablePosition(record)) return std::nullopt;
+  return "1";
+}
+
+// Unusable: all zeros (what cameras write without a fix), or both coordinates out of
+// range and an altitude given as well.
+bool hasUsablePosition(const ImageRecord& record) {
+  const double latitude = record.latitude;
+  const double longitude = record.longitude;
+  const double altitude = record.altitude;
+  const bool allZero = latitude == 0.0 && longitude == 0.0 && altitude == 0.0;
+  const bool latitudeInRange = latitude >= -90.0 && latitude <= 90.0;
+  const bool longitudeInRange = longitude >= -180.0 && longitude <= 180.0;
+  const bool outOfRange = !latitudeInRange && !longitudeInRange && altitude != 0.0;
+  return !allZero && !outOfRange;
+}
