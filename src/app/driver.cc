@@ -5,7 +5,9 @@
 #include <cstdlib>
 #include <fstream>
 #include <locale>
+#include <exception>
 #include <memory>
+#include <new>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -165,9 +167,7 @@ std::unique_ptr<Console> consoleFor(bool forPeople) {
   return std::make_unique<PlainConsole>();
 }
 
-}  // namespace
-
-int runPrecheck(int argc, char** argv) {
+int runCommandLine(int argc, char** argv) {
   platform::keepRunningWithoutConsole();
   useEnvironmentLocale();
   const std::vector<std::string> words(argv + (argc > 0 ? 1 : 0), argv + argc);
@@ -195,4 +195,21 @@ int runPrecheck(int argc, char** argv) {
       break;
   }
   return runTask(command, console, forPeople);
+}
+
+}  // namespace
+
+int runPrecheck(int argc, char** argv) {
+  // The one place where an exception that nothing below expected ends the run: with one
+  // line and exit code 1, as a failed run ends, never through std::terminate, so that a
+  // caller cannot take a run cut short for a pass.
+  try {
+    return runCommandLine(argc, argv);
+  } catch (const std::bad_alloc&) {
+    std::fprintf(stderr, "precheck: stopped: there was not enough memory to go on\n");
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "precheck: stopped by an unexpected error: %s\n",
+                 oneLine(error.what()).c_str());
+  }
+  return 1;
 }

@@ -20,9 +20,12 @@ PathParent::PathParent(const std::string& path) : folder_(AT_FDCWD) {
     }
     const std::string step = path.substr(start, slash + 1 - start);
     const int next = openat(folder_, step.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    // The caller reads why the open failed from errno, which the close may change.
+    const int openError = errno;
     if (folder_ != AT_FDCWD) close(folder_);
     folder_ = next;
     if (next < 0) {
+      errno = openError;
       usable_ = false;
       return;
     }
