@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/asked_files.h"
 #include "app/command_line.h"
 #include "app/config_report.h"
 #include "app/error_line.h"
@@ -76,23 +77,21 @@ class SkipTally {
 
 // Writes a file that the command line asks for; standard error says so when it cannot
 // be written.
-RunSummary::AskedFile writeAskedFile(const char* what, const std::string& path,
-                                     const std::string& text) {
-  const bool written = platform::replaceFile(path, text);
+RunSummary::AskedFile writeAsked(const AskedFile& file, const RunFindings& findings) {
+  const bool written = writeAskedFile(file, file.kind->text(findings));
   if (!written) {
-    std::fprintf(stderr, "precheck: the %s could not be written to %s\n", what,
-                 oneLine(path).c_str());
+    std::fprintf(stderr, "precheck: the %s could not be written to %s\n", file.kind->what,
+                 oneLine(file.path).c_str());
   }
-  return RunSummary::AskedFile{what, path, written};
+  return RunSummary::AskedFile{file.kind->what, file.path, written};
 }
 
 // The batch below the input folder through the checks that are switched on, then the
 // report or the all-clear, and the files the command line asks for. On a terminal it
 // ends with a summary for people.
-int checkBatch(const TaskConfig& config, const CommandLine& command, Console& console,
-               bool forPeople) {
-  const ScannedImages images =
-      scanImageFolder(config.inputFolder, OwnFile{config.outputFolder, kReportFileName}, console);
+int checkBatch(const TaskConfig& config, const CommandLine& command,
+               const AskedFilesPlan& asked, Console& console, bool forPeople) {
+  const ScannedImages images = scanImageFolder(config.inputFolder, asked.ownFiles, console);
   SkipTally skipped;
   // Reads each image once, when the first check asks for it; later checks reuse it.
   ImageLoader loader(
@@ -101,13 +100,10 @@ int checkBatch(const TaskConfig& config, const CommandLine& command, Console& co
       !command.tablePath.empty());
   RunSummary summary;
   summary.checks = runChecks(config, loader, console);
-  if (!command.tablePath.empty()) {
-    summary.askedFiles.push_back(writeAskedFile(
-        "table", command.tablePath, imageTableText(loader, config.inputFolder, summary.checks)));
-  }
-  if (!command.mapPath.empty()) {
-    summary.askedFiles.push_back(
-        writeAskedFile("map", command.mapPath, imageMapText(loader, config.inputFolder, summary.checks)));
+  // The asked files show every image, read here if no check read it, so that standard
+  // error names the files that could not be read before it counts them.
+  if (!asked.files.empty()) {
+    for (std::size_t index = 0; index < loader.size(); ++index) loader.record(index);
   }
   skipped.summarize();
   summary.images = images.paths.size();
@@ -122,6 +118,11 @@ int checkBatch(const TaskConfig& config, const CommandLine& command, Console& co
   } else {
     summary.verdict = Verdict::noImages;
     summary.reportWritten = publishReport(noImagesReportText(), config.outputFolder, console);
+  }
+  // After the transcript, so that one written to standard output ("-") follows it whole.
+  const RunFindings findings{loader, config.inputFolder, summary.checks};
+  for (const AskedFile& file : asked.files) {
+    summary.askedFiles.push_back(writeAsked(file, findings));
   }
   summary.exitCode = summary.verdict == Verdict::passed ? 0 : 1;
   // A file that was asked for and is missing fails the run as a report would.
@@ -158,8 +159,14 @@ int runTask(const CommandLine& command, Console& console, bool forPeople) {
     return 1;
   }
   const TaskConfig& config = loaded.settings;
+  // Before any work: no file the command line asks for may destroy an input.
+  const AskedFilesPlan asked = planAskedFiles(command, config, kReportFileName);
+  if (!asked.refusal.empty()) {
+    std::fprintf(stderr, "precheck: %s\n", oneLine(asked.refusal).c_str());
+    return 2;
+  }
   if (!platform::pathExists(config.outputFolder)) platform::createFolders(config.outputFolder);
-  return checkBatch(config, command, console, forPeople);
+  return checkBatch(config, command, asked, console, forPeople);
 }
 
 std::unique_ptr<Console> consoleFor(bool forPeople) {

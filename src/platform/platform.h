@@ -80,6 +80,40 @@ bool pathExists(const std::string& path);
 // a socket or a device.
 bool isRegularFile(const std::string& path);
 
+// What stands at a path, links followed, for the files a run writes.
+enum class FileType {
+  missing,
+  regular,
+  folder,
+  stream,  // a FIFO, a terminal or another character device: written to, never replaced
+  other,   // a socket, a block device
+};
+
+struct FileFacts {
+  FileType type = FileType::missing;
+  FolderId id;  // files are identified as folders are; unknown when missing
+};
+
+FileFacts fileFactsOf(const std::string& path);
+
+// The identity of the file standard output writes to, when it is a file on a volume.
+FolderId standardOutputId();
+
+// A path as the folder it names its file in and the file's name: "a/b.csv" is "a" and
+// "b.csv", "b.csv" is "." and "b.csv", "/b.csv" is "/" and "b.csv".
+struct PathParts {
+  std::string folder;
+  std::string name;
+};
+PathParts splitPath(const std::string& path);
+
+// Up to `length` first bytes of the regular file at `path`; empty when it cannot be read.
+std::string fileHead(const std::string& path, std::size_t length);
+
+// Writes `bytes` into what stands at `path` without replacing it: a FIFO, a device, or,
+// for "-", standard output. False when it cannot be opened or not all bytes went out.
+bool writeThrough(const std::string& path, const std::string& bytes);
+
 // Creates `path` and any missing parent folders. Failure is not reported: whoever
 // writes into the folder later finds out.
 void createFolders(const std::string& path);

@@ -7,7 +7,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
+#include <cstdio>
 
 #include "platform/posix_paths.h"
 
@@ -98,6 +100,86 @@ void createFolders(const std::string& path) {
     mkdir(path.substr(0, slash).c_str(), 0777);
   }
   mkdir(path.c_str(), 0777);
+}
+
+namespace {
+
+FolderId idOf(const struct stat& info) {
+  FolderId id;
+  id.known = true;
+  id.volume = static_cast<std::uint64_t>(info.st_dev);
+  id.index = static_cast<std::uint64_t>(info.st_ino);
+  return id;
+}
+
+bool writeAll(int fd, const std::string& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t written = write(fd, bytes.data() + done, bytes.size() - done);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    done += static_cast<std::size_t>(written);
+  }
+  return true;
+}
+
+}  // namespace
+
+FileFacts fileFactsOf(const std::string& path) {
+  FileFacts facts;
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0) {
+    // A link to nothing is something all the same: writing there would follow it.
+    facts.type = lstat(path.c_str(), &info) == 0 ? FileType::other : FileType::missing;
+    return facts;
+  }
+  facts.id = idOf(info);
+  if (S_ISREG(info.st_mode)) {
+    facts.type = FileType::regular;
+  } else if (S_ISDIR(info.st_mode)) {
+    facts.type = FileType::folder;
+  } else if (S_ISFIFO(info.st_mode) || S_ISCHR(info.st_mode)) {
+    facts.type = FileType::stream;
+  } else {
+    facts.type = FileType::other;
+  }
+  return facts;
+}
+
+FolderId standardOutputId() {
+  struct stat info;
+  if (fstat(STDOUT_FILENO, &info) != 0 || !S_ISREG(info.st_mode)) return FolderId{};
+  return idOf(info);
+}
+
+PathParts splitPath(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return PathParts{".", path};
+  return PathParts{slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
+}
+
+std::string fileHead(const std::string& path, std::size_t length) {
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return std::string();
+  std::string head(length, '\0');
+  struct stat info;
+  ssize_t got = -1;
+  if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) got = read(fd, head.data(), length);
+  close(fd);
+  head.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+  return head;
+}
+
+bool writeThrough(const std::string& path, const std::string& bytes) {
+  if (path == "-") {
+    // After what the console wrote, which goes out through the C stream.
+    std::fflush(stdout);
+    return writeAll(STDOUT_FILENO, bytes);
+  }
+  const int fd = open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) return false;
+  const bool written = writeAll(fd, bytes);
+  return close(fd) == 0 && written;
 }
 
 }  // namespace platform

@@ -1,5 +1,8 @@
 #include "platform/platform.h"
 
+#include <algorithm>
+#include <cstdio>
+
 #include <direct.h>
 #include <io.h>
 #include <windows.h>
@@ -128,6 +131,113 @@ void createFolders(const std::string& path) {
     _mkdir(path.substr(0, separator).c_str());
   }
   _mkdir(path.c_str());
+}
+
+namespace {
+
+FolderId idOfHandle(HANDLE handle) {
+  FolderId id;
+  BY_HANDLE_FILE_INFORMATION info;
+  if (GetFileInformationByHandle(handle, &info)) {
+    id.known = true;
+    id.volume = info.dwVolumeSerialNumber;
+    id.index = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+  }
+  return id;
+}
+
+bool writeAllTo(HANDLE handle, const std::string& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
+    DWORD written = 0;
+    if (!WriteFile(handle, bytes.data() + done, chunk, &written, nullptr) || written == 0) {
+      return false;
+    }
+    done += written;
+  }
+  return true;
+}
+
+}  // namespace
+
+FileFacts fileFactsOf(const std::string& path) {
+  FileFacts facts;
+  const std::wstring native = nativePathOf(path).wide;
+  const DWORD attributes = GetFileAttributesW(native.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    // Devices such as NUL and CON have no attributes but open all the same.
+    HANDLE device = CreateFileW(native.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    if (device == INVALID_HANDLE_VALUE) return facts;
+    facts.type = GetFileType(device) == FILE_TYPE_DISK ? FileType::other : FileType::stream;
+    CloseHandle(device);
+    return facts;
+  }
+  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    facts.type = FileType::folder;
+    facts.id = folderIdOfNative(native);
+    return facts;
+  }
+  HANDLE handle = CreateFileW(native.c_str(), 0,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    facts.type = FileType::other;
+    return facts;
+  }
+  facts.type = GetFileType(handle) == FILE_TYPE_DISK ? FileType::regular : FileType::stream;
+  facts.id = idOfHandle(handle);
+  CloseHandle(handle);
+  return facts;
+}
+
+FolderId standardOutputId() {
+  HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
+  if (output == INVALID_HANDLE_VALUE || output == nullptr) return FolderId{};
+  if (GetFileType(output) != FILE_TYPE_DISK) return FolderId{};
+  return idOfHandle(output);
+}
+
+PathParts splitPath(const std::string& path) {
+  const std::size_t separator = path.find_last_of("\\/");
+  if (separator == std::string::npos) {
+    // "C:name" names its file in the current folder of drive C.
+    if (path.size() >= 2 && path[1] == ':') return PathParts{path.substr(0, 2), path.substr(2)};
+    return PathParts{".", path};
+  }
+  // "\name" and "C:\name" name their file in a root, which keeps its separator.
+  const bool root = separator == 0 || (separator == 2 && path[1] == ':');
+  return PathParts{path.substr(0, root ? separator + 1 : separator), path.substr(separator + 1)};
+}
+
+std::string fileHead(const std::string& path, std::size_t length) {
+  HANDLE handle = CreateFileW(nativePathOf(path).wide.c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return std::string();
+  std::string head(length, '\0');
+  DWORD got = 0;
+  if (GetFileType(handle) != FILE_TYPE_DISK ||
+      !ReadFile(handle, head.data(), static_cast<DWORD>(length), &got, nullptr)) {
+    got = 0;
+  }
+  CloseHandle(handle);
+  head.resize(got);
+  return head;
+}
+
+bool writeThrough(const std::string& path, const std::string& bytes) {
+  if (path == "-") {
+    std::fflush(stdout);
+    return writeAllTo(GetStdHandle(STD_OUTPUT_HANDLE), bytes);
+  }
+  HANDLE handle = CreateFileW(nativePathOf(path).wide.c_str(), GENERIC_WRITE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return false;
+  const bool written = writeAllTo(handle, bytes);
+  return CloseHandle(handle) != 0 && written;
 }
 
 }  // namespace platform

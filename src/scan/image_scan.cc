@@ -16,18 +16,35 @@ namespace {
 // listing (a chain of folders that each hold two links to the next is 2^n listings).
 using ListedFolders = std::set<std::pair<std::uint64_t, std::uint64_t>>;
 
-// The program's own files: named so, in the folder of that identity.
+// The program's own files: each named so, in the folder of that identity.
 struct OwnFiles {
-  platform::FolderId folder;
-  const std::string& name;
+  struct InFolder {
+    platform::FolderId folder;
+    std::string name;
+  };
+  std::vector<InFolder> files;
 
-  bool in(const platform::FolderId& id) const {
-    return folder.known && id.known && folder.volume == id.volume && folder.index == id.index;
-  }
-  bool named(const std::string& entry) const {
-    return platform::namesSameFile(entry, name) || platform::isTemporaryName(entry, name);
+  // The names of own files in the folder `id`; most folders hold none.
+  std::vector<const std::string*> namedIn(const platform::FolderId& id) const {
+    std::vector<const std::string*> names;
+    for (const InFolder& file : files) {
+      const platform::FolderId& folder = file.folder;
+      if (folder.known && id.known && folder.volume == id.volume && folder.index == id.index) {
+        names.push_back(&file.name);
+      }
+    }
+    return names;
   }
 };
+
+bool isOneOf(const std::string& entry, const std::vector<const std::string*>& names) {
+  for (const std::string* name : names) {
+    if (platform::namesSameFile(entry, *name) || platform::isTemporaryName(entry, *name)) {
+      return true;
+    }
+  }
+  return false;
+}
 
 void scanInto(const std::string& folder, const platform::NativePath& native,
               const OwnFiles& ownFiles, ListedFolders& listed, ScannedImages& images,
@@ -38,10 +55,10 @@ void scanInto(const std::string& folder, const platform::NativePath& native,
     return;
   }
   if (listing.id.known && !listed.insert({listing.id.volume, listing.id.index}).second) return;
-  const bool holdsOwnFiles = ownFiles.in(listing.id);
+  const std::vector<const std::string*> ownNames = ownFiles.namedIn(listing.id);
   for (const platform::FolderEntry& entry : listing.entries) {
     if (!entry.isFolder) {
-      if (holdsOwnFiles && ownFiles.named(entry.name)) continue;
+      if (!ownNames.empty() && isOneOf(entry.name, ownNames)) continue;
       images.paths.push_back(platform::joinPath(folder, entry.name));
       images.native.push_back(entry.path);
     } else if (entry.name != "." && entry.name != "..") {
@@ -53,11 +70,14 @@ void scanInto(const std::string& folder, const platform::NativePath& native,
 
 }  // namespace
 
-ScannedImages scanImageFolder(const std::string& folder, const OwnFile& ownFile,
+ScannedImages scanImageFolder(const std::string& folder, const std::vector<OwnFile>& ownFiles,
                               Console& console) {
   ScannedImages images;
   ListedFolders listed;
-  const OwnFiles ownFiles{platform::folderIdOf(ownFile.folder), ownFile.name};
-  scanInto(folder, platform::nativePathOf(folder), ownFiles, listed, images, console);
+  OwnFiles own;
+  for (const OwnFile& file : ownFiles) {
+    own.files.push_back({platform::folderIdOf(file.folder), file.name});
+  }
+  scanInto(folder, platform::nativePathOf(folder), own, listed, images, console);
   return images;
 }

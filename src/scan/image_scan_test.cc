@@ -18,7 +18,7 @@ const OwnFile kNoOwnFile{"no-such-folder", "error.json"};
 
 // Scans `folder` and returns the list, with what the scan printed in `output`.
 ImageList scan(const std::string& folder, std::string* output = nullptr,
-               const OwnFile& own = kNoOwnFile) {
+               const std::vector<OwnFile>& own = {kNoOwnFile}) {
   RecordingConsole console;
   ImageList images = scanImageFolder(folder, own, console).paths;
   if (output != nullptr) *output = console.text;
@@ -184,8 +184,12 @@ TEST(ScanImageFolder, TheReportAndItsTemporaryFilesInTheOutputFolderAreLeftOut) 
   cases.push_back({root.at("link"), butCheck});
 #endif
   for (const auto& [outputFolder, expected] : cases) {
-    EXPECT_EQ(scan(d, nullptr, OwnFile{outputFolder, "error.json"}), expected) << outputFolder;
+    EXPECT_EQ(scan(d, nullptr, {OwnFile{outputFolder, "error.json"}}), expected) << outputFolder;
   }
+  // Several own files, each in its folder: the report, and a table asked for.
+  EXPECT_EQ(scan(d, nullptr,
+                 {OwnFile{d + s + "check", "error.json"}, OwnFile{d, "a.jpg"}}),
+            pathsBelow(d, {"check/error.json.tmp-0123", "error.json", "sub/error.json"}));
 }
 
 #ifndef _WIN32

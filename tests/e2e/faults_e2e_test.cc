@@ -293,4 +293,35 @@ TEST(Faults, ConfigurationThatCannotBeReadEndsTheRunWithOneLine) {
   }
 }
 
+// A table asked for into a FIFO goes to its reader, and the FIFO stays a FIFO; into a
+// device, it is written there and the device is not replaced.
+TEST(Faults, TableIntoAFifoOrADeviceIsWrittenThrough) {
+  Batch batch;
+  batch.addPhoto("a.jpg", surveyPhoto());
+  const std::string fifo = batch.folder().at("table.fifo");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+  std::string received;
+  std::thread reader([&] {
+    const int fd = open(fifo.c_str(), O_RDONLY);
+    char buffer[4096];
+    for (ssize_t got; fd >= 0 && (got = read(fd, buffer, sizeof buffer)) > 0;) {
+      received.append(buffer, static_cast<std::size_t>(got));
+    }
+    if (fd >= 0) close(fd);
+  });
+  RunOptions limits;
+  limits.timeLimitSeconds = 60;
+  const ProgramRun run = batch.run(kAllChecks, {"--table", "table.fifo"}, limits);
+  reader.join();
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(received.rfind("file,status,reason,", 0), 0u) << received;
+  struct stat info;
+  ASSERT_EQ(stat(fifo.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISFIFO(info.st_mode));
+
+  EXPECT_EQ(batch.run(kAllChecks, {"--geojson", "/dev/null"}).exitCode, 0);
+  ASSERT_EQ(stat("/dev/null", &info), 0);
+  EXPECT_TRUE(S_ISCHR(info.st_mode));
+}
+
 }  // namespace

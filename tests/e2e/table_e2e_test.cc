@@ -132,3 +132,76 @@ TEST(Table, NamesAndMakesAreConvertedToUtf8) {
 }
 
 }  // namespace
+
+namespace {
+
+// Files asked for where they would destroy an input, or another output of the run: the
+// run is refused before it does any work, and every file stays as it was.
+TEST(AskedFiles, PathsThatWouldDestroyAnInputAreRefusedBeforeAnyWork) {
+  const std::string image = std::string("images") + kPathSeparator + "a.jpg";
+  const std::string report = std::string("check") + kPathSeparator + "error.json";
+  struct Case {
+    std::vector<std::string> words;
+    std::string refusal;
+  };
+  const Case cases[] = {
+      {{"--table", "task.cfg"},
+       "--table task.cfg: that is the configuration file; write the table elsewhere"},
+      {{"--geojson", image},
+       "--geojson " + image +
+           ": that is a file below the input folder, an image of the batch; write the map "
+           "elsewhere"},
+      {{"--table", report},
+       "--table " + report + ": that is the report of this run, error.json; write the table "
+                             "elsewhere"},
+      {{"--table", "out.csv", "--geojson=out.csv"},
+       "--geojson out.csv: that is also the file of --table; write the map elsewhere"},
+      {{"--table", "images"}, "--table images: that is a folder; write the table elsewhere"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.refusal);
+    Batch batch;
+    batch.addPhoto("a.jpg", surveyPhoto());
+    const std::string photo = readFileBytes(batch.imagePath("a.jpg"));
+    RunOptions options;
+    options.keepErrors = true;
+    const ProgramRun run = batch.run(kAllChecks, c.words, options);
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.output, batch.echo(kAllChecks));
+    EXPECT_EQ(run.errors, withConsoleLineEnds("precheck: " + c.refusal + "\n"));
+    EXPECT_FALSE(std::filesystem::exists(batch.folder().path() / "check"));
+    EXPECT_EQ(readFileBytes(batch.imagePath("a.jpg")), photo);
+    EXPECT_EQ(readFileBytes(batch.folder().at("task.cfg")), Batch::configText(kAllChecks));
+    EXPECT_FALSE(std::filesystem::exists(batch.folder().path() / "out.csv"));
+  }
+}
+
+// A table inside the input folder is no image of the runs that ask for it: the same
+// command passes twice, and replaces the table it wrote.
+TEST(AskedFiles, TableBelowTheInputFolderIsNotAnImageOfTheRun) {
+  Batch batch;
+  batch.addPhoto("a.jpg", surveyPhoto());
+  const ProgramRun plain = batch.run(kAllChecks);
+  const std::string table = std::string("images") + kPathSeparator + "table.csv";
+  for (int round = 0; round < 2; ++round) {
+    const ProgramRun run = batch.run(kAllChecks, {"--table", table});
+    EXPECT_EQ(run.exitCode, 0) << round;
+    EXPECT_EQ(run.output, plain.output) << round;
+  }
+  const std::string written = readFileBytes(batch.folder().at("images/table.csv"));
+  EXPECT_EQ(written.rfind("file,status,reason,", 0), 0u);
+  EXPECT_EQ(written.find("table.csv"), std::string::npos) << written;
+}
+
+// "-" writes the table to standard output, after the whole transcript.
+TEST(AskedFiles, DashWritesToStandardOutputAfterTheTranscript) {
+  Batch batch;
+  batch.addPhoto("a.jpg", surveyPhoto());
+  const ProgramRun plain = batch.run(kAllChecks);
+  const ProgramRun run = batch.run(kAllChecks, {"--table", "-"});
+  EXPECT_EQ(run.exitCode, 0);
+  ASSERT_EQ(run.output.rfind(plain.output, 0), 0u);
+  EXPECT_EQ(run.output.substr(plain.output.size()).rfind("file,status,reason,", 0), 0u);
+}
+
+}  // namespace
