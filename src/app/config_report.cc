@@ -68,9 +68,12 @@ int checkConfiguration(const std::string& path, Console& console) {
   return 1;
 }
 
-void warnAboutConfig(const ConfigMap& entries) {
+bool warnAboutConfig(const ConfigMap& entries) {
+  bool stops = false;
   for (const ConfigDiagnostic& diagnostic : diagnoseConfig(entries, platform::pathExists)) {
     std::fprintf(stderr, "precheck: %s=%s: %s\n", oneLine(diagnostic.key).c_str(),
                  oneLine(diagnostic.value).c_str(), diagnostic.meaning.c_str());
+    stops = stops || diagnostic.stopsRun;
   }
+  return stops;
 }

@@ -14,7 +14,8 @@
 // code: 0 when nothing looks wrong, 1 otherwise or when the file cannot be opened.
 int checkConfiguration(const std::string& path, Console& console);
 
-// One line on standard error for each entry of `entries` that looks wrong.
-void warnAboutConfig(const ConfigMap& entries);
+// One line on standard error for each entry of `entries` that looks wrong. Returns
+// whether one of them stops the run.
+bool warnAboutConfig(const ConfigMap& entries);
 
 #endif  // PRECHECK_APP_CONFIG_REPORT_H_

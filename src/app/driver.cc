@@ -100,6 +100,10 @@ int checkBatch(const TaskConfig& config, const CommandLine& command,
       !command.tablePath.empty());
   RunSummary summary;
   summary.checks = runChecks(config, loader, console);
+  if (!summary.checks.anyRan()) {
+    std::fprintf(stderr, "precheck: no check ran: every switch is off (only exactly \"true\" "
+                         "switches a check on)\n");
+  }
   // The asked files show every image, read here if no check read it, so that standard
   // error names the files that could not be read before it counts them.
   if (!asked.files.empty()) {
@@ -150,7 +154,7 @@ int runTask(const CommandLine& command, Console& console, bool forPeople) {
     console.writeLine({own(messages::kOpenFileFailed)});
     return 1;
   }
-  warnAboutConfig(loaded.entries);
+  const bool configStopsRun = warnAboutConfig(loaded.entries);
   if (loaded.status == ConfigStatus::tooFewValues) {
     const std::size_t found = loaded.entries.size();
     console.writeLine({own(messages::kTooFewValuesBefore), own(std::to_string(found)),
@@ -158,6 +162,8 @@ int runTask(const CommandLine& command, Console& console, bool forPeople) {
                        own(messages::kTooFewValuesAfter)});
     return 1;
   }
+  // A switch meant as on that would not switch its check on: a pass would be false.
+  if (configStopsRun) return 2;
   const TaskConfig& config = loaded.settings;
   // Before any work: no file the command line asks for may destroy an input.
   const AskedFilesPlan asked = planAskedFiles(command, config, kReportFileName);

@@ -33,7 +33,8 @@ void printSummary(const RunSummary& summary, Console& console) {
   }
   console.writeLine(
       {own(label("not readable")), own(counted(summary.unreadable, "file", "files"))});
-  const char* verdicts[] = {"passed", "not passed: offending images",
+  const char* verdicts[] = {summary.checks.anyRan() ? "passed" : "passed, but no check ran",
+                            "not passed: offending images",
                             "not passed: no file below the input folder"};
   console.writeLine({own(label("verdict")), own(verdicts[static_cast<int>(summary.verdict)]),
                      own(" (exit code "), own(std::to_string(summary.exitCode)), own(")")});

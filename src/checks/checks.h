@@ -71,6 +71,12 @@ inline constexpr std::size_t kCheckCount = std::size(kChecks);
 struct CheckOutcomes {
   std::optional<Offending> byCheck[kCheckCount];
 
+  bool anyRan() const {
+    for (const std::optional<Offending>& offending : byCheck) {
+      if (offending) return true;
+    }
+    return false;
+  }
   bool anyOffending() const {
     for (const std::optional<Offending>& offending : byCheck) {
       if (offending && !offending->empty()) return true;

@@ -13,6 +13,27 @@ std::string unquoted(const std::string& value) {
 
 bool isQuoted(const std::string& value) { return unquoted(value) != value; }
 
+// Without the blanks of any kind that a value can keep around it: trimming takes only
+// spaces and tabs, and an editor may leave a form feed or a no-break space.
+std::string withoutBlanks(const std::string& value) {
+  std::string text = value;
+  for (bool trimmed = true; trimmed && !text.empty();) {
+    trimmed = false;
+    for (const char* blank : {" ", "\t", "\v", "\f", "\r", "\xC2\xA0"}) {
+      const std::string b = blank;
+      if (text.size() >= b.size() && text.compare(0, b.size(), b) == 0) {
+        text.erase(0, b.size());
+        trimmed = true;
+      }
+      if (text.size() >= b.size() && text.compare(text.size() - b.size(), b.size(), b) == 0) {
+        text.erase(text.size() - b.size());
+        trimmed = true;
+      }
+    }
+  }
+  return text;
+}
+
 std::string lowerAscii(std::string text) {
   for (char& c : text) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
@@ -22,7 +43,7 @@ std::string lowerAscii(std::string text) {
 
 // The spellings of "on" that people write in other configuration files.
 bool looksMeantAsOn(const std::string& value) {
-  const std::string word = lowerAscii(unquoted(value));
+  const std::string word = lowerAscii(withoutBlanks(unquoted(withoutBlanks(value))));
   for (const char* on : {"true", "yes", "y", "on", "1", "t", "enable", "enabled"}) {
     if (word == on) return !isOn(value);
   }
@@ -45,7 +66,9 @@ std::vector<ConfigDiagnostic> diagnoseConfig(
   for (const auto& entry : entries) {
     const std::string& key = entry.first;
     const std::string& value = entry.second;
-    const auto say = [&](const std::string& meaning) { found.push_back({key, value, meaning}); };
+    const auto say = [&](const std::string& meaning, bool stopsRun = false) {
+      found.push_back({key, value, meaning, stopsRun});
+    };
     const Setting* setting = settingAt(place);
     if (key.compare(0, 3, kByteOrderMark) == 0) {
       say("the key starts with a byte-order mark (bytes EF BB BF, as some editors save), "
@@ -56,7 +79,10 @@ std::vector<ConfigDiagnostic> diagnoseConfig(
     if (setting == nullptr) {
       say("only the first six keys in sorted order are used: no setting takes this value");
     } else if (isSwitch && looksMeantAsOn(value)) {
-      say("only exactly \"true\" switches a check on: " + theSetting(*setting) + " does not run");
+      say("only exactly \"true\" switches a check on, and this looks meant as on: write true "
+          "to run " + theSetting(*setting) + " or false to leave it off; the run stops here, "
+          "with exit code 2",
+          true);
     } else if (isSwitch && looksLikePath(value)) {
       say("a folder in the place of " + theSetting(*setting) +
           ": the keys may not sort in the order meant, and the check does not run");

@@ -23,10 +23,14 @@ struct ConfigDiagnostic {
   std::string key;
   std::string value;
   std::string meaning;
+  // The run stops before any check: going on would report a pass for checks that were
+  // asked for and never ran.
+  bool stopsRun = false;
 };
 
 // The entries of `entries` that look wrong, in key order:
-// - a switch that is not exactly "true" but looks meant as on ("True", "yes", "1", ...);
+// - a switch that is not exactly "true" but looks meant as on ("True", "yes", "1", ...),
+//   which stops the run;
 // - a key that starts with a byte-order mark, which sorts it after the other keys;
 // - a folder value "true" or "false", or a switch value that looks like a path: the
 //   keys sort in an order that was not meant;

@@ -24,9 +24,10 @@ TEST(ConfigCheck, SoundConfigurationsGiveNothing) {
   EXPECT_TRUE(diagnose(configOf("false", "", "no", "0", "images", "missing/yet")).empty());
 }
 
-TEST(ConfigCheck, SwitchesThatLookMeantAsOnAreNamedWithTheCheckThatDoesNotRun) {
-  for (const std::string value :
-       {"True", "TRUE", "yes", "Y", "on", "ON", "1", "enabled", "\"true\"", "'True'"}) {
+TEST(ConfigCheck, SwitchesThatLookMeantAsOnAreNamedAndStopTheRun) {
+  for (const std::string value : {"True", "TRUE", "yes", "Y", "on", "ON", "1", "enabled",
+                                  "\"true\"", "'True'", "true\v", "\f TRUE", "\xC2\xA0true",
+                                  "\" true \""}) {
     SCOPED_TRACE(value);
     const std::vector<ConfigDiagnostic> found =
         diagnose(configOf("true", value, "true", "true", "images", "check"));
@@ -34,7 +35,10 @@ TEST(ConfigCheck, SwitchesThatLookMeantAsOnAreNamedWithTheCheckThatDoesNotRun) {
     EXPECT_EQ(found[0].key, "2gps");
     EXPECT_EQ(found[0].value, value);
     EXPECT_EQ(found[0].meaning,
-              "only exactly \"true\" switches a check on: the GPS check does not run");
+              "only exactly \"true\" switches a check on, and this looks meant as on: write true "
+              "to run the GPS check or false to leave it off; the run stops here, with exit code "
+              "2");
+    EXPECT_TRUE(found[0].stopsRun);
   }
 }
 

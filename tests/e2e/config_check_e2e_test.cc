@@ -14,7 +14,9 @@ const std::string kSavedByNotepad =
     "5input=images\r\n6output=check\r\n";
 
 const std::vector<std::string> kNotepadDiagnostics{
-    "2gps=True: only exactly \"true\" switches a check on: the focal length check does not run",
+    "2gps=True: only exactly \"true\" switches a check on, and this looks meant as on: write "
+    "true to run the focal length check or false to leave it off; the run stops here, with exit "
+    "code 2",
     "6output=check: the input folder does not exist: no file is found, and a run reports 105",
     "\xEF\xBB\xBF"
     "1focal=true: the key starts with a byte-order mark (bytes EF BB BF, as some "
@@ -93,26 +95,38 @@ TEST(ConfigCheck, SoundConfigurationPassesAndMissingValuesAreShown) {
             withConsoleLineEnds("precheck: the configuration none.cfg cannot be opened\n"));
 }
 
-// The run takes every value as it always did, and only says on standard error what
-// looks wrong.
-TEST(ConfigCheck, RunSaysWhatLooksWrongAndGoesOnAsAlways) {
+// The run says on standard error what looks wrong; a switch meant as on stops it
+// before any check. Without that switch it takes every value as it always did.
+TEST(ConfigCheck, RunSaysWhatLooksWrongAndStopsForASwitchMeantAsOn) {
   Batch batch;
   batch.addPhoto("a.jpg", surveyPhoto());
   batch.folder().writeFile("task.cfg", kSavedByNotepad);
-  const ProgramRun run = runWords(batch.folder(), {"task.cfg"});
-  EXPECT_EQ(run.exitCode, 1);
-  EXPECT_EQ(run.output, withConsoleLineEnds("task.cfg\n2gps=True\n3make=true\n4resolution=true\n"
-                                            "5input=images\n6output=check\n"
-                                            "\xEF\xBB\xBF"
-                                            "1focal=true\n") +
-                            line(messages::kCanNotFoundFile) + cameraMakeStart({}) + block({}) +
-                            gpsStart({}) + line(kNoImagesReport));
+  const ProgramRun stopped = runWords(batch.folder(), {"task.cfg"});
+  EXPECT_EQ(stopped.exitCode, 2);
+  EXPECT_EQ(stopped.output, withConsoleLineEnds("task.cfg\n2gps=True\n3make=true\n4resolution=true\n"
+                                                "5input=images\n6output=check\n"
+                                                "\xEF\xBB\xBF"
+                                                "1focal=true\n"));
   // Standard error shows the mark, which has no width, as the terminal does.
   std::string errors = eachBehind("precheck: ", kNotepadDiagnostics);
   for (std::size_t at; (at = errors.find("\xEF\xBB\xBF")) != std::string::npos;) {
     errors.replace(at, 3, "\\xEF\\xBB\\xBF");
   }
-  EXPECT_EQ(run.errors, withConsoleLineEnds(errors));
+  EXPECT_EQ(stopped.errors, withConsoleLineEnds(errors));
+  EXPECT_FALSE(std::filesystem::exists(batch.folder().path() / "true"));
+
+  std::string lowered = kSavedByNotepad;
+  lowered.replace(lowered.find("2gps=True"), 9, "2gps=true");
+  batch.folder().writeFile("task.cfg", lowered);
+  const ProgramRun run = runWords(batch.folder(), {"task.cfg"});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.output, withConsoleLineEnds("task.cfg\n2gps=true\n3make=true\n4resolution=true\n"
+                                            "5input=images\n6output=check\n"
+                                            "\xEF\xBB\xBF"
+                                            "1focal=true\n") +
+                            line(messages::kCanNotFoundFile) + cameraMakeStart({}) + block({}) +
+                            focalLengthStart({}) + gpsStart({}) + line(kNoImagesReport));
+  EXPECT_EQ(run.errors.find("2gps"), std::string::npos) << run.errors;
   EXPECT_TRUE(std::filesystem::exists(batch.folder().path() / "true" / "error.json"));
 }
 

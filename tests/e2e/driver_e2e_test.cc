@@ -37,17 +37,47 @@ TEST(Driver, MissingConfigurationEndsTheRunBeforeAnyWork) {
   EXPECT_EQ(run.output, withConsoleLineEnds("cfg.txt\n\na\n\nb\nopen file failed!\n"));
 }
 
+// Values that look meant as off are off; a run with every check off passes and says on
+// standard error that nothing was checked.
 TEST(Driver, AllSwitchesOffWithFilesGivesTheAllClear) {
   TempFolder folder;
   folder.writeFile("images/a.jpg", "not an image");
-  folder.writeFile("task.cfg", config("false", "True", "TRUE", "", "images", "out"));
-  ProgramRun run = runIn(folder, {"task.cfg"});
+  folder.writeFile("task.cfg", config("false", "no", "off", "", "images", "out"));
+  RunOptions options;
+  options.keepErrors = true;
+  ProgramRun run = runProgram(PRECHECK_BINARY, {"task.cfg"}, folder.path().string(), options);
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_EQ(run.output,
-            withConsoleLineEnds("task.cfg\n" +
-                                config("false", "True", "TRUE", "", "images", "out") + kAllClear));
+            withConsoleLineEnds("task.cfg\n" + config("false", "no", "off", "", "images", "out") +
+                                kAllClear));
+  EXPECT_EQ(run.errors, withConsoleLineEnds("precheck: no check ran: every switch is off (only "
+                                            "exactly \"true\" switches a check on)\n"));
   EXPECT_TRUE(std::filesystem::is_directory(folder.path() / "out"));
   EXPECT_FALSE(std::filesystem::exists(folder.path() / "out" / "error.json"));
+}
+
+// A switch that looks meant as on but would leave its check off stops the run before
+// any check: a pass would say that checks passed that never ran.
+TEST(Driver, SwitchMeantAsOnStopsTheRunBeforeAnyCheck) {
+  for (const std::string value : {"True", "TRUE", "\"true\"", "yes", "on", "1", "y", "enable",
+                                  "enabled", "true\f", "\xC2\xA0true"}) {
+    SCOPED_TRACE(value);
+    TempFolder folder;
+    folder.writeFile("images/a.jpg", "not an image");
+    const std::string text = config("true", value, "true", "true", "images", "out");
+    folder.writeFile("task.cfg", text);
+    RunOptions options;
+    options.keepErrors = true;
+    ProgramRun run = runProgram(PRECHECK_BINARY, {"task.cfg"}, folder.path().string(), options);
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.output, withConsoleLineEnds("task.cfg\n" + text));
+    EXPECT_EQ(run.errors.rfind("precheck: 2gps=", 0), 0u) << run.errors;
+    EXPECT_NE(run.errors.find("write true to run the GPS check or false to leave it off; the "
+                              "run stops here, with exit code 2\n"),
+              std::string::npos)
+        << run.errors;
+    EXPECT_FALSE(std::filesystem::exists(folder.path() / "out"));
+  }
 }
 
 TEST(Driver, OutputFolderIsCreatedWithItsParents) {
