@@ -32,8 +32,7 @@ int checkConfiguration(const std::string& path, Console& console) {
                  oneLine(path).c_str());
     return 1;
   }
-  ConfigMap entries;
-  readConfigLines(file, entries);
+  const ConfigEntries entries(readConfigText(file));
   console.writeLine({outside(path), own(": " + std::to_string(entries.size()) +
                                         " keys in sorted order, and the setting each binds to")});
   std::size_t place = 0;
@@ -41,7 +40,7 @@ int checkConfiguration(const std::string& path, Console& console) {
     const Setting* setting = settingAt(place);
     const std::string binding = setting == nullptr
                                     ? "not used"
-                                    : std::string(setting->name) + ": " + stateOf(*setting, value);
+                                    : std::string(setting->name) + ": " + stateOf(*setting, std::string(value));
     console.writeLine(
         {own("  "), outside(key), own("="), outside(value), own("  ->  "), own(binding)});
     ++place;
@@ -49,9 +48,9 @@ int checkConfiguration(const std::string& path, Console& console) {
   for (; place < kSettingCount; ++place) {
     console.writeLine({own("  (no key)  ->  "), own(settingAt(place)->name), own(": missing")});
   }
-  const std::vector<ConfigDiagnostic> diagnostics = diagnoseConfig(entries, platform::pathExists);
+  const ConfigDiagnoses diagnoses = diagnoseConfig(entries, platform::pathExists);
   const bool tooFew = entries.size() < kSettingCount;
-  if (diagnostics.empty() && !tooFew) {
+  if (diagnoses.empty() && !tooFew) {
     console.writeLine({own("Nothing looks wrong.")});
     return 0;
   }
@@ -61,19 +60,24 @@ int checkConfiguration(const std::string& path, Console& console) {
                            (entries.size() == 1 ? " value" : " values") +
                            "; 6 are needed, and a run ends at once")});
   }
-  for (const ConfigDiagnostic& diagnostic : diagnostics) {
+  for (const ConfigDiagnostic& diagnostic : diagnoses.listed) {
     console.writeLine({own("  "), outside(diagnostic.key), own("="), outside(diagnostic.value),
                        own(": "), own(diagnostic.meaning)});
+  }
+  for (const ConfigDiagnoses::Unlisted& more : diagnoses.unlisted) {
+    console.writeLine({own("  and " + std::to_string(more.count) + " more " + more.what)});
   }
   return 1;
 }
 
-bool warnAboutConfig(const ConfigMap& entries) {
-  bool stops = false;
-  for (const ConfigDiagnostic& diagnostic : diagnoseConfig(entries, platform::pathExists)) {
+bool warnAboutConfig(const ConfigEntries& entries) {
+  const ConfigDiagnoses diagnoses = diagnoseConfig(entries, platform::pathExists);
+  for (const ConfigDiagnostic& diagnostic : diagnoses.listed) {
     std::fprintf(stderr, "precheck: %s=%s: %s\n", oneLine(diagnostic.key).c_str(),
                  oneLine(diagnostic.value).c_str(), diagnostic.meaning.c_str());
-    stops = stops || diagnostic.stopsRun;
   }
-  return stops;
+  for (const ConfigDiagnoses::Unlisted& more : diagnoses.unlisted) {
+    std::fprintf(stderr, "precheck: and %zu more %s\n", more.count, more.what);
+  }
+  return diagnoses.stopsRun();
 }

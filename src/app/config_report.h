@@ -16,6 +16,6 @@ int checkConfiguration(const std::string& path, Console& console);
 
 // One line on standard error for each entry of `entries` that looks wrong. Returns
 // whether one of them stops the run.
-bool warnAboutConfig(const ConfigMap& entries);
+bool warnAboutConfig(const ConfigEntries& entries);
 
 #endif  // PRECHECK_APP_CONFIG_REPORT_H_

@@ -18,14 +18,50 @@ inline const Setting* settingAt(std::size_t place) {
   return place < kSettingCount ? &kSettings[place] : nullptr;
 }
 
-// One entry that looks wrong, and what the run does with it (ASCII).
+enum class ConfigProblem {
+  byteOrderMark,
+  unusedKey,
+  switchMeantAsOn,
+  folderAsSwitch,
+  switchAsFolder,
+  quotedFolder,
+  missingInputFolder,
+};
+
+// One entry that looks wrong, and what the run does with it (ASCII). A key or value
+// longer than people read is cut, with " ..." behind.
 struct ConfigDiagnostic {
+  ConfigProblem problem;
   std::string key;
   std::string value;
   std::string meaning;
   // The run stops before any check: going on would report a pass for checks that were
   // asked for and never ran.
   bool stopsRun = false;
+};
+
+// Diagnostics of one problem past the first kDiagnosticsPerProblem are only counted: a
+// configuration of millions of keys must not give millions of lines.
+inline constexpr std::size_t kDiagnosticsPerProblem = 10;
+
+struct ConfigDiagnoses {
+  std::vector<ConfigDiagnostic> listed;
+  // Per problem whose diagnostics were cut, how many more there were, and in words
+  // ("keys past the sixth, whose values no setting takes").
+  struct Unlisted {
+    ConfigProblem problem;
+    std::size_t count;
+    const char* what;
+  };
+  std::vector<Unlisted> unlisted;
+
+  bool stopsRun() const {
+    for (const ConfigDiagnostic& diagnostic : listed) {
+      if (diagnostic.stopsRun) return true;
+    }
+    return false;
+  }
+  bool empty() const { return listed.empty(); }
 };
 
 // The entries of `entries` that look wrong, in key order:
@@ -37,7 +73,7 @@ struct ConfigDiagnostic {
 // - a folder value in quotes, which are part of the folder's name;
 // - an input folder that does not exist (`exists` tells);
 // - keys past the sixth, whose values no setting takes.
-std::vector<ConfigDiagnostic> diagnoseConfig(const ConfigMap& entries,
-                                             const std::function<bool(const std::string&)>& exists);
+ConfigDiagnoses diagnoseConfig(const ConfigEntries& entries,
+                               const std::function<bool(const std::string&)>& exists);
 
 #endif  // PRECHECK_CONFIG_CONFIG_CHECK_H_

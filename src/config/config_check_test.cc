@@ -6,17 +6,21 @@
 
 namespace {
 
-// Keys that sort as written, the folders as given; "images" exists.
-ConfigMap configOf(const std::string& focal, const std::string& gps, const std::string& make,
-                   const std::string& resolution, const std::string& input,
-                   const std::string& output) {
-  return ConfigMap{{"1focal", focal},           {"2gps", gps},     {"3make", make},
-                   {"4resolution", resolution}, {"5input", input}, {"6output", output}};
+// A configuration whose keys sort as written, the folders as given; `more` follows.
+std::string configOf(const std::string& focal, const std::string& gps, const std::string& make,
+                     const std::string& resolution, const std::string& input,
+                     const std::string& output, const std::string& more = "") {
+  return "1focal=" + focal + "\n2gps=" + gps + "\n3make=" + make + "\n4resolution=" +
+         resolution + "\n5input=" + input + "\n6output=" + output + "\n" + more;
 }
 
-std::vector<ConfigDiagnostic> diagnose(const ConfigMap& entries) {
-  return diagnoseConfig(entries, [](const std::string& path) { return path == "images"; });
+// What looks wrong in `text`, where only the folder "images" exists.
+ConfigDiagnoses diagnoses(const std::string& text) {
+  return diagnoseConfig(ConfigEntries(text),
+                        [](const std::string& path) { return path == "images"; });
 }
+
+std::vector<ConfigDiagnostic> diagnose(const std::string& text) { return diagnoses(text).listed; }
 
 TEST(ConfigCheck, SoundConfigurationsGiveNothing) {
   EXPECT_TRUE(diagnose(configOf("true", "true", "true", "true", "images", "check")).empty());
@@ -45,11 +49,8 @@ TEST(ConfigCheck, SwitchesThatLookMeantAsOnAreNamedAndStopTheRun) {
 // What keys sorted in an order that was not meant leave: a byte-order mark moves the
 // first key last, and the other values one place up.
 TEST(ConfigCheck, ByteOrderMarkAndValuesOutOfPlaceAreNamed) {
-  ConfigMap entries = configOf("true", "true", "true", "true", "/data/images", "check");
-  entries.erase("1focal");
-  entries
-      ["\xEF\xBB\xBF"
-       "1focal"] = "true";
+  std::string entries = configOf("true", "true", "true", "true", "/data/images", "check");
+  entries.insert(0, "\xEF\xBB\xBF");
   std::vector<std::pair<std::string, std::string>> named;
   for (const ConfigDiagnostic& d : diagnose(entries)) named.push_back({d.key, d.meaning});
   const std::vector<std::pair<std::string, std::string>> expected{
@@ -71,7 +72,7 @@ TEST(ConfigCheck, ByteOrderMarkAndValuesOutOfPlaceAreNamed) {
 }
 
 TEST(ConfigCheck, FoldersThatCannotBeMeantAreNamed) {
-  const std::pair<ConfigMap, std::string> cases[] = {
+  const std::pair<std::string, std::string> cases[] = {
       {configOf("true", "true", "true", "true", "photos", "check"),
        "the input folder does not exist: no file is found, and a run reports 105"},
       {configOf("true", "true", "true", "true", "\"images\"", "check"),
@@ -88,13 +89,31 @@ TEST(ConfigCheck, FoldersThatCannotBeMeantAreNamed) {
 }
 
 TEST(ConfigCheck, KeysPastTheSixthAreNotUsed) {
-  ConfigMap entries = configOf("true", "true", "true", "true", "images", "check");
-  entries["7extra"] = "x";
-  const std::vector<ConfigDiagnostic> found = diagnose(entries);
+  const std::vector<ConfigDiagnostic> found =
+      diagnose(configOf("true", "true", "true", "true", "images", "check", "7extra=x\n"));
   ASSERT_EQ(found.size(), 1u);
   EXPECT_EQ(found[0].key, "7extra");
   EXPECT_EQ(settingAt(6), nullptr);
   EXPECT_STREQ(settingAt(5)->name, "output folder");
+}
+
+// Millions of keys give ten lines of a kind and a count, and long values are cut.
+TEST(ConfigCheck, DiagnosticsOfAKindAreBoundedAndLongTextsCut) {
+  std::string extra;
+  for (int key = 0; key < 25; ++key) extra += "7extra" + std::to_string(100 + key) + "=x\n";
+  extra += "7long=" + std::string(1000, 'v') + "\n";
+  const ConfigDiagnoses found =
+      diagnoses(configOf("true", "true", "true", "true", "images", "check", extra));
+  ASSERT_EQ(found.listed.size(), kDiagnosticsPerProblem);
+  EXPECT_EQ(found.listed.back().key, "7extra109");
+  ASSERT_EQ(found.unlisted.size(), 1u);
+  EXPECT_EQ(found.unlisted[0].count, 16u);
+  EXPECT_STREQ(found.unlisted[0].what, "keys past the sixth, whose values no setting takes");
+
+  const std::vector<ConfigDiagnostic> cut =
+      diagnose(configOf("true", "true", "true", "true", "images", "check", extra.substr(extra.find("7long"))));
+  ASSERT_EQ(cut.size(), 1u);
+  EXPECT_EQ(cut[0].value, std::string(256, 'v') + " ...");
 }
 
 }  // namespace

@@ -5,15 +5,40 @@
 
 #include <fstream>
 #include <istream>
-#include <map>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/console.h"
 #include "config/task_config.h"
 
-// std::string compares as unsigned bytes, which is the order the settings rely on.
-using ConfigMap = std::map<std::string, std::string>;
+// One entry: a key and its value, trimmed, as views into the text they were read from.
+struct ConfigEntry {
+  std::string_view key;
+  std::string_view value;
+};
+
+// The entries of a configuration text in ascending byte order of their keys (the order
+// that binds them), one per key, the last line of a key winning. The text is held once
+// and each entry costs two views, so a configuration costs a small multiple of its
+// size however many keys it holds.
+class ConfigEntries {
+ public:
+  ConfigEntries() = default;
+  explicit ConfigEntries(std::string text);
+
+  std::size_t size() const { return entries_.size(); }
+  bool empty() const { return entries_.empty(); }
+  const ConfigEntry& operator[](std::size_t place) const { return entries_[place]; }
+  std::vector<ConfigEntry>::const_iterator begin() const { return entries_.begin(); }
+  std::vector<ConfigEntry>::const_iterator end() const { return entries_.end(); }
+
+ private:
+  // On the heap, so that the views stay valid when the entries move.
+  std::unique_ptr<const std::string> text_;
+  std::vector<ConfigEntry> entries_;
+};
 
 enum class ConfigStatus {
   ready,         // the settings are bound
@@ -24,8 +49,8 @@ enum class ConfigStatus {
 // What a configuration file gives a run.
 struct LoadedConfig {
   ConfigStatus status = ConfigStatus::notOpenable;
-  ConfigMap entries;    // every key with its value, in the order that binds them
-  TaskConfig settings;  // bound from `entries` when the status is ready
+  ConfigEntries entries;  // every key with its value, in the order that binds them
+  TaskConfig settings;    // bound from `entries` when the status is ready
 };
 
 // Opens the configuration file at `path` into `stream`, reads it, echoes every entry
@@ -38,19 +63,17 @@ LoadedConfig loadTaskConfig(const std::string& path, std::ifstream& stream, Cons
 // never ends, and a folder holds no lines. Returns whether `stream` is open.
 bool openConfigFile(const std::string& path, std::ifstream& stream);
 
-// Fills `map` from the lines of `in`, which is read to its end; the last line of a
-// key wins.
-void readConfigLines(std::istream& in, ConfigMap& map);
+// Every byte of `in`, to its end.
+std::string readConfigText(std::istream& in);
 
 // Splits one line into a trimmed key and value. Returns false for a line that holds
 // no entry: empty, a comment, no "=" before any "#", or an empty key.
-bool parseConfigLine(const std::string& line, std::string& key, std::string& value);
+bool parseConfigLine(std::string_view line, std::string_view& key, std::string_view& value);
 
-// Removes spaces and tabs at both ends, in place.
-void trimBlanks(std::string& text);
+// Without the spaces and tabs at both ends.
+std::string_view trimBlanks(std::string_view text);
 
-// Appends the values in ascending key order and echoes each entry as key=value.
-void listConfigValues(const ConfigMap& map, std::vector<std::string>& values,
-                      Console& console);
+// Echoes each entry as key=value, in key order.
+void echoConfigEntries(const ConfigEntries& entries, Console& console);
 
 #endif  // PRECHECK_CONFIG_CONFIG_FILE_H_

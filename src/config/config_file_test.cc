@@ -35,8 +35,8 @@ TEST(ParseConfigLine, TableOfLines) {
       {"k=\r", true, "k", "\r"},  // only a CR before the line feed is part of the break
   };
   for (const LineCase& c : cases) {
-    std::string key = "stale";
-    std::string value = "stale";
+    std::string_view key = "stale";
+    std::string_view value = "stale";
     ASSERT_EQ(parseConfigLine(c.line, key, value), c.yields) << "line |" << c.line << "|";
     if (c.yields) {
       EXPECT_EQ(key, c.key) << "line |" << c.line << "|";
@@ -51,28 +51,34 @@ TEST(TrimBlanks, RemovesOnlySpacesAndTabsAtTheEnds) {
       {"\tx y\t", "x y"}, {"\nx\n", "\nx\n"}, {"\xa1\xa1x", "\xa1\xa1x"},
   };
   for (const auto& [input, expected] : cases) {
-    std::string text = input;
-    trimBlanks(text);
-    EXPECT_EQ(text, expected) << "input |" << input << "|";
+    EXPECT_EQ(trimBlanks(input), expected) << "input |" << input << "|";
   }
 }
 
+using Entries = std::vector<std::pair<std::string, std::string>>;
+
+Entries entriesOf(const ConfigEntries& entries) {
+  Entries pairs;
+  for (const ConfigEntry& entry : entries) pairs.emplace_back(entry.key, entry.value);
+  return pairs;
+}
+
 // The entries a configuration file of `bytes` gives, whatever their number.
-ConfigMap readFrom(const std::string& bytes) {
+Entries readFrom(const std::string& bytes) {
   TempFolder folder;
   folder.writeFile("task.cfg", bytes);
   std::ifstream stream;
   RecordingConsole console;
   const LoadedConfig loaded = loadTaskConfig(folder.at("task.cfg"), stream, console);
   EXPECT_NE(loaded.status, ConfigStatus::notOpenable);
-  return loaded.entries;
+  return entriesOf(loaded.entries);
 }
 
 TEST(ReadConfigFile, CrLfReadsLikeLf) {
   const std::string lf = "1a=true\n2b = x y \n#c=z\n\n3c=last";
   std::string crlf;
   for (char c : lf) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
-  ConfigMap expected{{"1a", "true"}, {"2b", "x y"}, {"3c", "last"}};
+  const Entries expected{{"1a", "true"}, {"2b", "x y"}, {"3c", "last"}};
   EXPECT_EQ(readFrom(lf), expected);
   EXPECT_EQ(readFrom(crlf), expected);
 }
@@ -80,21 +86,22 @@ TEST(ReadConfigFile, CrLfReadsLikeLf) {
 TEST(ReadConfigFile, EmptyFileGivesEmptyMap) { EXPECT_TRUE(readFrom("").empty()); }
 
 TEST(ReadConfigFile, LastLineOfAKeyWins) {
-  EXPECT_EQ(readFrom("k=first\nk=second\n"), (ConfigMap{{"k", "second"}}));
+  EXPECT_EQ(readFrom("k=first\nj=1\nk=second\nk=third\nj=2\n"),
+            (Entries{{"j", "2"}, {"k", "third"}}));
+  EXPECT_EQ(readFrom("k=\r\nk=last\r"), (Entries{{"k", "last\r"}}));
 }
 
 TEST(ReadConfigFile, ByteOrderMarkStaysInTheFirstKey) {
-  ConfigMap map = readFrom("\xEF\xBB\xBF" "a=1\nb=2\n");
-  ASSERT_EQ(map.size(), 2u);
-  EXPECT_EQ(map.begin()->first, "b");
-  EXPECT_EQ(map.rbegin()->first, "\xEF\xBB\xBF" "a");
+  const Entries entries = readFrom("\xEF\xBB\xBF" "a=1\nb=2\n");
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_EQ(entries.front().first, "b");
+  EXPECT_EQ(entries.back().first, "\xEF\xBB\xBF" "a");
 }
 
 TEST(ReadConfigFile, BinaryBytesDoNotStopTheReading) {
   std::string bytes("\0\xff\x01=\x02\n", 6);
   bytes += "key=value";
-  ConfigMap map = readFrom(bytes);
-  EXPECT_EQ(map.at("key"), "value");
+  EXPECT_EQ(readFrom(bytes), (Entries{{std::string("\0\xff\x01", 3), "\x02"}, {"key", "value"}}));
 }
 
 // Keys sorted byte by byte bind the values: "10" before "9", upper case before lower
@@ -145,15 +152,11 @@ TEST(LoadTaskConfig, MissingFileOrFolderCannotBeOpened) {
   }
 }
 
-TEST(ListConfigValues, ValuesFollowTheByteOrderOfTheKeys) {
-  ConfigMap map{{"a", "lower"}, {"B", "upper"}, {"9", "nine"}, {"10", "ten"},
-                {"\xb5\xda", "gbk"}, {"k", ""}};
-  std::vector<std::string> values;
+TEST(EchoConfigEntries, EntriesFollowTheByteOrderOfTheKeys) {
+  const ConfigEntries entries("a=lower\nB=upper\n9=nine\n10=ten\n\xb5\xda=gbk\nk=\n");
   RecordingConsole console;
-  listConfigValues(map, values, console);
-  EXPECT_EQ(console.text,
-            "10=ten\n9=nine\nB=upper\na=lower\nk=\n\xb5\xda=gbk\n");
-  EXPECT_EQ(values, (std::vector<std::string>{"ten", "nine", "upper", "lower", "", "gbk"}));
+  echoConfigEntries(entries, console);
+  EXPECT_EQ(console.text, "10=ten\n9=nine\nB=upper\na=lower\nk=\n\xb5\xda=gbk\n");
 }
 
 }  // namespace
