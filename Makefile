@@ -4,7 +4,7 @@
 # every test on it under Wine. Each installs the Debian packages it needs first.
 
 JOBS ?= 2
-PACKAGES := cmake g++ make rapidjson-dev googletest
+PACKAGES := cmake g++ make rapidjson-dev googletest locales
 
 .PHONY: run test release deps clean windows test-windows
 
@@ -24,6 +24,7 @@ run: release
 	tools/run-example build/release
 
 test: deps
+	@tools/ensure-locales
 	cmake -S . -B build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPRECHECK_WERROR=ON
 	cmake --build build/test -j $(JOBS)
 	cd build/test && ctest --output-on-failure -j $(JOBS)
