@@ -11,7 +11,19 @@ CommandLine usageError(const std::string& problem) {
   return command;
 }
 
+// Every option the parser takes, by its name.
+const char* const kOptionNames[] = {"-h",        "--help",    "--version", "--check-config",
+                                    "--table",   "--geojson", "--threads"};
+
 }  // namespace
+
+bool namesAnOption(const std::string& word) {
+  const std::string name = word.substr(0, word.find('='));
+  for (const char* option : kOptionNames) {
+    if (name == option) return true;
+  }
+  return false;
+}
 
 bool parseThreadCount(const std::string& text, unsigned& threads) {
   if (text.empty() || text.size() > 3) return false;

@@ -33,6 +33,10 @@ struct CommandLine {
 CommandLine parseCommandLine(const std::vector<std::string>& words,
                              const std::function<bool(const std::string&)>& exists);
 
+// Whether `word` names an option, as `--table`, `--table=x.csv` or `-h`: behind the
+// configuration path such a word is only echoed, which people at a terminal are told.
+bool namesAnOption(const std::string& word);
+
 // A number of image reading workers, from 1 to kMostThreads, in decimal digits only.
 inline constexpr unsigned kMostThreads = 256;
 bool parseThreadCount(const std::string& text, unsigned& threads);

@@ -75,6 +75,20 @@ class SkipTally {
   std::size_t count_ = 0;
 };
 
+// Options behind the configuration path are only echoed, as they always were; people
+// who wrote them there meant them, and are told once.
+void warnAboutLateOptions(const std::vector<std::string>& echoed) {
+  std::string options;
+  for (const std::string& word : echoed) {
+    if (!options.empty() || namesAnOption(word)) options += " " + word;
+  }
+  if (options.empty()) return;
+  std::fprintf(stderr,
+               "precheck: options go before the configuration path; these words were only "
+               "echoed:%s\n",
+               oneLine(options).c_str());
+}
+
 // Writes a file that the command line asks for; standard error says so when it cannot
 // be written.
 RunSummary::AskedFile writeAsked(const AskedFile& file, const RunFindings& findings) {
@@ -146,6 +160,7 @@ int runTask(const CommandLine& command, Console& console, bool forPeople) {
     console.writeLine({});
     console.writeLine({outside(word)});
   }
+  if (forPeople) warnAboutLateOptions(command.echoed);
   // The run holds the configuration file open until it ends, as the callers' tooling
   // expects; it is read once, through this opening, and not touched again.
   std::ifstream configFile;

@@ -179,4 +179,25 @@ TEST(Terminal, AsciiTerminalShowsQuestionMarksAndEscapes) {
 
 #endif  // _WIN32
 
+// Options behind the configuration path are only echoed, as they always were; on a
+// terminal the run says so once, through a pipe it says nothing.
+TEST(Terminal, OptionsBehindTheConfigurationPathAreSaidToBeOnlyEchoed) {
+  Batch batch;
+  batch.addPhoto("a.jpg", surveyPhoto());
+  batch.folder().writeFile("task.cfg", Batch::configText(kAllChecks));
+  const std::vector<std::string> words{"task.cfg", "extra", "--table", "x.csv"};
+  for (const bool terminal : {true, false}) {
+    RunOptions options = terminal ? onTerminal("C.UTF-8") : piped("C.UTF-8");
+    options.keepErrors = true;
+    const ProgramRun run =
+        runProgram(PRECHECK_BINARY, words, batch.folder().path().string(), options);
+    EXPECT_EQ(run.exitCode, 0);
+    const std::string said =
+        "precheck: options go before the configuration path; these words were only echoed: "
+        "--table x.csv";
+    EXPECT_EQ(run.errors.find(said) != std::string::npos, terminal) << run.errors;
+    EXPECT_FALSE(std::filesystem::exists(batch.folder().path() / "x.csv"));
+  }
+}
+
 }  // namespace
