@@ -1,6 +1,9 @@
 #include "app/command_line.h"
 
 #include <cstddef>
+#include <iterator>
+
+#include "load/image_loader.h"
 
 namespace {
 
@@ -11,18 +14,66 @@ CommandLine usageError(const std::string& problem) {
   return command;
 }
 
-// Every option the parser takes, by its name.
-const char* const kOptionNames[] = {"-h",        "--help",    "--version", "--check-config",
-                                    "--table",   "--geojson", "--threads"};
+std::string takeHelp(CommandLine& command, const std::string&) {
+  command.action = Action::help;
+  return std::string();
+}
+
+std::string takeVersion(CommandLine& command, const std::string&) {
+  command.action = Action::version;
+  return std::string();
+}
+
+std::string takeCheckConfig(CommandLine& command, const std::string&) {
+  command.action = Action::checkConfig;
+  return std::string();
+}
+
+std::string takeTable(CommandLine& command, const std::string& value) {
+  command.tablePath = value;
+  return std::string();
+}
+
+std::string takeMap(CommandLine& command, const std::string& value) {
+  command.mapPath = value;
+  return std::string();
+}
+
+std::string takeThreads(CommandLine& command, const std::string& value) {
+  if (parseThreadCount(value, command.threads)) return std::string();
+  return "--threads needs a number from 1 to " + std::to_string(kMostThreads) + ", not " + value;
+}
+
+const Option* optionNamed(const std::string& name) {
+  for (std::size_t i = 0; i < kOptionCount; ++i) {
+    const Option& option = kOptions[i];
+    if (name == option.name || (option.alias != nullptr && name == option.alias)) return &option;
+  }
+  return nullptr;
+}
 
 }  // namespace
 
+static_assert(kMostThreads == 256 && kDefaultLoadWorkers == 32,
+              "the help of --threads gives both numbers");
+
+const Option kOptions[] = {
+    {"--help", "-h", nullptr, "print this text and exit", takeHelp},
+    {"--version", nullptr, nullptr, "print the version and exit", takeVersion},
+    {"--check-config", nullptr, nullptr,
+     "show which setting each key binds to and what looks\nwrong, without running the checks",
+     takeCheckConfig},
+    {"--table", nullptr, "FILE", "also write a CSV table, one row per image", takeTable},
+    {"--geojson", nullptr, "FILE", "also write the image positions as GeoJSON points", takeMap},
+    {"--threads", nullptr, "N",
+     "read images with N workers, 1 to 256 (default 32,\nor the environment variable "
+     "PRECHECK_THREADS)",
+     takeThreads},
+};
+const std::size_t kOptionCount = std::size(kOptions);
+
 bool namesAnOption(const std::string& word) {
-  const std::string name = word.substr(0, word.find('='));
-  for (const char* option : kOptionNames) {
-    if (name == option) return true;
-  }
-  return false;
+  return optionNamed(word.substr(0, word.find('='))) != nullptr;
 }
 
 bool parseThreadCount(const std::string& text, unsigned& threads) {
@@ -53,34 +104,20 @@ CommandLine parseCommandLine(const std::vector<std::string>& words,
     std::string value = valueAttached ? word.substr(equals + 1) : std::string();
     optionGiven = true;
     if (name == "--") break;
-    if (word == "-h" || word == "--help") {
-      command.action = Action::help;
-      return command;
-    }
-    if (word == "--version") {
-      command.action = Action::version;
-      return command;
-    }
-    if (word == "--check-config") {
-      command.action = Action::checkConfig;
-      continue;
-    }
-    if (name != "--table" && name != "--geojson" && name != "--threads") {
+    const Option* option = optionNamed(name);
+    // An option without a value takes none in its word either: "--help=yes" is unknown.
+    if (option == nullptr || (option->value == nullptr && valueAttached)) {
       return usageError("unknown option " + word);
     }
-    if (!valueAttached) {
+    if (option->value != nullptr && !valueAttached) {
       if (next == words.size()) return usageError(name + " needs a value");
       value = words[next++];
     }
-    if (value.empty()) return usageError(name + " needs a value");
-    if (name == "--table") {
-      command.tablePath = value;
-    } else if (name == "--geojson") {
-      command.mapPath = value;
-    } else if (!parseThreadCount(value, command.threads)) {
-      return usageError("--threads needs a number from 1 to " + std::to_string(kMostThreads) +
-                        ", not " + value);
-    }
+    if (option->value != nullptr && value.empty()) return usageError(name + " needs a value");
+    const std::string problem = option->take(command, value);
+    if (!problem.empty()) return usageError(problem);
+    // Help and the version are all a run does, whatever follows.
+    if (command.action == Action::help || command.action == Action::version) return command;
   }
   if (next == words.size()) {
     return optionGiven ? usageError("the configuration path is missing") : command;

@@ -3,6 +3,7 @@
 #ifndef PRECHECK_APP_COMMAND_LINE_H_
 #define PRECHECK_APP_COMMAND_LINE_H_
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <vector>
@@ -32,6 +33,20 @@ struct CommandLine {
 // meaning.
 CommandLine parseCommandLine(const std::vector<std::string>& words,
                              const std::function<bool(const std::string&)>& exists);
+
+// One option: its names, whether it takes a value, its line of help, and what it does
+// to the command line. Adding an option is a row of kOptions and its `take` function.
+struct Option {
+  const char* name;   // "--table"
+  const char* alias;  // "-h", or null
+  const char* value;  // what the value is called in the help ("FILE"); null: no value
+  const char* help;   // for --help; "\n" starts another line of it
+  // Takes the option, with its value when it has one; returns what is wrong, or empty.
+  std::string (*take)(CommandLine& command, const std::string& value);
+};
+
+extern const Option kOptions[];
+extern const std::size_t kOptionCount;
 
 // Whether `word` names an option, as `--table`, `--table=x.csv` or `-h`: behind the
 // configuration path such a word is only echoed, which people at a terminal are told.

@@ -5,7 +5,6 @@
 
 #include "app/command_line.h"
 #include "config/task_config.h"
-#include "load/image_loader.h"
 
 // The build passes the project's version in; see CMakeLists.txt.
 #ifndef PRECHECK_VERSION
@@ -58,6 +57,31 @@ std::string settingsText() {
   return table + example;
 }
 
+// Each option with its value and its help, the help in a column of its own.
+std::string optionsText() {
+  constexpr std::size_t kHelpColumn = 22;
+  std::string text;
+  const auto addLine = [&](std::string names, const std::string& help) {
+    names.resize(std::max(names.size() + 2, kHelpColumn), ' ');
+    text += names + help + "\n";
+  };
+  for (std::size_t i = 0; i < kOptionCount; ++i) {
+    const Option& option = kOptions[i];
+    std::string names = option.alias != nullptr ? std::string("  ") + option.alias + ", "
+                                                : std::string("      ");
+    names += option.name;
+    if (option.value != nullptr) names += std::string(" ") + option.value;
+    std::string help = option.help;
+    for (std::size_t end; (end = help.find('\n')) != std::string::npos; help.erase(0, end + 1)) {
+      addLine(names, help.substr(0, end));
+      names.clear();
+    }
+    addLine(names, help);
+  }
+  addLine("      --", "take the next word as TASK.CFG even if it starts with -");
+  return text;
+}
+
 }  // namespace
 
 std::string usageText() {
@@ -72,18 +96,8 @@ std::string usageText() {
          "byte by byte give the values their meaning:\n" +
          settingsText() +
          "\n"
-         "Options, before TASK.CFG only:\n"
-         "  -h, --help          print this text and exit\n"
-         "      --version       print the version and exit\n"
-         "      --check-config  show which setting each key binds to and what looks\n"
-         "                      wrong, without running the checks\n"
-         "      --table FILE    also write a CSV table, one row per image\n"
-         "      --geojson FILE  also write the image positions as GeoJSON points\n"
-         "      --threads N     read images with N workers, 1 to " +
-         std::to_string(kMostThreads) + " (default " + std::to_string(kDefaultLoadWorkers) +
-         ",\n"
-         "                      or the environment variable PRECHECK_THREADS)\n"
-         "      --              take the next word as TASK.CFG even if it starts with -\n"
+         "Options, before TASK.CFG only:\n" +
+         optionsText() +
          "\n"
          "Exit codes:\n"
          "  0  the batch passed: every check that ran passed, and files were found\n"
