@@ -72,8 +72,9 @@ TEST(Driver, SwitchMeantAsOnStopsTheRunBeforeAnyCheck) {
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_EQ(run.output, withConsoleLineEnds("task.cfg\n" + text));
     EXPECT_EQ(run.errors.rfind("precheck: 2gps=", 0), 0u) << run.errors;
-    EXPECT_NE(run.errors.find("write true to run the GPS check or false to leave it off; the "
-                              "run stops here, with exit code 2\n"),
+    EXPECT_NE(run.errors.find(withConsoleLineEnds("write true to run the GPS check or false to "
+                                                  "leave it off; the run stops here, with exit "
+                                                  "code 2\n")),
               std::string::npos)
         << run.errors;
     EXPECT_FALSE(std::filesystem::exists(folder.path() / "out"));
