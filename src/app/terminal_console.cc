@@ -1,5 +1,6 @@
 #include "app/terminal_console.h"
 
+#include <cstdint>
 #include <string>
 
 void TerminalConsole::write(const Piece* pieces, std::size_t count) {
@@ -10,6 +11,22 @@ void TerminalConsole::write(const Piece* pieces, std::size_t count) {
     } else {
       terminal_->appendOwn(pieces[i].bytes, line);
     }
+  }
+  terminal_->writeLine(line);
+}
+
+void TerminalConsole::writeLong(const LongText& text) {
+  constexpr std::size_t kShown = 256;
+  std::string start;
+  std::uint64_t length = 0;
+  text([&](std::string_view piece) {
+    if (start.size() < kShown) start += piece.substr(0, kShown - start.size());
+    length += piece.size();
+  });
+  std::string line;
+  terminal_->appendOutside(start, line);
+  if (length > start.size()) {
+    terminal_->appendOwn(" ... (" + std::to_string(length) + " bytes)", line);
   }
   terminal_->writeLine(line);
 }

@@ -17,6 +17,8 @@ class TerminalConsole final : public Console {
 
  private:
   void write(const Piece* pieces, std::size_t count) override;
+  // People read the start of a text as long as a file, and how long it is.
+  void writeLong(const LongText& text) override;
 
   std::unique_ptr<platform::Terminal> terminal_;
 };

@@ -23,6 +23,10 @@ using Offending = std::vector<std::size_t>;
 // A check's key for an image that parsed; no key leaves the image out of every group.
 using KeyOf = std::optional<std::string> (*)(const ImageRecord& record);
 
+// Prints the key line of a group whose first image is `index`, for keys that are not
+// the text they stand for; null: the key is printed as it is.
+using ShowKey = void (*)(ImageRecords& images, std::size_t index, Console& console);
+
 enum class CheckKind {
   // Compares the images with each other: names every image outside the largest group of
   // equal keys, and those whose EXIF block cannot be read.
@@ -38,6 +42,7 @@ struct Check {
   const char* announcement;                     // printed when the check starts
   const char* progressText;                     // in front of each image's number
   KeyOf keyOf;
+  ShowKey showKey;
   CheckKind kind;
   const char* offendingKey;                     // for CheckKind::offendingKey
   int reportCode;                               // its entry in error.json
@@ -49,20 +54,21 @@ std::optional<std::string> resolutionKey(const ImageRecord& record);
 std::optional<std::string> cameraMakeKey(const ImageRecord& record);
 std::optional<std::string> focalLengthKey(const ImageRecord& record);
 std::optional<std::string> gpsKey(const ImageRecord& record);
+void showCameraMake(ImageRecords& images, std::size_t index, Console& console);
 
 // In the order the checks run and their entries appear in error.json.
 inline constexpr Check kChecks[] = {
     {"resolution", &TaskConfig::resolutionSwitch, messages::kStartResolutionCheck,
-     messages::kResolutionProgress, resolutionKey, CheckKind::consistency, nullptr, 101,
+     messages::kResolutionProgress, resolutionKey, nullptr, CheckKind::consistency, nullptr, 101,
      messages::kResolutionMismatch},
     {"camera make", &TaskConfig::cameraMakeSwitch, messages::kStartCameraMakeCheck,
-     messages::kCameraMakeProgress, cameraMakeKey, CheckKind::consistency, nullptr, 102,
+     messages::kCameraMakeProgress, cameraMakeKey, showCameraMake, CheckKind::consistency, nullptr, 102,
      messages::kCameraMakeMismatch},
     {"focal length", &TaskConfig::focalLengthSwitch, messages::kStartFocalLengthCheck,
-     messages::kFocalLengthProgress, focalLengthKey, CheckKind::offendingKey, "0", 103,
+     messages::kFocalLengthProgress, focalLengthKey, nullptr, CheckKind::offendingKey, "0", 103,
      messages::kFocalLengthZero},
     {"GPS", &TaskConfig::gpsSwitch, messages::kStartGpsCheck, messages::kGpsProgress, gpsKey,
-     CheckKind::offendingKey, "1", 104, messages::kNoGps},
+     nullptr, CheckKind::offendingKey, "1", 104, messages::kNoGps},
 };
 inline constexpr std::size_t kCheckCount = std::size(kChecks);
 

@@ -108,7 +108,7 @@ TEST(Checks, GroupsAreKeyedAsTheTranscriptShowsThem) {
   record.status = ExifStatus::ok;
   record.pixelWidth = 0x80000000;  // written signed
   record.pixelHeight = 3000;
-  record.make = "DJI";
+  record.make = CameraMake{"DJI", 3, {}, 0};
   record.focalLength = 8.8;
   images.add("d/a.jpg", record);
   struct Case {

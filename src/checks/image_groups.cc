@@ -21,7 +21,11 @@ ImageGroups groupImages(CheckRun& run, const char* progressText, KeyOf keyOf) {
 }
 
 void listGroup(CheckRun& run, const std::string& key, const std::vector<std::size_t>& group) {
-  run.console.writeLine({outside(key)});
+  if (run.showKey != nullptr && key != kErrorKey && !group.empty()) {
+    run.showKey(run.images, group.front(), run.console);
+  } else {
+    run.console.writeLine({outside(key)});
+  }
   run.console.writeLine({own(std::to_string(group.size()))});
   run.console.writeLine({});
 }
@@ -68,18 +72,16 @@ void reportGroupsWithKey(CheckRun& run, const ImageGroups& groups,
   }
 }
 
-Offending consistencyCheck(ImageRecords& images, Console& console, const char* progressText,
-                           KeyOf keyOf) {
-  CheckRun run{images, console, {}};
-  ImageGroups groups = groupImages(run, progressText, keyOf);
+Offending consistencyCheck(const Check& check, ImageRecords& images, Console& console) {
+  CheckRun run{images, console, {}, check.showKey};
+  ImageGroups groups = groupImages(run, check.progressText, check.keyOf);
   reportErrorGroup(run, groups);
   reportInconsistentGroups(run, groups);
   return run.offending;
 }
 
-Offending offendingKeyCheck(ImageRecords& images, Console& console, const char* progressText,
-                            KeyOf keyOf, const std::string& offendingKey) {
-  CheckRun run{images, console, {}};
-  reportGroupsWithKey(run, groupImages(run, progressText, keyOf), offendingKey);
+Offending offendingKeyCheck(const Check& check, ImageRecords& images, Console& console) {
+  CheckRun run{images, console, {}, check.showKey};
+  reportGroupsWithKey(run, groupImages(run, check.progressText, check.keyOf), check.offendingKey);
   return run.offending;
 }

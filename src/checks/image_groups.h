@@ -25,6 +25,7 @@ struct CheckRun {
   ImageRecords& images;
   Console& console;
   Offending offending;
+  ShowKey showKey = nullptr;
 };
 
 // Prints the check header and one progress line per image, takes each image's record
@@ -50,9 +51,7 @@ void reportGroupsWithKey(CheckRun& run, const ImageGroups& groups, const std::st
 // The two kinds of check. Resolution and camera make compare the images with each
 // other: the "error" group, then every image outside the largest group. Focal length
 // and GPS judge each image alone: every group whose key is `offendingKey` or "error".
-Offending consistencyCheck(ImageRecords& images, Console& console, const char* progressText,
-                           KeyOf keyOf);
-Offending offendingKeyCheck(ImageRecords& images, Console& console, const char* progressText,
-                            KeyOf keyOf, const std::string& offendingKey);
+Offending consistencyCheck(const Check& check, ImageRecords& images, Console& console);
+Offending offendingKeyCheck(const Check& check, ImageRecords& images, Console& console);
 
 #endif  // PRECHECK_CHECKS_IMAGE_GROUPS_H_

@@ -4,11 +4,11 @@
 Offending runCheck(const Check& check, ImageRecords& images, Console& console) {
   switch (check.kind) {
     case CheckKind::consistency:
-      return consistencyCheck(images, console, check.progressText, check.keyOf);
+      return consistencyCheck(check, images, console);
     case CheckKind::offendingKey:
       break;
   }
-  return offendingKeyCheck(images, console, check.progressText, check.keyOf, check.offendingKey);
+  return offendingKeyCheck(check, images, console);
 }
 
 CheckOutcomes runChecks(const TaskConfig& config, ImageRecords& images, Console& console) {

@@ -7,6 +7,7 @@
 #define PRECHECK_COMMON_CONSOLE_H_
 
 #include <cstddef>
+#include <functional>
 #include <initializer_list>
 #include <string_view>
 #include <vector>
@@ -21,21 +22,30 @@ inline Piece own(std::string_view text) { return Piece{text, false}; }
 // Bytes from outside the program, kept as they came.
 inline Piece outside(std::string_view bytes) { return Piece{bytes, true}; }
 
+// Bytes from outside too long to hold at once: `produce` hands them over in pieces, in
+// order, each to `take`.
+using LongText = std::function<void(const std::function<void(std::string_view)>& take)>;
+
 class Console {
  public:
   virtual ~Console() = default;
   void writeLine(std::initializer_list<Piece> pieces) { write(pieces.begin(), pieces.size()); }
   // For a line whose number of pieces is known only at run time.
   void writeLine(const std::vector<Piece>& pieces) { write(pieces.data(), pieces.size()); }
+  // A line of bytes from outside, such as a camera make as long as its file.
+  void writeLongLine(const LongText& text) { writeLong(text); }
 
  private:
   virtual void write(const Piece* pieces, std::size_t count) = 0;
+  // Gathers the text into one line; a console that can do better streams it.
+  virtual void writeLong(const LongText& text);
 };
 
 // Standard output, byte for byte.
 class PlainConsole final : public Console {
  private:
   void write(const Piece* pieces, std::size_t count) override;
+  void writeLong(const LongText& text) override;
 };
 
 #endif  // PRECHECK_COMMON_CONSOLE_H_

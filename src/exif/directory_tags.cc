@@ -17,6 +17,12 @@ void takeText(IfdEntry& entry, std::string& field) {
   if (auto* text = std::get_if<std::string>(&entry.value)) field = std::move(*text);
 }
 
+void takeMake(IfdEntry& entry, ExifMetadata& metadata) {
+  if (!std::holds_alternative<std::string>(entry.value)) return;
+  takeText(entry, metadata.make);
+  metadata.makeValue = {entry.valueAt, entry.count};
+}
+
 void takeFirstShort(IfdEntry& entry, std::uint16_t& field) {
   const auto* shorts = std::get_if<std::vector<std::uint16_t>>(&entry.value);
   if (shorts && !shorts->empty()) field = shorts->front();
@@ -59,8 +65,9 @@ void takeLensSpecification(IfdEntry& entry, LensData& lens) {
 }
 
 // What an entry of a listed tag needs before its rule changes anything. `text` is kept
-// up to kLongestKeptText bytes, `wholeText` whole: the camera make is a check's key.
-enum class Need { text, wholeText, firstShort, firstRational, pixelCount, lensValues, validEntry };
+// up to kLongestKeptText bytes, `makeText` up to kMakeBytesKept + 1: enough to tell
+// whether the make is longer than what is kept of it.
+enum class Need { text, makeText, firstShort, firstRational, pixelCount, lensValues, validEntry };
 
 // No check reads these texts; a hostile file can point all of them at a value as long
 // as the file, which must not be copied eleven times over.
@@ -91,8 +98,7 @@ const Ifd0Rule kIfd0Rules[] = {
      [](IfdEntry& e, Ifd0Target& t) { takeFirstShort(e, t.metadata.bitsPerSample); }},
     {0x010E, Need::text,
      [](IfdEntry& e, Ifd0Target& t) { takeText(e, t.metadata.imageDescription); }},
-    {0x010F, Need::wholeText,
-     [](IfdEntry& e, Ifd0Target& t) { takeText(e, t.metadata.make); }},
+    {0x010F, Need::makeText, [](IfdEntry& e, Ifd0Target& t) { takeMake(e, t.metadata); }},
     {0x0110, Need::text, [](IfdEntry& e, Ifd0Target& t) { takeText(e, t.metadata.model); }},
     {0x0112, Need::firstShort,
      [](IfdEntry& e, Ifd0Target& t) { takeFirstShort(e, t.metadata.orientation); }},
@@ -174,7 +180,7 @@ unsigned fieldsSet(Need need, const RawIfdEntry& entry, const ExifBlock& block) 
   const bool some = entry.count > 0;
   switch (need) {
     case Need::text:
-    case Need::wholeText:
+    case Need::makeText:
       return entry.fieldType == kTypeAscii ? 1 : 0;
     case Need::firstShort:
       return entry.fieldType == kTypeShort && some ? 1 : 0;
@@ -196,7 +202,9 @@ EntryUse useOf(const Rule* rule, const RawIfdEntry& entry, const ExifBlock& bloc
   if (rule == nullptr) return use;
   use.fieldsSet = fieldsSet(rule->need, entry, block);
   use.limits.elements = kMostValuesUsed;
-  if (rule->need != Need::wholeText) use.limits.textBytes = kLongestKeptText;
+  use.limits.textBytes = rule->need == Need::makeText
+                             ? static_cast<std::uint32_t>(kMakeBytesKept + 1)
+                             : kLongestKeptText;
   return use;
 }
 

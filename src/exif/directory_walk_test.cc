@@ -131,7 +131,10 @@ TEST(DirectoryWalk, DirectoriesFullOfBlockSizedValuesParseToTheLastEntryThatActs
   const ExactBuffer block(built);
   ExifMetadata m;
   ASSERT_EQ(m.parseExifBlock(block.data(), block.length()), ExifStatus::ok);
-  EXPECT_EQ(m.make, built.substr(6, built.size() - 7));  // less the one trailing NUL
+  // The make's start, and where its whole value lies, to be read again in pieces.
+  EXPECT_EQ(m.make, built.substr(6, kMakeBytesKept + 1));
+  EXPECT_EQ(m.makeValue.at, 6u);
+  EXPECT_EQ(m.makeValue.count, built.size() - 6);
   EXPECT_EQ(m.focalLength35mm, 0x4949);
 }
 

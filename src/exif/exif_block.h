@@ -39,6 +39,8 @@ class ExifBlock {
   const unsigned char* bytes(std::uint64_t position, std::size_t size) const {
     return source_.bytesAt(start_ + position, size);
   }
+  // Where `position` lies in the source, for reading a value again later.
+  std::uint64_t sourceOffset(std::uint64_t position) const { return start_ + position; }
   bool copy(std::uint64_t position, std::size_t size, unsigned char* destination) const {
     return source_.copyTo(start_ + position, size, destination);
   }

@@ -9,6 +9,10 @@
 
 #include "exif/byte_source.h"
 
+// The bytes of a camera make kept as they are; a longer one is kept as its first bytes,
+// its length and its digest.
+inline constexpr std::size_t kMakeBytesKept = 256;
+
 enum class ExifStatus : int {
   ok = 0,
   notJpeg = 1982,       // no data, no FF D8 at the start, or no FF D9 after it
@@ -51,7 +55,14 @@ struct LensData {
 struct ExifMetadata {
   bool littleEndian = false;
   std::string imageDescription;
+  // The camera make: at most kMakeBytesKept + 1 bytes of its value, which lies whole
+  // at `makeValue`: a make can be as long as the file, and is read again from there in
+  // pieces when it must be seen whole.
   std::string make;
+  struct ValueExtent {
+    std::uint64_t at = 0;     // in the source the parse read
+    std::uint32_t count = 0;  // bytes, its NUL included
+  } makeValue;
   std::string model;
   std::uint16_t orientation = 0;
   std::uint16_t bitsPerSample = 0;

@@ -143,8 +143,10 @@ IfdEntry decodeIfdEntry(const ExifBlock& block, std::uint64_t entryPosition,
   entry.tag = raw.tag;
   const FieldType* type = fieldTypeOf(raw.fieldType);
   if (type->kind != ValueKind::none) {
-    fillValue(entry, block, valuePosition(block, entryPosition, raw, valueSize(raw, *type)),
-              limits);
+    const std::uint64_t position =
+        valuePosition(block, entryPosition, raw, valueSize(raw, *type));
+    entry.valueAt = block.sourceOffset(position);
+    fillValue(entry, block, position, limits);
   }
   return entry;
 }

@@ -37,6 +37,7 @@ struct IfdEntry {
   std::uint16_t fieldType = noFieldType;
   std::uint32_t valueOffset = 0;  // the 4-byte value field: inline value or offset
   std::uint32_t count = 0;        // number of elements, not bytes
+  std::uint64_t valueAt = 0;      // where the value lies in the source, once decoded
   IfdValue value;
 
   // Takes an accepted type code and an empty value of its kind; returns false and

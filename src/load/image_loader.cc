@@ -1,5 +1,7 @@
 #include "load/image_loader.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <system_error>
 #include <utility>
 
@@ -62,6 +64,24 @@ void ImageLoader::work() {
     // Only the checks' thread waits for records, and only for the one it asked for.
     if (index == awaited_) loaded_.notify_one();
   }
+}
+
+bool ImageLoader::readWholeMake(std::size_t index,
+                                const std::function<void(std::string_view)>& take) {
+  const CameraMake make = record(index).make;
+  platform::OpenedImage opened = files_.open(images_.paths[index], images_.native[index]);
+  if (opened.file == nullptr) return false;
+  constexpr std::uint64_t kPiece = 64 * 1024;
+  std::string piece;
+  for (std::uint64_t done = 0; done < make.length; done += piece.size()) {
+    piece.resize(static_cast<std::size_t>(std::min(kPiece, make.length - done)));
+    if (!opened.file->readAt(make.at + done, piece.size(),
+                             reinterpret_cast<unsigned char*>(piece.data()))) {
+      return false;
+    }
+    take(piece);
+  }
+  return true;
 }
 
 const ImageRecord& ImageLoader::record(std::size_t index) {

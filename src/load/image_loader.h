@@ -40,6 +40,8 @@ class ImageLoader final : public ImageRecords {
   std::size_t size() const override { return images_.paths.size(); }
   const std::string& path(std::size_t index) const override { return images_.paths[index]; }
   const ImageRecord& record(std::size_t index) override;
+  bool readWholeMake(std::size_t index,
+                     const std::function<void(std::string_view)>& take) override;
 
  private:
   void start();

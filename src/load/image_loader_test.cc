@@ -46,7 +46,7 @@ Taken takeAll(Batch& batch, unsigned workers) {
   for (int pass = 0; pass < 2; ++pass) {
     for (std::size_t i = 0; i < loader.size(); ++i) {
       const ImageRecord& record = loader.record(i);
-      if (pass == 0) taken.makes.push_back(record.read() ? record.make : "(skipped)");
+      if (pass == 0) taken.makes.push_back(record.read() ? record.make.kept : "(skipped)");
     }
   }
   return taken;

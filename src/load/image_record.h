@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "common/sha256.h"
 #include "exif/exif_metadata.h"
 
 // Why an image was not read. Such an image shows only as its progress line: it is in
@@ -29,13 +30,25 @@ struct ImageDetails {
   std::string captureTime;  // DateTimeOriginal, or DateTime when the file has none
 };
 
+// The camera make as the checks key it: its bytes up to the first NUL. One longer than
+// kMakeBytesKept is kept as its first bytes, its length, its digest and where it lies in
+// the file, so that the records of a run stay small whatever the files hold.
+struct CameraMake {
+  std::string kept;         // the whole make, or its first kMakeBytesKept bytes
+  std::uint64_t length = 0;  // of the whole make
+  Sha256Digest digest{};     // of the whole make, when it is longer than `kept`
+  std::uint64_t at = 0;      // where it starts in the file, when it is longer
+
+  bool whole() const { return length == kept.size(); }
+};
+
 struct ImageRecord {
   SkipReason skipped = SkipReason::none;
   // When read: the parse's result; the fields below hold values only when it is ok.
   ExifStatus status = ExifStatus::notJpeg;
   std::uint32_t pixelWidth = 0;
   std::uint32_t pixelHeight = 0;
-  std::string make;  // up to its first NUL, as the checks key it
+  CameraMake make;
   double focalLength = 0.0;
   std::uint16_t focalLength35mm = 0;
   double latitude = 0.0;

@@ -1,5 +1,6 @@
 #include "load/load_image.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <new>
 #include <stdexcept>
@@ -26,17 +27,41 @@ SkipReason skipReasonOf(platform::OpenFailure failure) {
   return SkipReason::notOpenable;
 }
 
-void keep(ExifMetadata& metadata, bool keepDetails, ImageRecord& record) {
+// The make up to its first NUL. The parse kept one byte more than a record keeps; a
+// make that long is read in pieces from the file, to its first NUL, and kept as its
+// first bytes, its length and its digest. A failed read shows in `bytes`.
+CameraMake cameraMakeOf(const ExifMetadata& metadata, FileBytes& bytes) {
+  CameraMake make;
+  const std::string& parsed = metadata.make;
+  make.kept = parsed.substr(0, parsed.find('\0'));
+  make.length = make.kept.size();
+  if (make.kept.size() <= kMakeBytesKept) return make;
+  make.kept.resize(kMakeBytesKept);
+  make.at = metadata.makeValue.at;
+  Sha256 digest;
+  constexpr std::uint32_t kPiece = 64 * 1024;
+  std::string piece;
+  make.length = 0;
+  for (std::uint32_t done = 0; done < metadata.makeValue.count;) {
+    piece.resize(std::min(kPiece, metadata.makeValue.count - done));
+    if (!bytes.copyTo(make.at + done, piece.size(),
+                      reinterpret_cast<unsigned char*>(piece.data()))) {
+      break;
+    }
+    const std::size_t nul = piece.find('\0');
+    digest.add(std::string_view(piece).substr(0, nul));
+    make.length += nul == std::string::npos ? piece.size() : nul;
+    if (nul != std::string::npos) break;
+    done += static_cast<std::uint32_t>(piece.size());
+  }
+  make.digest = digest.finish();
+  return make;
+}
+
+void keep(ExifMetadata& metadata, bool keepDetails, FileBytes& bytes, ImageRecord& record) {
   record.pixelWidth = metadata.pixelWidth;
   record.pixelHeight = metadata.pixelHeight;
-  // Moved, not copied, and cut to what is ever shown of it: a make can be as long as
-  // the file.
-  record.make = std::move(metadata.make);
-  const std::size_t nul = record.make.find('\0');
-  if (nul != std::string::npos) {
-    record.make.resize(nul);
-    record.make.shrink_to_fit();
-  }
+  record.make = cameraMakeOf(metadata, bytes);
   record.focalLength = metadata.focalLength;
   record.focalLength35mm = metadata.focalLength35mm;
   record.latitude = metadata.gps.latitude;
@@ -70,11 +95,12 @@ ImageRecord readAndParse(platform::ImageFiles& files, const std::string& path,
   FileBytes bytes(*opened.file);
   ExifMetadata metadata;
   if (bytes.readEnds()) record.status = metadata.parseJpeg(bytes);
+  if (record.status == ExifStatus::ok) keep(metadata, keepDetails, bytes, record);
   if (bytes.failed()) {
-    record.skipped = SkipReason::unreadable;
-    return record;
+    ImageRecord unreadable;
+    unreadable.skipped = SkipReason::unreadable;
+    return unreadable;
   }
-  if (record.status == ExifStatus::ok) keep(metadata, keepDetails, record);
   return record;
 }
 

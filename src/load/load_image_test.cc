@@ -16,7 +16,8 @@ TEST(LoadImage, KeepsWhatTheChecksKeyOn) {
   EXPECT_TRUE(record.parsed());
   EXPECT_EQ(record.pixelWidth, 5472u);
   EXPECT_EQ(record.pixelHeight, 3648u);
-  EXPECT_EQ(record.make, "DJI");
+  EXPECT_EQ(record.make.kept, "DJI");
+  EXPECT_TRUE(record.make.whole());
   EXPECT_EQ(record.focalLength, 8.8);
   EXPECT_EQ(record.focalLength35mm, 24);
   EXPECT_NEAR(record.latitude, 30.5, 1e-9);
@@ -96,7 +97,8 @@ TEST(LoadImage, ReadErrorSkipsTheImageWithoutRetrying) {
 }
 
 // Eleven text tags that all point at a value almost as long as the file: the make,
-// which a check keys on, is kept whole; the file is not read more than once over.
+// which a check keys on, is kept as its start, its length and its digest, read in
+// pieces; the file is not read more than once over.
 TEST(LoadImage, TextsPointingAtTheWholeFileCostOneReadOfIt) {
   const std::uint32_t fileSize = 8 * 1024 * 1024;
   // Each value starts 4 KB into the TIFF header, past the directories, and runs over the
@@ -110,7 +112,11 @@ TEST(LoadImage, TextsPointingAtTheWholeFileCostOneReadOfIt) {
   files.add("bomb.jpg", MemoryFile{file});
   const ImageRecord record = loadImage(files, "bomb.jpg", {});
   ASSERT_TRUE(record.parsed());
-  EXPECT_EQ(record.make, std::string(textLength, 'M'));
+  EXPECT_EQ(record.make.kept, std::string(kMakeBytesKept, 'M'));
+  EXPECT_EQ(record.make.length, textLength);
+  Sha256 digest;
+  digest.add(std::string(textLength, 'M'));
+  EXPECT_EQ(record.make.digest, digest.finish());
   EXPECT_LE(files.bytesRead, std::uint64_t{fileSize} + 64 * 1024);
 }
 

@@ -17,6 +17,11 @@ std::string fileText(const std::string& bytes) {
   return platform::outsideToUtf8(bytes.substr(0, bytes.find('\0')));
 }
 
+std::string makeText(const CameraMake& make) {
+  if (make.whole()) return fileText(make.kept);
+  return fileText(make.kept) + " ... (" + std::to_string(make.length) + " bytes)";
+}
+
 std::string captureTimeText(const std::string& bytes) {
   std::string text = fileText(bytes);
   const char* form = "dddd:dd:dd dd:dd:dd";

@@ -18,6 +18,10 @@ std::string pathBelow(const std::string& inputFolder, const std::string& path);
 // ends there, in UTF-8.
 std::string fileText(const std::string& bytes);
 
+// The make as people read it: a make longer than a record keeps ends in " ..." and its
+// length, as the table cannot hold a make as long as a file either.
+std::string makeText(const CameraMake& make);
+
 // The capture time as YYYY-MM-DD HH:MM:SS when the file gives it in the EXIF form
 // YYYY:MM:DD HH:MM:SS; otherwise as the file gives it.
 std::string captureTimeText(const std::string& bytes);

@@ -61,7 +61,7 @@ std::vector<std::string> fieldsOf(const std::string& file, const ImageRecord& re
   if (record.parsed()) {
     fields[3] = std::to_string(record.pixelWidth);
     fields[4] = std::to_string(record.pixelHeight);
-    fields[5] = fileText(record.make);
+    fields[5] = makeText(record.make);
     if (record.details != nullptr) {
       fields[6] = fileText(record.details->model);
       fields[7] = captureTimeText(record.details->captureTime);
@@ -143,7 +143,7 @@ std::string imageMapText(ImageRecords& images, const std::string& inputFolder,
     writer.Key("file");
     writeString(writer, pathBelow(inputFolder, images.path(index)));
     writer.Key("make");
-    writeString(writer, fileText(record.make));
+    writeString(writer, makeText(record.make));
     writer.Key("focal_length_mm");
     writeNumber(writer, record.focalLength, kMetrePlaces);
     writer.Key("focal_length_35mm");

@@ -207,26 +207,36 @@ TEST(Checks, SkippedFileIsNamedOnceOnStandardErrorWhateverTheChecks) {
 #endif
 }
 
+// Makes longer than a record keeps are told apart by their digest and shown whole, read
+// again from the file; the table shows their start and length.
 TEST(Checks, KeysKeepLongMakesAndHugeFocalLengthsWhole) {
   Batch batch;
   PhotoSpec longMake = surveyPhoto();
   longMake.make = std::string(300, 'M');
+  PhotoSpec otherLongMake = surveyPhoto();
+  otherLongMake.make = std::string(256, 'M') + std::string(50, 'X');
   PhotoSpec hugeFocal = surveyPhoto();
   hugeFocal.focalLength35mm.reset();
   hugeFocal.focalLength = Fraction{4294967295u, 1};
   batch.addPhoto("a.jpg", longMake);
   batch.addPhoto("b.jpg", hugeFocal);
   batch.addPhoto("c.jpg", longMake);
+  batch.addPhoto("d.jpg", otherLongMake);
   Switches on;
   on.cameraMake = true;
   on.focalLength = true;
-  ProgramRun run = batch.run(on);
+  const std::vector<std::string> names{"a.jpg", "b.jpg", "c.jpg", "d.jpg"};
+  ProgramRun run = batch.run(on, {"--table", "table.csv"});
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_EQ(run.output, batch.echo(on) + cameraMakeStart({"a.jpg", "b.jpg", "c.jpg"}) +
-                            group("DJI", 1) + group(std::string(300, 'M'), 2) + block({"b.jpg"}) +
-                            focalLengthStart({"a.jpg", "b.jpg", "c.jpg"}) + group("24", 2) +
-                            group("4294967295", 1) +
-                            line(reportOf({entry(102, messages::kCameraMakeMismatch, {"b.jpg"})})));
+  EXPECT_EQ(run.output,
+            batch.echo(on) + cameraMakeStart(names) + group("DJI", 1) +
+                group(std::string(300, 'M'), 2) + group(*otherLongMake.make, 1) +
+                block({"b.jpg", "d.jpg"}) + focalLengthStart(names) + group("24", 3) +
+                group("4294967295", 1) +
+                line(reportOf({entry(102, messages::kCameraMakeMismatch, {"b.jpg", "d.jpg"})})));
+  const std::string table = readFileBytes(batch.folder().at("table.csv"));
+  EXPECT_NE(table.find("," + std::string(256, 'M') + " ... (306 bytes),"), std::string::npos)
+      << table;
 }
 
 TEST(Checks, ReportReplacesAnEarlierOneAndTheAllClearLeavesItInPlace) {
