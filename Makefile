@@ -61,6 +61,13 @@ packages: release windows
 	cd build/release && cpack -G DEB -B $(CURDIR)/build/packages
 	cd build/windows && cpack -G ZIP -B $(CURDIR)/build/packages
 
+# `make lint-packages` (run by CI): the .deb must pass lintian without an error or a
+# warning, as a package Debian users install.
+.PHONY: lint-packages
+lint-packages: packages
+	@tools/ensure-packages lintian
+	lintian --fail-on error,warning build/packages/precheck_$$(sed -n 's/^project(precheck VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)_*.deb
+
 # `make fuzz` builds the EXIF parser's libFuzzer target with clang (ASan and UBSan on)
 # and runs it on one core for FUZZ_SECONDS, starting from the committed seeds.
 # New inputs it finds go to build/fuzz/corpus; a crash leaves its input in build/fuzz.
