@@ -13,3 +13,8 @@ const char* describe(SkipReason reason) {
   }
   return "";
 }
+
+bool sizeMismatch(const ImageRecord& record) {
+  if (!record.parsed() || (record.frameWidth == 0 && record.frameHeight == 0)) return false;
+  return record.pixelWidth != record.frameWidth || record.pixelHeight != record.frameHeight;
+}

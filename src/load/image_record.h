@@ -9,6 +9,7 @@
 
 #include "common/sha256.h"
 #include "exif/exif_metadata.h"
+#include "load/file_kind.h"
 
 // Why an image was not read. Such an image shows only as its progress line: it is in
 // no group and never reported.
@@ -56,9 +57,19 @@ struct ImageRecord {
   double altitude = 0.0;
   std::shared_ptr<const ImageDetails> details;  // null unless asked for
 
+  // What the file is and the pixel size its decoder sees, whatever its EXIF tags say;
+  // kept also when the parse failed after the frame was found.
+  FileKind kind = FileKind::unknown;
+  std::uint32_t frameWidth = 0;  // 0 when the file gives none
+  std::uint32_t frameHeight = 0;
+
   bool read() const { return skipped == SkipReason::none; }
   bool parsed() const { return read() && status == ExifStatus::ok; }
 };
+
+// Whether the EXIF pixel size of a parsed image is missing or differs from its frame:
+// the checks key on the tags, which an editor that resized the image may have kept.
+bool sizeMismatch(const ImageRecord& record);
 
 // One line of text for each reason, for the diagnostics of a run.
 const char* describe(SkipReason reason);

@@ -23,7 +23,11 @@ const char* const kColumns[] = {"file",
                                 "latitude",
                                 "longitude",
                                 "altitude_m",
-                                "codes"};
+                                "codes",
+                                // What the file is and its decoder's size: after every
+                                // older column, so that readers by position keep working.
+                                "frame_width",
+                                "frame_height"};
 
 // One CSV line: a field in quotes when it holds a comma, a quote or a line break, with
 // its quotes doubled.
@@ -47,10 +51,14 @@ void appendRow(const std::vector<std::string>& fields, std::string& table) {
 
 std::string statusOf(const ImageRecord& record) {
   if (!record.read()) return "not read";
-  return record.parsed() ? "ok" : "not parsed";
+  if (record.parsed()) return "ok";
+  // An unknown file may be a damaged photograph: it is not said to be no image.
+  if (isImage(record.kind) || record.kind == FileKind::unknown) return "not parsed";
+  return std::string("not an image: ") + describe(record.kind);
 }
 
 std::string reasonOf(const ImageRecord& record) {
+  if (record.read() && record.kind == FileKind::bigTiff) return describe(record.kind);
   return record.read() ? describe(record.status) : describe(record.skipped);
 }
 
@@ -76,6 +84,10 @@ std::vector<std::string> fieldsOf(const std::string& file, const ImageRecord& re
   }
   for (const int code : codes) {
     fields[13] += (fields[13].empty() ? "" : " ") + std::to_string(code);
+  }
+  if (record.read() && (record.frameWidth != 0 || record.frameHeight != 0)) {
+    fields[14] = std::to_string(record.frameWidth);
+    fields[15] = std::to_string(record.frameHeight);
   }
   return fields;
 }
