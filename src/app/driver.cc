@@ -112,7 +112,8 @@ void suggestIgnore(const NotImages& notImages, Console& console) {
 // ends with a summary for people.
 int checkBatch(const TaskConfig& config, const CommandLine& command,
                const AskedFilesPlan& asked, Console& console, bool forPeople) {
-  const ScannedImages images = scanImageFolder(config.inputFolder, asked.ownFiles, console);
+  const ScannedImages images =
+      scanImageFolder(config.inputFolder, asked.ownFiles, console, command.ignore);
   SkipTally skipped;
   // Reads each image once, when the first check asks for it; later checks reuse it.
   ImageLoader loader(
