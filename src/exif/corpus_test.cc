@@ -95,4 +95,32 @@ TEST(Corpus, EachPhotographGivesTheValuesItsBytesHold) {
   }
 }
 
+// The frame size as a decoder takes it, here as exiftool reads it from the frame header
+// (File:ImageWidth and ImageHeight), whatever the file's EXIF block holds: several of
+// these photographs were scaled down and kept the camera's pixel tags.
+TEST(Corpus, EachPhotographGivesTheSizeOfItsFrame) {
+  const struct {
+    const char* file;
+    std::uint32_t width;
+    std::uint32_t height;
+  } frames[] = {
+      {"Apple_iPhone_4.jpg", 1296, 968},     {"Canon_EOS_REBEL_T3i.jpg", 1152, 768},
+      {"Casio_QV-7000SX.jpg", 320, 240},     {"FLIR_Vue_Pro_640.jpg", 640, 512},
+      {"FujiFilm_FinePixS1Pro_(1).jpg", 600, 400}, {"Nikon_D5000.jpg", 858, 570},
+      {"Ricoh_DC-3Z_(low_res).jpg", 640, 480}, {"Samsung_GT-I9000_(Galaxy_S).jpg", 640, 480},
+      {"Sony_Cybershot_(7).jpg", 400, 300},  {"Sony_D700.jpg", 672, 512},
+      {"User_Comment_Encoding.jpg", 3840, 2160}, {"DJI_0020.JPG", 4000, 2250},
+      {"DJI_0025.JPG", 4000, 2250},
+  };
+  for (const auto& frame : frames) {
+    SCOPED_TRACE(frame.file);
+    const std::string bytes = readFileBytes(std::string(PRECHECK_CORPUS_DIR "/") + frame.file);
+    ExifMetadata m;
+    const ExactBuffer file(bytes);
+    m.parseJpeg(file.data(), file.length());
+    EXPECT_EQ(m.frameWidth, frame.width);
+    EXPECT_EQ(m.frameHeight, frame.height);
+  }
+}
+
 }  // namespace
