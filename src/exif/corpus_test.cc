@@ -123,4 +123,38 @@ TEST(Corpus, EachPhotographGivesTheSizeOfItsFrame) {
   }
 }
 
+// TIFF files whose tags exiftool wrote and laid out (the README says how); the values
+// are what exiftool -n reads back.
+TEST(Corpus, TiffFilesWrittenByExiftoolGiveTheValuesItReads) {
+  const struct {
+    const char* file;
+    bool littleEndian;
+    std::uint16_t focalLength35mm;
+    bool dng;
+  } files[] = {
+      {"made_band_ii.tif", true, 30, false},
+      {"made_band_mm.tif", false, 30, false},
+      {"made_raw.dng", true, 0, true},
+  };
+  for (const auto& file : files) {
+    SCOPED_TRACE(file.file);
+    const std::string bytes = readFileBytes(std::string(PRECHECK_CORPUS_DIR "/") + file.file);
+    ASSERT_FALSE(bytes.empty());
+    ExifMetadata m;
+    const ExactBuffer buffer(bytes);
+    ASSERT_EQ(m.parseTiff(buffer.data(), buffer.length()), ExifStatus::ok);
+    EXPECT_EQ(m.littleEndian, file.littleEndian);
+    EXPECT_EQ(m.dng, file.dng);
+    EXPECT_EQ(m.make, "MicaSense");
+    EXPECT_EQ(m.model, "RedEdge-M");
+    EXPECT_EQ(m.pixelWidth, 16u);  // the DNG's from its SubIFD, not its 4 by 3 preview
+    EXPECT_EQ(m.pixelHeight, 12u);
+    EXPECT_EQ(m.focalLength, 5.5);
+    EXPECT_EQ(m.focalLength35mm, file.focalLength35mm);
+    EXPECT_NEAR(m.gps.latitude, 47.612345600075, 1e-11);
+    EXPECT_NEAR(m.gps.longitude, -122.345678900011, 1e-11);
+    EXPECT_EQ(m.gps.altitude, 120.5);
+  }
+}
+
 }  // namespace
