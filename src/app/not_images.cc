@@ -9,7 +9,7 @@ namespace {
 
 // Enough names to recognise the files by; a folder of a thousand logs gets a count.
 constexpr std::size_t kNamesShown = 5;
-constexpr std::size_t kPatternsShown = 4;
+constexpr std::size_t kPatternsShown = 5;
 
 std::string nameOf(const std::string& path) {
   const std::size_t slash = path.find_last_of("/\\");

@@ -2,6 +2,8 @@
 // a DNG, the drone's logs and the caches of the systems the card passed through.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "batch_run.h"
 
 namespace {
@@ -108,6 +110,29 @@ TEST(SurveyFolder, IgnoredSidecarsLeaveABatchThatPasses) {
   EXPECT_NE(run.output.find(line(std::string(messages::kNumberOfImages) + "3")),
             std::string::npos);
   EXPECT_EQ(run.errors, "");
+}
+
+// On a terminal the run ends with the options that would leave the sidecars out, each
+// pattern once (day2 lists before the top folder's logs), in double quotes that no
+// shell expands.
+TEST(SurveyFolder, TerminalSuggestsTheIgnoreOptions) {
+  Batch batch;
+  addSurveyFolder(batch);
+  batch.add("day2/flight_Timestamp.MRK", kTimestamps);
+  RunOptions terminal;
+  terminal.terminal = true;
+  terminal.environment = {{"LC_ALL", "C.UTF-8"}};
+  const ProgramRun run = batch.run(kAllChecks, terminal);
+  // A pseudo console may break a long line where its window ends.
+  std::string shown = run.output;
+  shown.erase(std::remove_if(shown.begin(), shown.end(),
+                             [](char c) { return c == '\r' || c == '\n'; }),
+              shown.end());
+  EXPECT_NE(shown.find("Files that are not images stay in the run; to leave them out: "
+                            "--ignore \"**/.DS_Store\" --ignore \"**/._*\" --ignore "
+                            "\"**/*.MRK\" --ignore \"**/*.obs\" --ignore \"**/*.db\""),
+            std::string::npos)
+      << run.output;
 }
 
 }  // namespace
