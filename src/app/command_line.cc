@@ -34,6 +34,11 @@ std::string takeTable(CommandLine& command, const std::string& value) {
   return std::string();
 }
 
+std::string takeIgnore(CommandLine& command, const std::string& value) {
+  command.ignore.push_back(value);
+  return std::string();
+}
+
 std::string takeMap(CommandLine& command, const std::string& value) {
   command.mapPath = value;
   return std::string();
@@ -69,6 +74,10 @@ const Option kOptions[] = {
      "read images with N workers, 1 to 256 (default 32,\nor the environment variable "
      "PRECHECK_THREADS)",
      takeThreads},
+    {"--ignore", nullptr, "PATTERN",
+     "leave out the files whose path below the input folder\nmatches PATTERN: * and ? "
+     "within a folder, ** at any\ndepth (\"**/*.MRK\"); may be given again",
+     takeIgnore},
 };
 const std::size_t kOptionCount = std::size(kOptions);
 

@@ -24,6 +24,7 @@ struct CommandLine {
   std::string tablePath;            // --table; empty when not asked for
   std::string mapPath;              // --geojson; empty when not asked for
   unsigned threads = 0;             // --threads; 0 when not given
+  std::vector<std::string> ignore;  // --ignore patterns, in order
   std::string problem;              // what is wrong, for Action::usageError
 };
 

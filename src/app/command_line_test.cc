@@ -12,11 +12,13 @@ CommandLine parse(const std::vector<std::string>& words, const std::set<std::str
 
 TEST(CommandLine, OptionsComeBeforeThePathAndTheRestIsEchoed) {
   const CommandLine command =
-      parse({"--table", "t.csv", "--geojson=m.json", "--threads", "4", "task.cfg", "--help", "x"});
+      parse({"--table", "t.csv", "--ignore", "**/*.MRK", "--geojson=m.json", "--threads", "4",
+             "--ignore=._*", "task.cfg", "--help", "x"});
   EXPECT_EQ(command.action, Action::run);
   EXPECT_EQ(command.tablePath, "t.csv");
   EXPECT_EQ(command.mapPath, "m.json");
   EXPECT_EQ(command.threads, 4u);
+  EXPECT_EQ(command.ignore, (std::vector<std::string>{"**/*.MRK", "._*"}));
   EXPECT_EQ(command.configPath, "task.cfg");
   EXPECT_EQ(command.echoed, (std::vector<std::string>{"--help", "x"}));
 }
@@ -45,6 +47,7 @@ TEST(CommandLine, MistakesAreUsageErrorsThatSayWhat) {
       {{"--help=yes"}, "unknown option --help=yes"},
       {{"--table"}, "--table needs a value"},
       {{"--geojson=", "task.cfg"}, "--geojson needs a value"},
+      {{"--ignore=", "task.cfg"}, "--ignore needs a value"},
       {{"--table", "t.csv"}, "the configuration path is missing"},
       {{"--"}, "the configuration path is missing"},
       {{"--threads", "0", "task.cfg"}, "--threads needs a number from 1 to 256, not 0"},

@@ -16,6 +16,7 @@
 #include "app/command_line.h"
 #include "app/config_report.h"
 #include "app/error_line.h"
+#include "app/not_images.h"
 #include "app/run_summary.h"
 #include "app/terminal_console.h"
 #include "app/usage.h"
@@ -100,12 +101,19 @@ RunSummary::AskedFile writeAsked(const AskedFile& file, const RunFindings& findi
   return RunSummary::AskedFile{file.kind->what, file.path, written};
 }
 
+// After the summary, for people who may not have meant the sidecar files to be there.
+void suggestIgnore(const NotImages& notImages, Console& console) {
+  const std::string line = ignoreSuggestion(notImages);
+  if (!line.empty()) console.writeLine({own(line)});
+}
+
 // The batch below the input folder through the checks that are switched on, then the
 // report or the all-clear, and the files the command line asks for. On a terminal it
 // ends with a summary for people.
 int checkBatch(const TaskConfig& config, const CommandLine& command,
                const AskedFilesPlan& asked, Console& console, bool forPeople) {
-  const ScannedImages images = scanImageFolder(config.inputFolder, asked.ownFiles, console);
+  const ScannedImages images =
+      scanImageFolder(config.inputFolder, asked.ownFiles, console, command.ignore);
   SkipTally skipped;
   // Reads each image once, when the first check asks for it; later checks reuse it.
   ImageLoader loader(
@@ -124,6 +132,13 @@ int checkBatch(const TaskConfig& config, const CommandLine& command,
     for (std::size_t index = 0; index < loader.size(); ++index) loader.record(index);
   }
   skipped.summarize();
+  // Named once the checks have read every file, as a run with no check reads none.
+  NotImages notImages;
+  if (summary.checks.anyRan() || !asked.files.empty()) {
+    notImages = findNotImages(loader, config.inputFolder);
+    const std::string line = notImagesLine(notImages);
+    if (!line.empty()) std::fprintf(stderr, "precheck: %s\n", line.c_str());
+  }
   summary.images = images.paths.size();
   summary.unreadable = skipped.count();
   summary.reportPath = platform::joinPath(config.outputFolder, kReportFileName);
@@ -148,6 +163,7 @@ int checkBatch(const TaskConfig& config, const CommandLine& command,
     if (!file.written) summary.exitCode = 1;
   }
   if (forPeople) printSummary(summary, console);
+  if (forPeople) suggestIgnore(notImages, console);
   return summary.exitCode;
 }
 

@@ -57,9 +57,12 @@ std::string statusOf(const ImageRecord& record) {
   return std::string("not an image: ") + describe(record.kind);
 }
 
+// The status of a file that is no image says all there is to say.
 std::string reasonOf(const ImageRecord& record) {
-  if (record.read() && record.kind == FileKind::bigTiff) return describe(record.kind);
-  return record.read() ? describe(record.status) : describe(record.skipped);
+  if (!record.read()) return describe(record.skipped);
+  if (record.kind == FileKind::bigTiff) return describe(record.kind);
+  if (record.kind == FileKind::unknown) return "neither a JPEG nor a TIFF file";
+  return isImage(record.kind) ? describe(record.status) : "";
 }
 
 std::vector<std::string> fieldsOf(const std::string& file, const ImageRecord& record,
