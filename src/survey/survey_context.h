@@ -40,7 +40,4 @@ struct SurveyContext {
 SurveyContext surveyContextOf(const std::vector<SurveyImage>& images,
                               const SurveySettings& settings, SurveyResult& result);
 
-// Great-circle distance in metres.
-double groundDistance(double lat1, double lon1, double lat2, double lon2);
-
 #endif  // PRECHECK_SURVEY_SURVEY_CONTEXT_H_
