@@ -54,6 +54,9 @@ struct ImageRecord {
   double latitude = 0.0;
   double longitude = 0.0;
   double altitude = 0.0;
+  // The latitude or the longitude holds a rational with a zero denominator. The checks
+  // read it as 0, as error.json always has; the files for people show no position.
+  bool positionUndefined = false;
   std::shared_ptr<const ImageDetails> details;  // null unless asked for
 
   bool read() const { return skipped == SkipReason::none; }

@@ -131,6 +131,18 @@ TEST(Table, NamesAndMakesAreConvertedToUtf8) {
   EXPECT_NE(map.find("\"file\":\"航拍.jpg\",\"make\":\"大疆\""), std::string::npos) << map;
 }
 
+// A name or a make that a spreadsheet would take for a formula is shown as text.
+TEST(Table, CellsThatWouldBeFormulasAreText) {
+  Batch batch;
+  PhotoSpec photo = surveyPhoto();
+  photo.make = "@SUM(1+1)";
+  batch.addPhoto("=1+2.jpg", photo);
+  batch.run(kAllChecks, {"--table", "images.csv"});
+  const std::string table = readFileBytes(batch.folder().at("images.csv"));
+  EXPECT_NE(table.find("\r\n'=1+2.jpg,ok,,4000,3000,'@SUM(1+1),FC6310,"), std::string::npos)
+      << table;
+}
+
 }  // namespace
 
 namespace {
