@@ -61,6 +61,9 @@ struct ImageRecord {
   double latitude = 0.0;
   double longitude = 0.0;
   double altitude = 0.0;
+  // The latitude or the longitude holds a rational with a zero denominator. The checks
+  // read it as 0, as error.json always has; the files for people show no position.
+  bool positionUndefined = false;
   std::shared_ptr<const ImageDetails> details;  // null unless asked for
 
   // What the file is and the pixel size its decoder sees, whatever its EXIF tags say;

@@ -14,6 +14,12 @@
 std::string imageTableText(ImageRecords& images, const std::string& inputFolder,
                            const CheckOutcomes& outcomes);
 
+// A text cell as a spreadsheet shows it rather than runs it: one that begins with "=",
+// "+", "-", "@", a tab or a carriage return, which spreadsheets take for the start of a
+// formula, gets a leading apostrophe (as OWASP advises against CSV injection). Numbers
+// are never passed here: a latitude of "-33.8" stays a number.
+std::string inertTextCell(const std::string& text);
+
 // A GeoJSON FeatureCollection with one point per image that has a position to draw,
 // in list order.
 std::string imageMapText(ImageRecords& images, const std::string& inputFolder,

@@ -133,6 +133,41 @@ TEST(Table, NamesAndMakesAreConvertedToUtf8) {
   EXPECT_NE(map.find("\"file\":\"航拍.jpg\",\"make\":\"大疆\""), std::string::npos) << map;
 }
 
+// Names in no encoding of the system stay apart in both files: GBK shown as its
+// characters, other bytes escaped.
+TEST(Table, NamesNotInTheSystemsEncodingStayDistinct) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows lists names in its ANSI code page";
+#else
+  RunOptions options;
+  options.environment = {{"LC_ALL", "C.UTF-8"}};
+  Batch batch;
+  for (const char* name : {"\xba\xbd\xc5\xc4.jpg", "\xba\xbd\xc5\xc5.jpg", "\xff.jpg", "\xfe.jpg"}) {
+    batch.addPhoto(name, surveyPhoto());
+  }
+  batch.run(kAllChecks, {"--table", "images.csv", "--geojson", "map.geojson"}, options);
+  const std::string table = readFileBytes(batch.folder().at("images.csv"));
+  const std::string map = readFileBytes(batch.folder().at("map.geojson"));
+  for (const std::string shown : {"航拍.jpg", "航排.jpg", "\\xFF.jpg", "\\xFE.jpg"}) {
+    EXPECT_NE(table.find("\r\n" + shown + ",ok,"), std::string::npos) << shown << "\n" << table;
+    const std::string inJson = shown[0] == '\\' ? "\\" + shown : shown;
+    EXPECT_NE(map.find("\"file\":\"" + inJson + "\""), std::string::npos) << inJson << "\n" << map;
+  }
+#endif
+}
+
+// A name or a make that a spreadsheet would take for a formula is shown as text.
+TEST(Table, CellsThatWouldBeFormulasAreText) {
+  Batch batch;
+  PhotoSpec photo = surveyPhoto();
+  photo.make = "@SUM(1+1)";
+  batch.addPhoto("=1+2.jpg", photo);
+  batch.run(kAllChecks, {"--table", "images.csv"});
+  const std::string table = readFileBytes(batch.folder().at("images.csv"));
+  EXPECT_NE(table.find("\r\n'=1+2.jpg,ok,,4000,3000,'@SUM(1+1),FC6310,"), std::string::npos)
+      << table;
+}
+
 }  // namespace
 
 namespace {
