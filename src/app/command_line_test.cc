@@ -34,6 +34,19 @@ TEST(CommandLine, WordsThatNameAnExistingFileKeepTheirOldMeaning) {
   EXPECT_EQ(parse({}).action, Action::nothing);
 }
 
+// The limit in milliseconds, and as given, for the line that names a skipped image.
+TEST(CommandLine, ReadTimeoutTakesSecondsWithUpToThreeDecimals) {
+  const std::pair<std::string, std::uint64_t> cases[] = {
+      {"60", 60000}, {"0.5", 500}, {"0.001", 1}, {"007", 7000}, {"86400", 86400000},
+      {"86400.000", 86400000}, {"1.25", 1250}};
+  for (const auto& [text, milliseconds] : cases) {
+    const CommandLine command = parse({"--read-timeout", text, "task.cfg"});
+    EXPECT_EQ(command.action, Action::run) << text;
+    EXPECT_EQ(command.readTimeoutMilliseconds, milliseconds) << text;
+    EXPECT_EQ(command.readTimeoutText, text);
+  }
+}
+
 TEST(CommandLine, HelpAndVersionWinOverWhatFollows) {
   EXPECT_EQ(parse({"-h"}).action, Action::help);
   EXPECT_EQ(parse({"--help", "--bogus"}).action, Action::help);
@@ -54,6 +67,14 @@ TEST(CommandLine, MistakesAreUsageErrorsThatSayWhat) {
       {{"--threads=257", "task.cfg"}, "--threads needs a number from 1 to 256, not 257"},
       {{"--threads", "-3", "task.cfg"}, "--threads needs a number from 1 to 256, not -3"},
       {{"--threads", "4x", "task.cfg"}, "--threads needs a number from 1 to 256, not 4x"},
+      {{"--read-timeout", "0", "t"}, "--read-timeout needs a number of seconds above 0 and up to 86400, not 0"},
+      {{"--read-timeout=0.0", "t"}, "--read-timeout needs a number of seconds above 0 and up to 86400, not 0.0"},
+      {{"--read-timeout", "86400.001", "t"}, "--read-timeout needs a number of seconds above 0 and up to 86400, not 86400.001"},
+      {{"--read-timeout", "1.", "t"}, "--read-timeout needs a number of seconds above 0 and up to 86400, not 1."},
+      {{"--read-timeout", ".5", "t"}, "--read-timeout needs a number of seconds above 0 and up to 86400, not .5"},
+      {{"--read-timeout", "0.0005", "t"}, "--read-timeout needs a number of seconds above 0 and up to 86400, not 0.0005"},
+      {{"--read-timeout", "-1", "t"}, "--read-timeout needs a number of seconds above 0 and up to 86400, not -1"},
+      {{"--read-timeout", "1e3", "t"}, "--read-timeout needs a number of seconds above 0 and up to 86400, not 1e3"},
   };
   for (const auto& [words, problem] : cases) {
     SCOPED_TRACE(words.front());

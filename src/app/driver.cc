@@ -1,5 +1,6 @@
 #include "app/driver.h"
 
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +11,7 @@
 #include <new>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/asked_files.h"
@@ -61,9 +63,15 @@ unsigned loadWorkers(const CommandLine& command) {
 // pipeline expects; standard error says which and why, once per image and run.
 class SkipTally {
  public:
+  explicit SkipTally(std::string readTimeout) : readTimeout_(std::move(readTimeout)) {}
+
   void notice(const std::string& path, SkipReason reason) {
     ++count_;
-    std::fprintf(stderr, "precheck: skipped %s: %s\n", oneLine(path).c_str(), describe(reason));
+    // The limit as the user gave it, so that the line says which one was too short.
+    const std::string why = reason == SkipReason::noAnswer
+                                ? "no answer from the file system in " + readTimeout_ + " s"
+                                : describe(reason);
+    std::fprintf(stderr, "precheck: skipped %s: %s\n", oneLine(path).c_str(), why.c_str());
   }
   void summarize() const {
     if (count_ == 0) return;
@@ -73,8 +81,20 @@ class SkipTally {
   std::size_t count() const { return count_; }
 
  private:
+  std::string readTimeout_;
   std::size_t count_ = 0;
 };
+
+// How the images are read: --threads and --read-timeout, else their defaults.
+LoaderOptions loaderOptions(const CommandLine& command) {
+  LoaderOptions options;
+  options.workers = loadWorkers(command);
+  options.keepDetails = !command.tablePath.empty();
+  if (command.readTimeoutMilliseconds != 0) {
+    options.readTimeout = std::chrono::milliseconds(command.readTimeoutMilliseconds);
+  }
+  return options;
+}
 
 // Options behind the configuration path are only echoed, as they always were; people
 // who wrote them there meant them, and are told once.
@@ -114,12 +134,13 @@ int checkBatch(const TaskConfig& config, const CommandLine& command,
                const AskedFilesPlan& asked, Console& console, bool forPeople) {
   const ScannedImages images =
       scanImageFolder(config.inputFolder, asked.ownFiles, console, command.ignore);
-  SkipTally skipped;
+  SkipTally skipped(command.readTimeoutText.empty()
+                        ? std::to_string(kDefaultReadTimeout.count())
+                        : command.readTimeoutText);
   // Reads each image once, when the first check asks for it; later checks reuse it.
   ImageLoader loader(
-      images, platform::systemImageFiles(), loadWorkers(command),
-      [&](const std::string& path, SkipReason reason) { skipped.notice(path, reason); },
-      !command.tablePath.empty());
+      images, platform::systemImageFiles(), loaderOptions(command),
+      [&](const std::string& path, SkipReason reason) { skipped.notice(path, reason); });
   RunSummary summary;
   summary.checks = runChecks(config, loader, console);
   if (!summary.checks.anyRan()) {
@@ -254,6 +275,8 @@ int runPrecheck(int argc, char** argv) {
   } catch (const std::exception& error) {
     std::fprintf(stderr, "precheck: stopped by an unexpected error: %s\n",
                  oneLine(error.what()).c_str());
+  } catch (...) {
+    std::fprintf(stderr, "precheck: stopped by an unexpected error\n");
   }
   return 1;
 }

@@ -25,6 +25,7 @@ enum class SkipReason {
   tooLarge,    // 2 GiB or more
   unreadable,  // a read failed: an error of the disk or the share, or cut meanwhile
   noMemory,    // the memory its parse needed could not be had
+  noAnswer,    // an open or a read got no answer within the run's time limit
 };
 
 // What only the per-image table asks for. Kept only when it is asked for: the records of
