@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <iterator>
+#include <utility>
 
 #include "load/image_loader.h"
 
@@ -44,6 +45,18 @@ std::string takeThreads(CommandLine& command, const std::string& value) {
   return "--threads needs a number from 1 to " + std::to_string(kMostThreads) + ", not " + value;
 }
 
+std::string takeColour(CommandLine& command, const std::string& value) {
+  const std::pair<const char*, ColourChoice> choices[] = {
+      {"auto", ColourChoice::automatic}, {"always", ColourChoice::always}, {"never", ColourChoice::never}};
+  for (const auto& [name, choice] : choices) {
+    if (value == name) {
+      command.colour = choice;
+      return std::string();
+    }
+  }
+  return "--color takes auto, always or never, not " + value;
+}
+
 const Option* optionNamed(const std::string& name) {
   for (std::size_t i = 0; i < kOptionCount; ++i) {
     const Option& option = kOptions[i];
@@ -69,6 +82,10 @@ const Option kOptions[] = {
      "read images with N workers, 1 to 256 (default 32,\nor the environment variable "
      "PRECHECK_THREADS)",
      takeThreads},
+    {"--color", nullptr, "WHEN",
+     "colour the verdict and the offending images on a terminal:\nauto (the default; none when "
+     "NO_COLOR is set), always or never",
+     takeColour},
 };
 const std::size_t kOptionCount = std::size(kOptions);
 

@@ -17,6 +17,9 @@ enum class Action {
   usageError,
 };
 
+// Whether the terminal shows colours: by default unless NO_COLOR is set and not empty.
+enum class ColourChoice { automatic, always, never };
+
 struct CommandLine {
   Action action = Action::nothing;
   std::string configPath;
@@ -24,6 +27,7 @@ struct CommandLine {
   std::string tablePath;            // --table; empty when not asked for
   std::string mapPath;              // --geojson; empty when not asked for
   unsigned threads = 0;             // --threads; 0 when not given
+  ColourChoice colour = ColourChoice::automatic;  // --color
   std::string problem;              // what is wrong, for Action::usageError
 };
 

@@ -21,6 +21,21 @@ TEST(CommandLine, OptionsComeBeforeThePathAndTheRestIsEchoed) {
   EXPECT_EQ(command.echoed, (std::vector<std::string>{"--help", "x"}));
 }
 
+TEST(CommandLine, ColourIsAutomaticUnlessChosen) {
+  const std::pair<std::vector<std::string>, ColourChoice> cases[] = {
+      {{"task.cfg"}, ColourChoice::automatic},
+      {{"--color=auto", "task.cfg"}, ColourChoice::automatic},
+      {{"--color=always", "task.cfg"}, ColourChoice::always},
+      {{"--color", "never", "task.cfg"}, ColourChoice::never},
+  };
+  for (const auto& [words, choice] : cases) {
+    SCOPED_TRACE(words.front());
+    const CommandLine command = parse(words);
+    EXPECT_EQ(command.action, Action::run);
+    EXPECT_EQ(command.colour, choice);
+  }
+}
+
 TEST(CommandLine, WordsThatNameAnExistingFileKeepTheirOldMeaning) {
   const CommandLine help = parse({"--help", "a"}, {"--help"});
   EXPECT_EQ(help.action, Action::run);
@@ -51,6 +66,8 @@ TEST(CommandLine, MistakesAreUsageErrorsThatSayWhat) {
       {{"--threads=257", "task.cfg"}, "--threads needs a number from 1 to 256, not 257"},
       {{"--threads", "-3", "task.cfg"}, "--threads needs a number from 1 to 256, not -3"},
       {{"--threads", "4x", "task.cfg"}, "--threads needs a number from 1 to 256, not 4x"},
+      {{"--color=yes", "task.cfg"}, "--color takes auto, always or never, not yes"},
+      {{"--color"}, "--color needs a value"},
   };
   for (const auto& [words, problem] : cases) {
     SCOPED_TRACE(words.front());
