@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <iterator>
+#include <utility>
 
 #include "load/image_loader.h"
 
@@ -58,6 +59,18 @@ std::string takeReadTimeout(CommandLine& command, const std::string& value) {
          std::to_string(kMostReadTimeoutSeconds) + ", not " + value;
 }
 
+std::string takeColour(CommandLine& command, const std::string& value) {
+  const std::pair<const char*, ColourChoice> choices[] = {
+      {"auto", ColourChoice::automatic}, {"always", ColourChoice::always}, {"never", ColourChoice::never}};
+  for (const auto& [name, choice] : choices) {
+    if (value == name) {
+      command.colour = choice;
+      return std::string();
+    }
+  }
+  return "--color takes auto, always or never, not " + value;
+}
+
 const Option* optionNamed(const std::string& name) {
   for (std::size_t i = 0; i < kOptionCount; ++i) {
     const Option& option = kOptions[i];
@@ -91,6 +104,10 @@ const Option kOptions[] = {
     {"--read-timeout", nullptr, "SECONDS",
      "skip an image whose file gets no answer from the file\nsystem within SECONDS (default 60)",
      takeReadTimeout},
+    {"--color", nullptr, "WHEN",
+     "colour the verdict and the offending images on a terminal:\nauto (the default; none when "
+     "NO_COLOR is set), always or never",
+     takeColour},
 };
 const std::size_t kOptionCount = std::size(kOptions);
 

@@ -18,6 +18,9 @@ enum class Action {
   usageError,
 };
 
+// Whether the terminal shows colours: by default unless NO_COLOR is set and not empty.
+enum class ColourChoice { automatic, always, never };
+
 struct CommandLine {
   Action action = Action::nothing;
   std::string configPath;
@@ -29,6 +32,7 @@ struct CommandLine {
   // --read-timeout, as given and in milliseconds; empty and 0 when not given.
   std::string readTimeoutText;
   std::uint64_t readTimeoutMilliseconds = 0;
+  ColourChoice colour = ColourChoice::automatic;  // --color
   std::string problem;              // what is wrong, for Action::usageError
 };
 

@@ -23,6 +23,21 @@ TEST(CommandLine, OptionsComeBeforeThePathAndTheRestIsEchoed) {
   EXPECT_EQ(command.echoed, (std::vector<std::string>{"--help", "x"}));
 }
 
+TEST(CommandLine, ColourIsAutomaticUnlessChosen) {
+  const std::pair<std::vector<std::string>, ColourChoice> cases[] = {
+      {{"task.cfg"}, ColourChoice::automatic},
+      {{"--color=auto", "task.cfg"}, ColourChoice::automatic},
+      {{"--color=always", "task.cfg"}, ColourChoice::always},
+      {{"--color", "never", "task.cfg"}, ColourChoice::never},
+  };
+  for (const auto& [words, choice] : cases) {
+    SCOPED_TRACE(words.front());
+    const CommandLine command = parse(words);
+    EXPECT_EQ(command.action, Action::run);
+    EXPECT_EQ(command.colour, choice);
+  }
+}
+
 TEST(CommandLine, WordsThatNameAnExistingFileKeepTheirOldMeaning) {
   const CommandLine help = parse({"--help", "a"}, {"--help"});
   EXPECT_EQ(help.action, Action::run);
@@ -75,6 +90,8 @@ TEST(CommandLine, MistakesAreUsageErrorsThatSayWhat) {
       {{"--read-timeout", "0.0005", "t"}, "--read-timeout needs a number of seconds above 0 and up to 86400, not 0.0005"},
       {{"--read-timeout", "-1", "t"}, "--read-timeout needs a number of seconds above 0 and up to 86400, not -1"},
       {{"--read-timeout", "1e3", "t"}, "--read-timeout needs a number of seconds above 0 and up to 86400, not 1e3"},
+      {{"--color=yes", "task.cfg"}, "--color takes auto, always or never, not yes"},
+      {{"--color"}, "--color needs a value"},
   };
   for (const auto& [words, problem] : cases) {
     SCOPED_TRACE(words.front());
