@@ -111,7 +111,7 @@ int checkBatch(const TaskConfig& config, const CommandLine& command,
   ImageLoader loader(
       images, platform::systemImageFiles(), loadWorkers(command),
       [&](const std::string& path, SkipReason reason) { skipped.notice(path, reason); },
-      !command.tablePath.empty());
+      !command.tablePath.empty() || !command.pagePath.empty());
   RunSummary summary;
   summary.checks = runChecks(config, loader, console);
   if (!summary.checks.anyRan()) {
@@ -138,7 +138,8 @@ int checkBatch(const TaskConfig& config, const CommandLine& command,
     summary.reportWritten = publishReport(noImagesReportText(), config.outputFolder, console);
   }
   // After the transcript, so that one written to standard output ("-") follows it whole.
-  const RunFindings findings{loader, config.inputFolder, summary.checks};
+  const RunFindings findings{loader, config.inputFolder, summary.checks, summary.reportPath,
+                             summary.reportWritten};
   for (const AskedFile& file : asked.files) {
     summary.askedFiles.push_back(writeAsked(file, findings));
   }

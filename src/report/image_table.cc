@@ -8,9 +8,7 @@
 #include "checks/checks.h"
 #include "report/image_fields.h"
 
-namespace {
-
-const char* const kColumns[] = {"file",
+const char* const kImageTableColumns[] = {"file",
                                 "status",
                                 "reason",
                                 "width",
@@ -24,6 +22,9 @@ const char* const kColumns[] = {"file",
                                 "longitude",
                                 "altitude_m",
                                 "codes"};
+const std::size_t kImageTableColumnCount = std::size(kImageTableColumns);
+
+namespace {
 
 // One CSV line: a field in quotes when it holds a comma, a quote or a line break, with
 // its quotes doubled.
@@ -54,10 +55,12 @@ std::string reasonOf(const ImageRecord& record) {
   return record.read() ? describe(record.status) : describe(record.skipped);
 }
 
-std::vector<std::string> fieldsOf(const std::string& file, const ImageRecord& record,
-                                  const std::vector<int>& codes) {
+}  // namespace
+
+std::vector<std::string> imageTableFields(const std::string& file, const ImageRecord& record,
+                                          const std::vector<int>& codes) {
   std::vector<std::string> fields{file, statusOf(record), reasonOf(record)};
-  fields.resize(std::size(kColumns));
+  fields.resize(kImageTableColumnCount);
   if (record.parsed()) {
     fields[3] = std::to_string(record.pixelWidth);
     fields[4] = std::to_string(record.pixelHeight);
@@ -79,6 +82,8 @@ std::vector<std::string> fieldsOf(const std::string& file, const ImageRecord& re
   }
   return fields;
 }
+
+namespace {
 
 using JsonWriter = rapidjson::Writer<rapidjson::StringBuffer>;
 
@@ -103,10 +108,12 @@ std::string imageTableText(ImageRecords& images, const std::string& inputFolder,
                            const CheckOutcomes& outcomes) {
   const std::vector<std::vector<int>> codes = reportCodesByImage(outcomes, images.size());
   std::string table;
-  appendRow(std::vector<std::string>(std::begin(kColumns), std::end(kColumns)), table);
+  appendRow(std::vector<std::string>(std::begin(kImageTableColumns),
+                                     std::end(kImageTableColumns)),
+            table);
   for (std::size_t index = 0; index < images.size(); ++index) {
     const ImageRecord& record = images.record(index);
-    appendRow(fieldsOf(pathBelow(inputFolder, images.path(index)), record, codes[index]), table);
+    appendRow(imageTableFields(pathBelow(inputFolder, images.path(index)), record, codes[index]), table);
   }
   return table;
 }
