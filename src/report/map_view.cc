@@ -12,8 +12,8 @@ constexpr double kPi = 3.14159265358979323846;
 constexpr double kEarthRadius = 6371008.8;  // metres, the mean radius
 constexpr double kMetresPerDegree = kEarthRadius * kPi / 180.0;
 
-// A point farther than this many times the distance that holds three quarters of the
-// points is an outlier; a batch within this radius has none.
+// A point farther than this many times the median distance is an outlier (up to half
+// the batch may be strays); a batch within the least distance has none.
 constexpr double kOutlierFactor = 4.0;
 constexpr double kLeastOutlierDistance = 200.0;
 // The least half width and height of the view, for a batch taken from one spot.
@@ -67,9 +67,8 @@ MapView robustView(const std::vector<MapPoint>& points) {
   if (!distances.empty()) {
     std::vector<double> sorted = distances;
     std::sort(sorted.begin(), sorted.end());
-    // Nearest rank: the distance within which three quarters of the points lie.
-    const double quartile = sorted[(3 * sorted.size() + 3) / 4 - 1];
-    const double fence = std::max(kOutlierFactor * quartile, kLeastOutlierDistance);
+    const double middle = sorted[(sorted.size() - 1) / 2];
+    const double fence = std::max(kOutlierFactor * middle, kLeastOutlierDistance);
     for (std::size_t i = 0; i < points.size(); ++i) view.outlier[i] = distances[i] > fence;
   }
   bool first = true;
@@ -108,4 +107,14 @@ std::string distanceText(double metres) {
   if (metres < 1000.0) return decimal(std::round(metres), 0) + " m";
   if (metres < 100000.0) return decimal(std::round(metres / 100.0) / 10.0, 1) + " km";
   return decimal(std::round(metres / 1000.0), 0) + " km";
+}
+
+double groundDistance(const GeoPosition& a, const GeoPosition& b) {
+  const double radians = kPi / 180.0;
+  const double dLatitude = (b.latitude - a.latitude) * radians;
+  const double dLongitude = (b.longitude - a.longitude) * radians;
+  const double h = std::pow(std::sin(dLatitude / 2), 2) + std::cos(a.latitude * radians) *
+                                                             std::cos(b.latitude * radians) *
+                                                             std::pow(std::sin(dLongitude / 2), 2);
+  return 2 * kEarthRadius * std::asin(std::min(1.0, std::sqrt(h)));
 }

@@ -30,8 +30,7 @@ LocalProjection projectionAround(const std::vector<GeoPosition>& positions);
 MapPoint project(const LocalProjection& projection, const GeoPosition& position);
 
 // The rectangle drawn to scale, in metres, and which points lie outside it: those
-// farther from the centre than a few times the distance within which three quarters of
-// the points lie.
+// farther from the centre than a few times the median distance.
 struct MapView {
   double minX = 0.0, maxX = 0.0, minY = 0.0, maxY = 0.0;
   std::vector<bool> outlier;  // per point, in the order given
@@ -42,6 +41,10 @@ MapView robustView(const std::vector<MapPoint>& points);
 // Where an outlier is drawn: on the edge of the view, in its direction from the view's
 // middle.
 MapPoint onEdge(const MapView& view, const MapPoint& point);
+
+// The distance along the ground (great circle), right also for a stray on another
+// continent, where the local projection is not.
+double groundDistance(const GeoPosition& a, const GeoPosition& b);
 
 // The straight distance of a point from the centre, as people read it: "850 m", "12.4 km".
 std::string distanceText(double metres);

@@ -44,6 +44,23 @@ TEST(MapView, FarPositionsAreOutliersAndDoNotWidenTheView) {
   EXPECT_DOUBLE_EQ(onEdge(view, points[5]).x, points[5].x);
 }
 
+// Photographs from elsewhere beside a flight, nearly as many as its frames: the view
+// still holds the flight.
+TEST(MapView, ManyStraysStillLeaveTheFlightInView) {
+  std::vector<MapPoint> points;
+  for (int i = 0; i < 8; ++i) points.push_back({0.0, i * 30.0});
+  for (int i = 1; i <= 7; ++i) points.push_back({i * 1e6, -i * 3e5});
+  const MapView view = robustView(points);
+  for (std::size_t i = 0; i < points.size(); ++i) EXPECT_EQ(view.outlier[i], i >= 8) << i;
+  EXPECT_LT(view.maxY - view.minY, 300.0);
+}
+
+TEST(MapView, GroundDistanceAlongTheGreatCircle) {
+  EXPECT_NEAR(groundDistance({0, 0}, {0, 180}), 20015114, 1);
+  EXPECT_NEAR(groundDistance({30.5, 114.36}, {31.5, 114.36}), 111195, 1);
+  EXPECT_NEAR(groundDistance({51.5, -0.1}, {40.7, -74.0}), 5570000, 10000);
+}
+
 TEST(MapView, SmallOrEvenBatchesHaveNoOutliers) {
   const std::vector<std::vector<MapPoint>> batches = {
       {{0, 0}},

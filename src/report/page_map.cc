@@ -35,8 +35,15 @@ Canvas canvasFor(const MapView& view) {
   const double spanX = view.maxX - view.minX, spanY = view.maxY - view.minY;
   canvas.height = std::clamp(kWidth * spanY / spanX, kLeastHeight, kMostHeight);
   canvas.scale = std::min((kWidth - 2 * kPadding) / spanX, (canvas.height - 2 * kPadding) / spanY);
-  canvas.left = (kWidth - spanX * canvas.scale) / 2;
-  canvas.top = (canvas.height - spanY * canvas.scale) / 2;
+  // The view grows to the whole drawing, so that outliers sit on its edges.
+  const double growX = ((kWidth - 2 * kPadding) / canvas.scale - spanX) / 2;
+  const double growY = ((canvas.height - 2 * kPadding) / canvas.scale - spanY) / 2;
+  canvas.view.minX -= growX;
+  canvas.view.maxX += growX;
+  canvas.view.minY -= growY;
+  canvas.view.maxY += growY;
+  canvas.left = kPadding;
+  canvas.top = kPadding;
   return canvas;
 }
 
@@ -123,7 +130,7 @@ std::string mapSvg(const std::vector<MapMark>& marks) {
   // Each mark where it is drawn, in drawing units; outliers on the edge.
   std::vector<MapPoint> drawn;
   for (std::size_t i = 0; i < points.size(); ++i) {
-    const MapPoint at = view.outlier[i] ? onEdge(view, points[i]) : points[i];
+    const MapPoint at = view.outlier[i] ? onEdge(canvas.view, points[i]) : points[i];
     drawn.push_back(MapPoint{canvas.x(at.x), canvas.y(at.y)});
   }
   std::string svg = "<svg id=\"map\" xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 " +
@@ -145,7 +152,7 @@ std::string mapSvg(const std::vector<MapMark>& marks) {
       group += std::to_string(mark.image) + "\" cx=\"" + number(drawn[i].x) + "\" cy=\"" +
                number(drawn[i].y) + "\"";
       const std::string distance =
-          outlier ? distanceText(std::hypot(points[i].x, points[i].y)) : "";
+          outlier ? distanceText(groundDistance(projection.centre, mark.at)) : "";
       if (outlier || state != MarkState::passed) {
         group += "><title>";
         appendHtml(mark.name, group);
