@@ -45,6 +45,11 @@ std::string takeMap(CommandLine& command, const std::string& value) {
   return std::string();
 }
 
+std::string takePage(CommandLine& command, const std::string& value) {
+  command.pagePath = value;
+  return std::string();
+}
+
 std::string takeThreads(CommandLine& command, const std::string& value) {
   if (parseThreadCount(value, command.threads)) return std::string();
   return "--threads needs a number from 1 to " + std::to_string(kMostThreads) + ", not " + value;
@@ -93,6 +98,9 @@ const Option kOptions[] = {
      takeCheckConfig},
     {"--table", nullptr, "FILE", "also write a CSV table, one row per image", takeTable},
     {"--geojson", nullptr, "FILE", "also write the image positions as GeoJSON points", takeMap},
+    {"--report", nullptr, "FILE",
+     "also write an HTML page: the verdict, a map, what each\ncheck found and every image",
+     takePage},
     {"--threads", nullptr, "N",
      "read images with N workers, 1 to 256 (default 32,\nor the environment variable "
      "PRECHECK_THREADS)",
@@ -178,9 +186,10 @@ CommandLine parseCommandLine(const std::vector<std::string>& words,
     return optionGiven ? usageError("the configuration path is missing") : command;
   }
   if (command.action == Action::checkConfig &&
-      (!command.tablePath.empty() || !command.mapPath.empty())) {
+      (!command.tablePath.empty() || !command.mapPath.empty() || !command.pagePath.empty())) {
     return usageError(
-        "--check-config runs no checks, so --table and --geojson have nothing to write");
+        "--check-config runs no checks, so --table, --geojson and --report have nothing to "
+        "write");
   }
   if (command.action != Action::checkConfig) command.action = Action::run;
   command.configPath = words[next++];

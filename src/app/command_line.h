@@ -27,6 +27,7 @@ struct CommandLine {
   std::vector<std::string> echoed;  // the words after the configuration path
   std::string tablePath;            // --table; empty when not asked for
   std::string mapPath;              // --geojson; empty when not asked for
+  std::string pagePath;             // --report; empty when not asked for
   unsigned threads = 0;             // --threads; 0 when not given
   std::vector<std::string> ignore;  // --ignore patterns, in order
   // --read-timeout, as given and in milliseconds; empty and 0 when not given.

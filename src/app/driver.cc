@@ -117,7 +117,7 @@ class SkipTally {
 LoaderOptions loaderOptions(const CommandLine& command) {
   LoaderOptions options;
   options.workers = loadWorkers(command);
-  options.keepDetails = !command.tablePath.empty();
+  options.keepDetails = !command.tablePath.empty() || !command.pagePath.empty();
   if (command.readTimeoutMilliseconds != 0) {
     options.readTimeout = std::chrono::milliseconds(command.readTimeoutMilliseconds);
   }
@@ -214,7 +214,8 @@ int checkBatch(const TaskConfig& config, const CommandLine& command,
     summary.reportWritten = publishReport(noImagesReportText(), config.outputFolder, transcript);
   }
   // After the transcript, so that one written to standard output ("-") follows it whole.
-  const RunFindings findings{loader, config.inputFolder, summary.checks};
+  const RunFindings findings{loader, config.inputFolder, summary.checks, summary.reportPath,
+                             summary.reportWritten};
   for (const AskedFile& file : asked.files) {
     summary.askedFiles.push_back(writeAsked(file, findings));
   }

@@ -9,14 +9,10 @@
 #include "checks/checks.h"
 #include "report/image_fields.h"
 
-namespace {
-
-struct Column {
-  const char* name;
-  bool text;  // words, from the file or ours, rather than a number
-};
-
-const Column kColumns[] = {
+// The table's columns, as the header names them: a name, and whether the cells hold
+// words (from the file or ours) rather than numbers, which a spreadsheet could take for
+// a formula.
+const ImageTableColumn kImageTableColumns[] = {
     {"file", true},
     {"status", true},
     {"reason", true},
@@ -36,13 +32,16 @@ const Column kColumns[] = {
     {"frame_width", false},
     {"frame_height", false},
 };
+const std::size_t kImageTableColumnCount = std::size(kImageTableColumns);
+
+namespace {
 
 // One CSV line: a field in quotes when it holds a comma, a quote or a line break, with
 // its quotes doubled; a text that a spreadsheet would take for a formula made inert.
 void appendRow(const std::vector<std::string>& fields, std::string& table) {
   for (std::size_t i = 0; i < fields.size(); ++i) {
     if (i > 0) table += ',';
-    const std::string field = kColumns[i].text ? inertTextCell(fields[i]) : fields[i];
+    const std::string field = kImageTableColumns[i].text ? inertTextCell(fields[i]) : fields[i];
     if (field.find_first_of(",\"\r\n") == std::string::npos) {
       table += field;
       continue;
@@ -74,10 +73,12 @@ std::string reasonOf(const ImageRecord& record) {
   return isImage(record.kind) ? describe(record.status) : "";
 }
 
-std::vector<std::string> fieldsOf(const std::string& file, const ImageRecord& record,
-                                  const std::vector<int>& codes) {
+}  // namespace
+
+std::vector<std::string> imageTableFields(const std::string& file, const ImageRecord& record,
+                                          const std::vector<int>& codes) {
   std::vector<std::string> fields{file, statusOf(record), reasonOf(record)};
-  fields.resize(std::size(kColumns));
+  fields.resize(kImageTableColumnCount);
   if (record.parsed()) {
     fields[3] = std::to_string(record.pixelWidth);
     fields[4] = std::to_string(record.pixelHeight);
@@ -103,6 +104,8 @@ std::vector<std::string> fieldsOf(const std::string& file, const ImageRecord& re
   }
   return fields;
 }
+
+namespace {
 
 using JsonWriter = rapidjson::Writer<rapidjson::StringBuffer>;
 
@@ -135,11 +138,11 @@ std::string imageTableText(ImageRecords& images, const std::string& inputFolder,
   const std::vector<std::vector<int>> codes = reportCodesByImage(outcomes, images.size());
   std::string table;
   std::vector<std::string> header;
-  for (const Column& column : kColumns) header.emplace_back(column.name);
+  for (const ImageTableColumn& column : kImageTableColumns) header.emplace_back(column.name);
   appendRow(header, table);
   for (std::size_t index = 0; index < images.size(); ++index) {
     const ImageRecord& record = images.record(index);
-    appendRow(fieldsOf(pathBelow(inputFolder, images.path(index)), record, codes[index]), table);
+    appendRow(imageTableFields(pathBelow(inputFolder, images.path(index)), record, codes[index]), table);
   }
   return table;
 }
