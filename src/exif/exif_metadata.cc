@@ -211,9 +211,10 @@ ExifStatus ExifMetadata::parseJpeg(ByteSource& file) {
   if (end == 0) return ExifStatus::notJpeg;
 
   reset();
-  const FrameSize frame = jpegFrameSize(file, end);
-  frameWidth = frame.width;
-  frameHeight = frame.height;
+  const JpegLayout layout = jpegLayout(file, end);
+  frameWidth = layout.frame.width;
+  frameHeight = layout.frame.height;
+  xmpPacket = {layout.xmp.at, layout.xmp.length};
 
   const std::uint64_t app1 = app1Position(file, end);
   if (app1 + 4 > end) return ExifStatus::noExif;
