@@ -122,6 +122,17 @@ TEST(SurveyValues, DjiPhotographsGiveTheirXmpValues) {
     // This camera writes neither speeds, nor RTK, nor a capture id or band.
     EXPECT_FALSE(xmp.flightXSpeed || xmp.rtkFlag);
     EXPECT_TRUE(xmp.captureId.empty() && xmp.bandName.empty());
+
+    // The same file with its XMP header spoilt is read in as many reads.
+    std::string spoilt = readFileBytes(std::string(PRECHECK_CORPUS_DIR "/") + flight.file);
+    const std::size_t header = spoilt.find("http://ns.adobe.com/xap/1.0/");
+    ASSERT_NE(header, std::string::npos);
+    spoilt[header] = 'H';
+    MemoryImageFiles without;
+    without.add("spoilt.jpg", MemoryFile{spoilt});
+    const ImageRecord plain = loadImage(without, "spoilt.jpg", {});
+    EXPECT_FALSE(plain.xmp.any());
+    EXPECT_EQ(files.reads.load(), without.reads.load());
   }
 }
 

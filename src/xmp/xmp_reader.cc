@@ -118,8 +118,12 @@ bool decoded(std::string_view raw, std::size_t most, std::string& out) {
 // A plain decimal number as XMP writes one: "+40.10", "-89.9", "12", "1.5e2".
 std::optional<double> numberOf(std::string_view text) {
   text = trimmed(text);
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-  std::size_t at = text.empty() || text.front() != '-' ? 0 : 1;
+  std::size_t at = 0;
+  if (!text.empty() && text.front() == '+') {
+    text.remove_prefix(1);  // which the conversion below does not take
+  } else if (!text.empty() && text.front() == '-') {
+    at = 1;
+  }
   std::size_t digits = 0;
   auto skipDigits = [&] {
     while (at < text.size() && text[at] >= '0' && text[at] <= '9') {
