@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "jpeg_builder.h"
 #include "load/load_image.h"
 #include "memory_image_files.h"
 #include "temp_folder.h"
@@ -133,6 +134,59 @@ TEST(SurveyValues, DjiPhotographsGiveTheirXmpValues) {
     const ImageRecord plain = loadImage(without, "spoilt.jpg", {});
     EXPECT_FALSE(plain.xmp.any());
     EXPECT_EQ(files.reads.load(), without.reads.load());
+  }
+}
+
+// Built photographs: presence as the file states it, and the packet read wherever its
+// segment lies.
+TEST(SurveyValues, BuiltPhotographsGiveWhatTheyCarry) {
+  const std::string packet =
+      "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\"><rdf:RDF "
+      "xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\"><rdf:Description "
+      "xmlns:drone=\"http://www.dji.com/drone-dji/1.0/\" drone:RelativeAltitude=\"+80.0\" "
+      "drone:CaptureUUID=\"" + std::string(100, 'c') + "\"/></rdf:RDF></x:xmpmeta>";
+  PhotoSpec noGps = droneFrame(30.5);
+  noGps.gps.reset();
+  PhotoSpec belowSea = droneFrame(30.5);
+  belowSea.gps->altitude = -12.5;
+  // A model of 20,000 bytes puts the packet well past the first read of the file.
+  PhotoSpec farPacket = droneFrame(30.5);
+  farPacket.model = std::string(20000, 'M');
+  farPacket.xmp = packet;
+  farPacket.dateTimeOriginal = "2024:05:01 10:00:00";
+  PhotoSpec nearPacket = droneFrame(30.5);
+  nearPacket.xmp = packet;
+
+  struct Case {
+    const char* name;
+    PhotoSpec photo;
+    bool hasPosition;
+    std::optional<double> gpsAltitude;
+    const char* model;
+    bool packetRead;
+  };
+  const Case cases[] = {
+      {"no GPS", noGps, false, {}, "FC6310", false},
+      {"below sea level", belowSea, true, -12.5, "FC6310", false},
+      {"packet in the first read", nearPacket, true, 152.3, "FC6310", true},
+      {"packet far in", farPacket, true, 152.3, "MMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMM",
+       true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    MemoryImageFiles files;
+    files.add("a.jpg", MemoryFile{makePhoto(c.photo)});
+    const ImageRecord record = loadImage(files, "a.jpg", {});
+    ASSERT_TRUE(record.parsed());
+    EXPECT_EQ(record.hasPosition, c.hasPosition);
+    expectNear(record.gpsAltitude, c.gpsAltitude, 1e-9);
+    EXPECT_EQ(record.model, c.model);
+    EXPECT_EQ(record.captureTime.has_value(), c.photo.dateTimeOriginal.has_value());
+    ASSERT_EQ(record.xmp.relativeAltitude.has_value(), c.packetRead);
+    if (c.packetRead) {
+      EXPECT_EQ(*record.xmp.relativeAltitude, 80.0f);
+      EXPECT_EQ(record.xmp.captureId, std::string(kCaptureIdBytesKept, 'c'));
+    }
   }
 }
 
