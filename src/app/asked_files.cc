@@ -108,9 +108,11 @@ bool writeAskedFile(const AskedFile& file, const std::string& bytes) {
 }
 
 std::string tableText(const RunFindings& findings) {
-  return imageTableText(findings.images, findings.inputFolder, findings.checks);
+  return imageTableText(findings.images, findings.inputFolder, findings.checks, findings.survey);
 }
 
 std::string mapText(const RunFindings& findings) {
-  return imageMapText(findings.images, findings.inputFolder, findings.checks);
+  return imageMapText(findings.images, findings.inputFolder, findings.checks, findings.survey);
 }
+
+std::string surveyText(const RunFindings& findings) { return surveyJsonText(findings.survey); }

@@ -10,6 +10,7 @@
 #include "checks/checks.h"
 #include "config/task_config.h"
 #include "load/image_records.h"
+#include "report/survey_report.h"
 #include "scan/image_scan.h"
 
 // What a run found, for the files that show it.
@@ -17,6 +18,7 @@ struct RunFindings {
   ImageRecords& images;
   const std::string& inputFolder;
   const CheckOutcomes& checks;
+  const SurveyOfRun& survey;
 };
 
 struct AskedFileKind {
@@ -31,10 +33,12 @@ struct AskedFileKind {
 
 std::string tableText(const RunFindings& findings);
 std::string mapText(const RunFindings& findings);
+std::string surveyText(const RunFindings& findings);
 
 inline const AskedFileKind kAskedFileKinds[] = {
     {"--table", "table", &CommandLine::tablePath, "file,status,reason,", tableText},
     {"--geojson", "map", &CommandLine::mapPath, "{\"type\":\"FeatureCollection\"", mapText},
+    {"--survey", "survey", &CommandLine::surveyPath, "{\"images\":", surveyText},
 };
 
 struct AskedFile {

@@ -17,6 +17,7 @@
 #include "app/config_report.h"
 #include "app/error_line.h"
 #include "app/run_summary.h"
+#include "app/survey_summary.h"
 #include "app/terminal_console.h"
 #include "app/usage.h"
 #include "common/console.h"
@@ -30,6 +31,7 @@
 #include "platform/text.h"
 #include "report/error_report.h"
 #include "report/image_table.h"
+#include "report/survey_report.h"
 #include "scan/image_scan.h"
 
 namespace {
@@ -106,12 +108,16 @@ RunSummary::AskedFile writeAsked(const AskedFile& file, const RunFindings& findi
 int checkBatch(const TaskConfig& config, const CommandLine& command,
                const AskedFilesPlan& asked, Console& console, bool forPeople) {
   const ScannedImages images = scanImageFolder(config.inputFolder, asked.ownFiles, console);
+  // The survey costs a read of every image: only for people, or when one of its
+  // outputs is asked for, so that a pipeline's run stays what it was.
+  const bool surveyRuns = forPeople || command.strict || !command.surveyPath.empty() ||
+                          !command.tablePath.empty() || !command.mapPath.empty();
   SkipTally skipped;
   // Reads each image once, when the first check asks for it; later checks reuse it.
   ImageLoader loader(
       images, platform::systemImageFiles(), loadWorkers(command),
       [&](const std::string& path, SkipReason reason) { skipped.notice(path, reason); },
-      !command.tablePath.empty());
+      !command.tablePath.empty() || surveyRuns);
   RunSummary summary;
   summary.checks = runChecks(config, loader, console);
   if (!summary.checks.anyRan()) {
@@ -120,10 +126,12 @@ int checkBatch(const TaskConfig& config, const CommandLine& command,
   }
   // The asked files show every image, read here if no check read it, so that standard
   // error names the files that could not be read before it counts them.
-  if (!asked.files.empty()) {
+  if (!asked.files.empty() || surveyRuns) {
     for (std::size_t index = 0; index < loader.size(); ++index) loader.record(index);
   }
   skipped.summarize();
+  SurveyOfRun survey;
+  if (surveyRuns) survey = surveyOfRun(loader, config.inputFolder, command.survey);
   summary.images = images.paths.size();
   summary.unreadable = skipped.count();
   summary.reportPath = platform::joinPath(config.outputFolder, kReportFileName);
@@ -138,7 +146,7 @@ int checkBatch(const TaskConfig& config, const CommandLine& command,
     summary.reportWritten = publishReport(noImagesReportText(), config.outputFolder, console);
   }
   // After the transcript, so that one written to standard output ("-") follows it whole.
-  const RunFindings findings{loader, config.inputFolder, summary.checks};
+  const RunFindings findings{loader, config.inputFolder, summary.checks, survey};
   for (const AskedFile& file : asked.files) {
     summary.askedFiles.push_back(writeAsked(file, findings));
   }
@@ -147,7 +155,22 @@ int checkBatch(const TaskConfig& config, const CommandLine& command,
   for (const RunSummary::AskedFile& file : summary.askedFiles) {
     if (!file.written) summary.exitCode = 1;
   }
-  if (forPeople) printSummary(summary, console);
+  // --strict: a batch that passes the checks but not the survey is not ready either.
+  if (command.strict && summary.exitCode == 0 && summary.verdict == Verdict::passed &&
+      survey.result.anyFindings()) {
+    summary.exitCode = 3;
+  }
+  if (forPeople) {
+    printSummary(summary, console);
+    std::vector<std::string> names;
+    const std::string prefix = platform::joinPath(config.inputFolder, "");
+    for (std::size_t index = 0; index < loader.size(); ++index) {
+      const std::string& path = loader.path(index);
+      names.push_back(path.compare(0, prefix.size(), prefix) == 0 ? path.substr(prefix.size())
+                                                                  : path);
+    }
+    printSurveySummary(survey.result, names, console);
+  }
   return summary.exitCode;
 }
 

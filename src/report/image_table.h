@@ -8,15 +8,17 @@
 
 #include "checks/checks.h"
 #include "load/image_records.h"
+#include "report/survey_report.h"
 
 // CSV after RFC 4180, in UTF-8: a header row, then one row per listed image in list
-// order; lines end with CR LF. `images` must keep their details.
+// order; lines end with CR LF, the survey's columns last. `images` must keep their
+// details.
 std::string imageTableText(ImageRecords& images, const std::string& inputFolder,
-                           const CheckOutcomes& outcomes);
+                           const CheckOutcomes& outcomes, const SurveyOfRun& survey);
 
 // A GeoJSON FeatureCollection with one point per image that has a position to draw,
 // in list order.
 std::string imageMapText(ImageRecords& images, const std::string& inputFolder,
-                         const CheckOutcomes& outcomes);
+                         const CheckOutcomes& outcomes, const SurveyOfRun& survey);
 
 #endif  // PRECHECK_REPORT_IMAGE_TABLE_H_
