@@ -2,6 +2,7 @@
 
 #include "platform/platform.h"
 #include "report/image_table.h"
+#include "report/report_page.h"
 
 namespace {
 
@@ -116,3 +117,7 @@ std::string mapText(const RunFindings& findings) {
 }
 
 std::string surveyText(const RunFindings& findings) { return surveyJsonText(findings.survey); }
+std::string pageText(const RunFindings& findings) {
+  return reportPageText(PageFacts{findings.images, findings.inputFolder, findings.checks,
+                                  findings.reportPath, findings.reportWritten});
+}

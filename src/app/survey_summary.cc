@@ -1,18 +1,22 @@
 #include "app/survey_summary.h"
 
 #include <cstddef>
+#include <algorithm>
 #include <set>
 
+#include "app/people_line.h"
+#include "app/run_summary.h"
 #include "survey/survey_kinds.h"
 
 namespace {
 
 // Names shown per kind: enough to find the images, few enough for one line.
-constexpr std::size_t kNamesShown = 3;
+constexpr std::size_t kSurveyNamesShown = 3;
 
-std::string label(const std::string& name) {
-  const std::string text = "  " + name + ":";
-  return text + std::string(text.size() < 17 ? 17 - text.size() : 1, ' ');
+PeopleLine labelled(const std::string& label) {
+  PeopleLine line;
+  line.own("  ").own(label).own(":").padTo(kValueColumn);
+  return line;
 }
 
 }  // namespace
@@ -22,8 +26,9 @@ void printSurveySummary(const SurveyResult& survey, const std::vector<std::strin
   // A batch the survey finds nothing in adds nothing to read.
   if (survey.findings.empty()) return;
   const std::size_t count = survey.findings.size();
-  console.writeLine({own(label("survey")),
-                     own(std::to_string(count) + (count == 1 ? " finding" : " findings"))});
+  labelled("survey")
+      .own(std::to_string(count) + (count == 1 ? " finding" : " findings"), Tint::bad)
+      .writeTo(console);
   for (std::size_t kind = 0; kind < kSurveyKindCount; ++kind) {
     std::size_t found = 0;
     std::vector<std::size_t> shown;
@@ -31,23 +36,22 @@ void printSurveySummary(const SurveyResult& survey, const std::vector<std::strin
     for (const SurveyFinding& finding : survey.findings) {
       if (finding.kind != kind) continue;
       ++found;
+      for (const std::size_t index : finding.images) named.insert(index);
       for (const std::size_t index : finding.images) {
-        if (shown.size() < kNamesShown && named.insert(index).second) shown.push_back(index);
+        if (shown.size() < kSurveyNamesShown &&
+            std::find(shown.begin(), shown.end(), index) == shown.end()) {
+          shown.push_back(index);
+        }
       }
     }
     if (found == 0) continue;
-    const std::string head = label(kSurveyKinds[kind].name) + std::to_string(found) + ": ";
-    std::vector<Piece> pieces{own(head)};
+    PeopleLine line = labelled(std::string("  ") + kSurveyKinds[kind].name);
+    line.own(std::to_string(found) + ": ");
     for (std::size_t k = 0; k < shown.size(); ++k) {
-      if (k > 0) pieces.push_back(own(", "));
-      pieces.push_back(outside(names[shown[k]]));
+      if (k > 0) line.own(", ");
+      line.outside(names[shown[k]]);
     }
-    // More images named than shown.
-    std::size_t total = 0;
-    for (const SurveyFinding& finding : survey.findings) {
-      if (finding.kind == kind) total += finding.images.size();
-    }
-    if (total > shown.size()) pieces.push_back(own(", ..."));
-    console.writeLine(pieces);
+    if (named.size() > shown.size()) line.own(", ...");
+    line.writeTo(console);
   }
 }

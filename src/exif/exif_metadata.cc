@@ -211,7 +211,8 @@ ExifStatus ExifMetadata::parseJpeg(ByteSource& file) {
   if (end == 0) return ExifStatus::notJpeg;
 
   reset();
-  const FrameSize frame = jpegFrameSize(file, end);
+  // The whole file: a frame header does not depend on where the last end marker lies.
+  const FrameSize frame = jpegFrameSize(file, length);
   frameWidth = frame.width;
   frameHeight = frame.height;
 

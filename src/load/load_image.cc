@@ -67,6 +67,8 @@ void keep(ExifMetadata& metadata, bool keepDetails, FileBytes& bytes, ImageRecor
   record.latitude = metadata.gps.latitude;
   record.longitude = metadata.gps.longitude;
   record.altitude = metadata.gps.altitude;
+  record.positionUndefined =
+      metadata.gps.latitudeParts.undefined || metadata.gps.longitudeParts.undefined;
   if (keepDetails) {
     std::string& time =
         metadata.dateTimeOriginal.empty() ? metadata.dateTime : metadata.dateTimeOriginal;

@@ -130,9 +130,10 @@ const char* const kSurveyColumns[5] = {"height_above_takeoff_m", "gimbal_pitch_d
                                        "overlap_previous", "survey"};
 
 std::vector<std::string> surveyFieldsOf(const SurveyOfRun& survey, std::size_t index) {
+  std::vector<std::string> fields(std::size(kSurveyColumns));
+  if (index >= survey.images.size() || index >= survey.result.perImage.size()) return fields;
   const SurveyImage& image = survey.images[index];
   const SurveyImageFacts& facts = survey.result.perImage[index];
-  std::vector<std::string> fields(std::size(kSurveyColumns));
   if (image.relativeAltitude) fields[0] = decimal(*image.relativeAltitude, kMetrePlaces);
   if (image.gimbalPitch) fields[1] = decimal(*image.gimbalPitch, 1);
   if (facts.flight) fields[2] = std::to_string(*facts.flight);

@@ -45,7 +45,7 @@ const std::string kEveryKindTable =
     "a.jpg,ok,,4000,3000,DJI,FC6310,2024-05-01 10:00:00,8.8,24,30.5,114.3608,152.3,,4000,3000,,,1,,\r\n"
     "b.jpg,ok,,4000,3000,DJI,FC6310,,8.8,24,,,,104,2000,1500,,,,,\r\n"
     "c.jpg,not read,it is empty,,,,,,,,,,,,,,,,,,\r\n"
-    "d.jpg,not an image: text file,not a JPEG file,,,,,,,,,,,101 102 103 104,,,,,,,\r\n"
+    "d.jpg,not an image: text file,,,,,,,,,,,101 102 103 104,,,,,,,\r\n"
     "f.jpg,ok,,4000,3000,DJI,FC6310,2024-05-01T10:00,0,,30.5,114.3608,152.3,103,,,,,,,\r\n" +
     kSub + "e.jpg,ok,,4000,3000,Canon,\"EOS \"\"R5\"\", v2\",,35,,-33.8688,-151.2093,-2.5,102,,,,,,,position-outlier\r\n";
 
@@ -134,6 +134,41 @@ TEST(Table, NamesAndMakesAreConvertedToUtf8) {
   EXPECT_NE(table.find("\r\n航拍.jpg,ok,,4000,3000,大疆,"), std::string::npos) << table;
   const std::string map = readFileBytes(batch.folder().at("map.geojson"));
   EXPECT_NE(map.find("\"file\":\"航拍.jpg\",\"make\":\"大疆\""), std::string::npos) << map;
+}
+
+// Names in no encoding of the system stay apart in both files: GBK shown as its
+// characters, other bytes escaped.
+TEST(Table, NamesNotInTheSystemsEncodingStayDistinct) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows lists names in its ANSI code page";
+#else
+  RunOptions options;
+  options.environment = {{"LC_ALL", "C.UTF-8"}};
+  Batch batch;
+  for (const char* name : {"\xba\xbd\xc5\xc4.jpg", "\xba\xbd\xc5\xc5.jpg", "\xff.jpg", "\xfe.jpg"}) {
+    batch.addPhoto(name, surveyPhoto());
+  }
+  batch.run(kAllChecks, {"--table", "images.csv", "--geojson", "map.geojson"}, options);
+  const std::string table = readFileBytes(batch.folder().at("images.csv"));
+  const std::string map = readFileBytes(batch.folder().at("map.geojson"));
+  for (const std::string shown : {"航拍.jpg", "航排.jpg", "\\xFF.jpg", "\\xFE.jpg"}) {
+    EXPECT_NE(table.find("\r\n" + shown + ",ok,"), std::string::npos) << shown << "\n" << table;
+    const std::string inJson = shown[0] == '\\' ? "\\" + shown : shown;
+    EXPECT_NE(map.find("\"file\":\"" + inJson + "\""), std::string::npos) << inJson << "\n" << map;
+  }
+#endif
+}
+
+// A name or a make that a spreadsheet would take for a formula is shown as text.
+TEST(Table, CellsThatWouldBeFormulasAreText) {
+  Batch batch;
+  PhotoSpec photo = surveyPhoto();
+  photo.make = "@SUM(1+1)";
+  batch.addPhoto("=1+2.jpg", photo);
+  batch.run(kAllChecks, {"--table", "images.csv"});
+  const std::string table = readFileBytes(batch.folder().at("images.csv"));
+  EXPECT_NE(table.find("\r\n'=1+2.jpg,ok,,4000,3000,'@SUM(1+1),FC6310,"), std::string::npos)
+      << table;
 }
 
 }  // namespace

@@ -70,7 +70,7 @@ std::vector<SurveyImage> lawnmowerImages(const LawnmowerPlan& plan) {
       image.longitude = plan.longitude;
       const double along = static_cast<double>(north ? frame : plan.framesPerLine - 1 - frame);
       moveBy(image, along * forward, static_cast<double>(line) * lineSpacingM(plan));
-      CaptureTime time;
+      SurveyTime time;
       time.seconds = plan.startSeconds + static_cast<std::int64_t>(std::floor(seconds));
       time.fraction = seconds - std::floor(seconds);
       time.text = timeText(time.seconds);
