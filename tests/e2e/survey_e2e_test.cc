@@ -1,8 +1,12 @@
 // --survey and --strict: the survey of the batch as JSON, and a run that passes the
 // checks but not the survey. The transcript and error.json stay what they are.
 #include <gtest/gtest.h>
+#include <rapidjson/document.h>
+
+#include <functional>
 
 #include "batch_run.h"
+#include "lawnmower.h"
 
 namespace {
 
@@ -100,6 +104,66 @@ TEST(Survey, ThresholdsAndWhereTheFileGoes) {
   EXPECT_EQ(batch.run(kAllChecks, {"--survey", inside}).exitCode, 0);
   EXPECT_EQ(batch.run(kAllChecks, {"--survey", inside}).exitCode, 0);
   EXPECT_EQ(readFileBytes(inside).rfind("{\"images\":4,", 0), 0u);
+}
+
+// Each finding of a survey file as "kind: path path ...".
+std::vector<std::string> findingsIn(const std::string& json) {
+  rapidjson::Document document;
+  document.Parse(json.c_str(), json.size());
+  std::vector<std::string> lines;
+  if (document.HasParseError() || !document.IsObject()) return {"not JSON: " + json};
+  for (const auto& finding : document["findings"].GetArray()) {
+    std::string line = finding["kind"].GetString() + std::string(":");
+    for (const auto& image : finding["images"].GetArray()) line += " " + std::string(image.GetString());
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+// The generated flight as drone photographs, through the whole program: the clean
+// flight gives nothing, each fault exactly its finding.
+TEST(Survey, LawnmowerPhotographsGiveExactlyTheInjectedFinding) {
+  struct Case {
+    const char* name;
+    std::function<void(std::vector<SurveyImage>&)> inject;
+    std::vector<std::string> expected;
+  };
+  const Case cases[] = {
+      {"clean", [](std::vector<SurveyImage>&) {}, {}},
+      {"null fix",
+       [](std::vector<SurveyImage>& images) { images[4].latitude = images[4].longitude = 0.0; },
+       {"position-null: flight/DJI_0005.JPG"}},
+      {"one fix kilometres away",
+       [](std::vector<SurveyImage>& images) { moveBy(images[19], 5000.0, 0.0); },
+       {"position-outlier: flight/DJI_0020.JPG"}},
+      {"one name in two folders",
+       [](std::vector<SurveyImage>& images) { images[6].path = "second/dji_0003.jpg"; },
+       {"name-collision: flight/DJI_0003.JPG second/dji_0003.jpg"}},
+      {"one frame written twice",
+       [](std::vector<SurveyImage>& images) {
+         SurveyImage copy = images[7];
+         copy.path = "flight/DJI_0100.JPG";
+         images.push_back(copy);
+       },
+       {"duplicate-frame: flight/DJI_0008.JPG flight/DJI_0100.JPG"}},
+      {"last line flown after a pause",
+       [](std::vector<SurveyImage>& images) {
+         for (std::size_t i = 30; i < 40; ++i) images[i].time->seconds += 1800;
+       },
+       {"mixed-flights: flight/DJI_0001.JPG flight/DJI_0031.JPG"}},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.name);
+    std::vector<SurveyImage> images = lawnmowerImages(LawnmowerPlan{});
+    test.inject(images);
+    Batch batch;
+    batch.folder().makeFolder("images/flight");
+    batch.folder().makeFolder("images/second");
+    for (const auto& photo : lawnmowerPhotos(images)) batch.add(photo.first, photo.second);
+    const ProgramRun run = batch.run(kAllChecks, {"--survey", "survey.json"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(findingsIn(readFileBytes(batch.folder().at("survey.json"))), test.expected);
+  }
 }
 
 }  // namespace
