@@ -12,6 +12,7 @@
 #include "checks/checks.h"
 #include "common/console.h"
 #include "load/image_records.h"
+#include "survey/survey.h"
 
 enum class Verdict { passed, offending, noImages };
 
@@ -33,6 +34,10 @@ struct RunSummary {
   };
   std::vector<AskedFile> askedFiles;
   int exitCode = 0;
+  // The survey of the batch, and the images' paths below the input folder that its
+  // findings name by index.
+  const SurveyResult* survey = nullptr;
+  std::vector<std::string> surveyNames;
 };
 
 // Column where values start after a label.
