@@ -13,6 +13,25 @@ namespace platform {
 // Whether standard output is a terminal (POSIX) or a console (Windows).
 bool outputIsTerminal();
 
+// Whether standard error is a terminal (POSIX) or a console (Windows).
+bool errorIsTerminal();
+
+// Writes `text`, built by a Terminal, to standard error as it is and with no line
+// break: for a line that is drawn again in place.
+void writeToErrorTerminal(const std::string& text);
+
+// The locale name that says which language the person reads: the first of LC_ALL,
+// LC_MESSAGES and LANG that is set and not empty; on Windows, when none is, "zh" when
+// the user's interface language is Chinese, else "en". Empty when nothing says.
+std::string readerLocaleName();
+
+// Whether the terminal shows characters beyond ASCII: on POSIX, whether the codeset of
+// the environment's locale is UTF-8 or one of China's; the Windows console always does.
+bool terminalShowsMoreThanAscii();
+
+// Lets the terminal of standard output show colours; false when it cannot.
+bool enableTerminalColours();
+
 class Terminal {
  public:
   virtual ~Terminal() = default;

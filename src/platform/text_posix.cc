@@ -6,9 +6,11 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <cwchar>
 #include <cwctype>
+#include <string>
 
 #include <vector>
 
@@ -138,6 +140,32 @@ locale_t namesLocale() {
 }  // namespace
 
 bool outputIsTerminal() { return isatty(STDOUT_FILENO) == 1; }
+
+bool errorIsTerminal() { return isatty(STDERR_FILENO) == 1; }
+
+void writeToErrorTerminal(const std::string& text) {
+  std::fwrite(text.data(), 1, text.size(), stderr);
+  std::fflush(stderr);
+}
+
+std::string readerLocaleName() {
+  for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+    const char* value = std::getenv(name);
+    if (value != nullptr && *value != '\0') return value;
+  }
+  return std::string();
+}
+
+bool terminalShowsMoreThanAscii() {
+  const locale_t locale = newlocale(LC_CTYPE_MASK, "", kNoLocale);
+  if (locale == kNoLocale) return false;  // the classic locale stands in: ASCII
+  const std::string codeset = nl_langinfo_l(CODESET, locale);
+  freelocale(locale);
+  return codeset == "UTF-8" || codeset == "GBK" || codeset == "GB18030" || codeset == "GB2312";
+}
+
+// Terminals here read the colour sequences as they are.
+bool enableTerminalColours() { return true; }
 
 std::unique_ptr<Terminal> terminalForLocale(const char* name) {
   const locale_t locale = newlocale(LC_ALL_MASK, name, kNoLocale);

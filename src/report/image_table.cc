@@ -9,14 +9,10 @@
 #include "checks/checks.h"
 #include "report/image_fields.h"
 
-namespace {
-
-struct Column {
-  const char* name;
-  bool text;  // words, from the file or ours, rather than a number
-};
-
-const Column kColumns[] = {
+// The table's columns, as the header names them: a name, and whether the cells hold
+// words (from the file or ours) rather than numbers, which a spreadsheet could take for
+// a formula.
+const ImageTableColumn kImageTableColumns[] = {
     {"file", true},
     {"status", true},
     {"reason", true},
@@ -31,14 +27,21 @@ const Column kColumns[] = {
     {"longitude", false},
     {"altitude_m", false},
     {"codes", false},
+    // The decoder's size: after every older column, so that readers by position keep
+    // working.
+    {"frame_width", false},
+    {"frame_height", false},
 };
+const std::size_t kImageTableColumnCount = std::size(kImageTableColumns);
+
+namespace {
 
 // One CSV line: a field in quotes when it holds a comma, a quote or a line break, with
 // its quotes doubled; a text that a spreadsheet would take for a formula made inert.
 void appendRow(const std::vector<std::string>& fields, std::string& table) {
   for (std::size_t i = 0; i < fields.size(); ++i) {
     if (i > 0) table += ',';
-    const std::string field = kColumns[i].text ? inertTextCell(fields[i]) : fields[i];
+    const std::string field = kImageTableColumns[i].text ? inertTextCell(fields[i]) : fields[i];
     if (field.find_first_of(",\"\r\n") == std::string::npos) {
       table += field;
       continue;
@@ -55,18 +58,27 @@ void appendRow(const std::vector<std::string>& fields, std::string& table) {
 
 std::string statusOf(const ImageRecord& record) {
   if (!record.read()) return "not read";
-  return record.parsed() ? "ok" : "not parsed";
+  if (record.parsed()) return "ok";
+  // An unknown file may be a damaged photograph: it is not said to be no image.
+  if (isImage(record.kind) || record.kind == FileKind::unknown) return "not parsed";
+  return std::string("not an image: ") + describe(record.kind);
 }
 
+// The status of a file that is no image says all there is to say.
 std::string reasonOf(const ImageRecord& record) {
   if (!record.read()) return describe(record.skipped);
-  return record.parsed() ? positionNote(record) : describe(record.status);
+  if (record.parsed()) return positionNote(record);
+  if (record.kind == FileKind::bigTiff) return describe(record.kind);
+  if (record.kind == FileKind::unknown) return "neither a JPEG nor a TIFF file";
+  return isImage(record.kind) ? describe(record.status) : "";
 }
 
-std::vector<std::string> fieldsOf(const std::string& file, const ImageRecord& record,
-                                  const std::vector<int>& codes) {
+}  // namespace
+
+std::vector<std::string> imageTableFields(const std::string& file, const ImageRecord& record,
+                                          const std::vector<int>& codes) {
   std::vector<std::string> fields{file, statusOf(record), reasonOf(record)};
-  fields.resize(std::size(kColumns));
+  fields.resize(kImageTableColumnCount);
   if (record.parsed()) {
     fields[3] = std::to_string(record.pixelWidth);
     fields[4] = std::to_string(record.pixelHeight);
@@ -86,8 +98,14 @@ std::vector<std::string> fieldsOf(const std::string& file, const ImageRecord& re
   for (const int code : codes) {
     fields[13] += (fields[13].empty() ? "" : " ") + std::to_string(code);
   }
+  if (record.read() && (record.frameWidth != 0 || record.frameHeight != 0)) {
+    fields[14] = std::to_string(record.frameWidth);
+    fields[15] = std::to_string(record.frameHeight);
+  }
   return fields;
 }
+
+namespace {
 
 using JsonWriter = rapidjson::Writer<rapidjson::StringBuffer>;
 
@@ -120,11 +138,11 @@ std::string imageTableText(ImageRecords& images, const std::string& inputFolder,
   const std::vector<std::vector<int>> codes = reportCodesByImage(outcomes, images.size());
   std::string table;
   std::vector<std::string> header;
-  for (const Column& column : kColumns) header.emplace_back(column.name);
+  for (const ImageTableColumn& column : kImageTableColumns) header.emplace_back(column.name);
   appendRow(header, table);
   for (std::size_t index = 0; index < images.size(); ++index) {
     const ImageRecord& record = images.record(index);
-    appendRow(fieldsOf(pathBelow(inputFolder, images.path(index)), record, codes[index]), table);
+    appendRow(imageTableFields(pathBelow(inputFolder, images.path(index)), record, codes[index]), table);
   }
   return table;
 }

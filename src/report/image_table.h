@@ -4,10 +4,23 @@
 #ifndef PRECHECK_REPORT_IMAGE_TABLE_H_
 #define PRECHECK_REPORT_IMAGE_TABLE_H_
 
+#include <cstddef>
 #include <string>
+#include <vector>
 
 #include "checks/checks.h"
 #include "load/image_records.h"
+
+// The columns of the per-image table, and one image's cells in them: the CSV and the
+// page show the same.
+struct ImageTableColumn {
+  const char* name;
+  bool text;  // words rather than a number
+};
+extern const ImageTableColumn kImageTableColumns[];
+extern const std::size_t kImageTableColumnCount;
+std::vector<std::string> imageTableFields(const std::string& file, const ImageRecord& record,
+                                          const std::vector<int>& codes);
 
 // CSV after RFC 4180, in UTF-8: a header row, then one row per listed image in list
 // order; lines end with CR LF. `images` must keep their details.
