@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -72,6 +73,10 @@ bool namesSameFile(const std::string& entryName, const std::string& fileName);
 // in the order the scan takes them. "." and ".." may be among them. Returns false when
 // the folder cannot be enumerated.
 bool listFolder(const std::string& folder, const NativePath& native, FolderListing& listing);
+
+// The path by which the standard library's streams open `path`: on Windows its UTF-16
+// long form, as the narrow calls stop at MAX_PATH; on POSIX the path itself.
+std::filesystem::path streamPath(const std::string& path);
 
 // True when something exists at `path`.
 bool pathExists(const std::string& path);
