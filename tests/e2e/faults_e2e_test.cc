@@ -150,6 +150,37 @@ TEST(Faults, InterruptWhileTheReportIsWrittenLeavesTheEarlierReportAndNothingEls
   }
 }
 
+// The output folder is a link that another process points elsewhere while the report's
+// temporary file is being created in it. The report is finished in the folder where
+// it was begun, and no temporary file is left there or anywhere.
+TEST(Faults, OutputLinkSwappedDuringTheWriteStrandsNoTemporaryFile) {
+  Batch batch;
+  batch.add("a.jpg", kNotAnImage);
+  batch.folder().makeFolder("first");
+  batch.folder().makeFolder("second");
+  const std::string link = batch.folder().at("out");
+  ASSERT_EQ(symlink("first", link.c_str()), 0);
+  batch.setOutputFolder("out");
+  int opens = 0;
+  OpenGate gate(batch.folder().at("first"), [&](pid_t) {
+    if (opens++ != 0) return;
+    const std::string swapped = batch.folder().at("out.new");
+    EXPECT_EQ(symlink("second", swapped.c_str()), 0);
+    EXPECT_EQ(rename(swapped.c_str(), link.c_str()), 0);
+  });
+  if (!gate.usable()) GTEST_SKIP() << "no fanotify permission events here (needs root)";
+  Switches on;
+  on.gps = true;
+  const ProgramRun run = batch.run(on);
+  gate.stop();
+  EXPECT_EQ(opens, 1);
+  EXPECT_EQ(run.exitCode, 1);
+  const std::string report = reportOf({entry(104, messages::kNoGps, {"a.jpg"})});
+  EXPECT_EQ(contentsOf(batch.folder().path() / "first"),
+            (std::map<std::string, std::string>{{"error.json", report}}));
+  EXPECT_TRUE(contentsOf(batch.folder().path() / "second").empty());
+}
+
 // RLIMIT_FSIZE makes every write past the limit fail with EFBIG, as a full disk makes
 // it fail with ENOSPC, at a byte the test chooses: the new report is cut there.
 TEST(Faults, FullDiskKeepsTheEarlierReportWholeAndSaysSo) {
