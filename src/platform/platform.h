@@ -22,9 +22,8 @@ struct NativePath {
 };
 #else
 // POSIX opens a file by the bytes of the path the program shows. The listing also tells
-// whether a regular file stood there (its own type, or a link's target's): such a file
-// is opened at once, without first asking its type, which on a local disk costs as
-// much as the open and on a share one more request.
+// whether a regular file stood there (its own type, or a link's target's); the open
+// asks again all the same, as a FIFO may have taken its place since.
 struct NativePath {
   bool regularFile = false;
 };
