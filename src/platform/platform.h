@@ -132,6 +132,11 @@ class ImageFile {
   // Reads the `length` bytes at `offset` into `destination`. False when not all of
   // them could be read: the file was cut meanwhile, or the disk or the share failed.
   virtual bool readAt(std::uint64_t offset, std::size_t length, unsigned char* destination) = 0;
+
+  // Says that the reads from here on go through the file from front to back, as the
+  // search of a file without an EXIF block near its start does: the system may then
+  // read ahead of them.
+  virtual void readOnInOrder() {}
 };
 
 struct OpenedImage {
