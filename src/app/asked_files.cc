@@ -2,6 +2,7 @@
 
 #include "platform/platform.h"
 #include "report/image_table.h"
+#include "report/report_page.h"
 
 namespace {
 
@@ -113,4 +114,9 @@ std::string tableText(const RunFindings& findings) {
 
 std::string mapText(const RunFindings& findings) {
   return imageMapText(findings.images, findings.inputFolder, findings.checks);
+}
+
+std::string pageText(const RunFindings& findings) {
+  return reportPageText(PageFacts{findings.images, findings.inputFolder, findings.checks,
+                                  findings.reportPath, findings.reportWritten});
 }

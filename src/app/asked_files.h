@@ -1,4 +1,4 @@
-// The files the command line asks for beside error.json (--table, --geojson): where each
+// The files the command line asks for beside error.json (--table, --geojson, --report): where each
 // goes, checked before the run does any work, so that none of them destroys an input.
 #ifndef PRECHECK_APP_ASKED_FILES_H_
 #define PRECHECK_APP_ASKED_FILES_H_
@@ -17,6 +17,8 @@ struct RunFindings {
   ImageRecords& images;
   const std::string& inputFolder;
   const CheckOutcomes& checks;
+  const std::string& reportPath;  // where error.json goes
+  bool reportWritten;
 };
 
 struct AskedFileKind {
@@ -31,10 +33,12 @@ struct AskedFileKind {
 
 std::string tableText(const RunFindings& findings);
 std::string mapText(const RunFindings& findings);
+std::string pageText(const RunFindings& findings);
 
 inline const AskedFileKind kAskedFileKinds[] = {
     {"--table", "table", &CommandLine::tablePath, "file,status,reason,", tableText},
     {"--geojson", "map", &CommandLine::mapPath, "{\"type\":\"FeatureCollection\"", mapText},
+    {"--report", "page", &CommandLine::pagePath, "<!DOCTYPE html>", pageText},
 };
 
 struct AskedFile {

@@ -35,14 +35,33 @@ std::string takeTable(CommandLine& command, const std::string& value) {
   return std::string();
 }
 
+std::string takeIgnore(CommandLine& command, const std::string& value) {
+  command.ignore.push_back(value);
+  return std::string();
+}
+
 std::string takeMap(CommandLine& command, const std::string& value) {
   command.mapPath = value;
+  return std::string();
+}
+
+std::string takePage(CommandLine& command, const std::string& value) {
+  command.pagePath = value;
   return std::string();
 }
 
 std::string takeThreads(CommandLine& command, const std::string& value) {
   if (parseThreadCount(value, command.threads)) return std::string();
   return "--threads needs a number from 1 to " + std::to_string(kMostThreads) + ", not " + value;
+}
+
+std::string takeReadTimeout(CommandLine& command, const std::string& value) {
+  if (parseReadTimeout(value, command.readTimeoutMilliseconds)) {
+    command.readTimeoutText = value;
+    return std::string();
+  }
+  return "--read-timeout needs a number of seconds above 0 and up to " +
+         std::to_string(kMostReadTimeoutSeconds) + ", not " + value;
 }
 
 std::string takeColour(CommandLine& command, const std::string& value) {
@@ -69,6 +88,7 @@ const Option* optionNamed(const std::string& name) {
 
 static_assert(kMostThreads == 256 && kDefaultLoadWorkers == 32,
               "the help of --threads gives both numbers");
+static_assert(kDefaultReadTimeout.count() == 60, "the help of --read-timeout gives it");
 
 const Option kOptions[] = {
     {"--help", "-h", nullptr, "print this text and exit", takeHelp},
@@ -78,10 +98,20 @@ const Option kOptions[] = {
      takeCheckConfig},
     {"--table", nullptr, "FILE", "also write a CSV table, one row per image", takeTable},
     {"--geojson", nullptr, "FILE", "also write the image positions as GeoJSON points", takeMap},
+    {"--report", nullptr, "FILE",
+     "also write an HTML page: the verdict, a map, what each\ncheck found and every image",
+     takePage},
     {"--threads", nullptr, "N",
      "read images with N workers, 1 to 256 (default 32,\nor the environment variable "
      "PRECHECK_THREADS)",
      takeThreads},
+    {"--ignore", nullptr, "PATTERN",
+     "leave out the files whose path below the input folder\nmatches PATTERN: * and ? "
+     "within a folder, ** at any\ndepth (\"**/*.MRK\"); may be given again",
+     takeIgnore},
+    {"--read-timeout", nullptr, "SECONDS",
+     "skip an image whose file gets no answer from the file\nsystem within SECONDS (default 60)",
+     takeReadTimeout},
     {"--color", nullptr, "WHEN",
      "colour the verdict and the offending images on a terminal:\nauto (the default; none when "
      "NO_COLOR is set), always or never",
@@ -102,6 +132,22 @@ bool parseThreadCount(const std::string& text, unsigned& threads) {
   }
   if (value < 1 || value > kMostThreads) return false;
   threads = value;
+  return true;
+}
+
+bool parseReadTimeout(const std::string& text, std::uint64_t& milliseconds) {
+  const std::size_t point = text.find('.');
+  const std::string whole = text.substr(0, point);
+  const std::string fraction = point == std::string::npos ? "" : text.substr(point + 1);
+  if (whole.empty() || whole.size() > 6 || fraction.size() > 3) return false;
+  if (point != std::string::npos && fraction.empty()) return false;
+  std::uint64_t value = 0;
+  for (const char c : whole + fraction + std::string(3 - fraction.size(), '0')) {
+    if (c < '0' || c > '9') return false;
+    value = value * 10 + static_cast<std::uint64_t>(c - '0');
+  }
+  if (value == 0 || value > kMostReadTimeoutSeconds * 1000) return false;
+  milliseconds = value;
   return true;
 }
 
@@ -140,9 +186,10 @@ CommandLine parseCommandLine(const std::vector<std::string>& words,
     return optionGiven ? usageError("the configuration path is missing") : command;
   }
   if (command.action == Action::checkConfig &&
-      (!command.tablePath.empty() || !command.mapPath.empty())) {
+      (!command.tablePath.empty() || !command.mapPath.empty() || !command.pagePath.empty())) {
     return usageError(
-        "--check-config runs no checks, so --table and --geojson have nothing to write");
+        "--check-config runs no checks, so --table, --geojson and --report have nothing to "
+        "write");
   }
   if (command.action != Action::checkConfig) command.action = Action::run;
   command.configPath = words[next++];

@@ -4,6 +4,7 @@
 #define PRECHECK_APP_COMMAND_LINE_H_
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -26,7 +27,12 @@ struct CommandLine {
   std::vector<std::string> echoed;  // the words after the configuration path
   std::string tablePath;            // --table; empty when not asked for
   std::string mapPath;              // --geojson; empty when not asked for
+  std::string pagePath;             // --report; empty when not asked for
   unsigned threads = 0;             // --threads; 0 when not given
+  std::vector<std::string> ignore;  // --ignore patterns, in order
+  // --read-timeout, as given and in milliseconds; empty and 0 when not given.
+  std::string readTimeoutText;
+  std::uint64_t readTimeoutMilliseconds = 0;
   ColourChoice colour = ColourChoice::automatic;  // --color
   std::string problem;              // what is wrong, for Action::usageError
 };
@@ -59,5 +65,10 @@ bool namesAnOption(const std::string& word);
 // A number of image reading workers, from 1 to kMostThreads, in decimal digits only.
 inline constexpr unsigned kMostThreads = 256;
 bool parseThreadCount(const std::string& text, unsigned& threads);
+
+// A time limit in seconds, above 0 and at most kMostReadTimeoutSeconds, in decimal
+// digits with up to three after a point ("60", "0.5").
+inline constexpr std::uint64_t kMostReadTimeoutSeconds = 86400;
+bool parseReadTimeout(const std::string& text, std::uint64_t& milliseconds);
 
 #endif  // PRECHECK_APP_COMMAND_LINE_H_

@@ -11,6 +11,7 @@
 #include <new>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/asked_files.h"
@@ -18,6 +19,7 @@
 #include "app/config_report.h"
 #include "app/counted_records.h"
 #include "app/error_line.h"
+#include "app/not_images.h"
 #include "app/progress_bar.h"
 #include "app/reader.h"
 #include "app/run_summary.h"
@@ -83,13 +85,18 @@ std::unique_ptr<ProgressBar> progressBarFor(const Reader& reader) {
 // other files cannot flood it.
 class SkipTally {
  public:
-  explicit SkipTally(ProgressBar* bar) : bar_(bar) {}
+  SkipTally(ProgressBar* bar, std::string readTimeout)
+      : bar_(bar), readTimeout_(std::move(readTimeout)) {}
 
   void notice(const std::string& path, SkipReason reason) {
     ++count_;
     if (bar_ != nullptr && count_ > kNamed) return;
     if (bar_ != nullptr) bar_->clear();
-    std::fprintf(stderr, "precheck: skipped %s: %s\n", oneLine(path).c_str(), describe(reason));
+    // The limit as the user gave it, so that the line says which one was too short.
+    const std::string why = reason == SkipReason::noAnswer
+                                ? "no answer from the file system in " + readTimeout_ + " s"
+                                : describe(reason);
+    std::fprintf(stderr, "precheck: skipped %s: %s\n", oneLine(path).c_str(), why.c_str());
   }
   void summarize() const {
     if (count_ == 0) return;
@@ -102,8 +109,20 @@ class SkipTally {
  private:
   static constexpr std::size_t kNamed = 20;
   ProgressBar* const bar_;
+  std::string readTimeout_;
   std::size_t count_ = 0;
 };
+
+// How the images are read: --threads and --read-timeout, else their defaults.
+LoaderOptions loaderOptions(const CommandLine& command) {
+  LoaderOptions options;
+  options.workers = loadWorkers(command);
+  options.keepDetails = !command.tablePath.empty() || !command.pagePath.empty();
+  if (command.readTimeoutMilliseconds != 0) {
+    options.readTimeout = std::chrono::milliseconds(command.readTimeoutMilliseconds);
+  }
+  return options;
+}
 
 // Options behind the configuration path are only echoed, as they always were; people
 // who wrote them there meant them, and are told once.
@@ -135,15 +154,17 @@ RunSummary::AskedFile writeAsked(const AskedFile& file, const RunFindings& findi
 // ends with a summary for people.
 int checkBatch(const TaskConfig& config, const CommandLine& command,
                const AskedFilesPlan& asked, Console& console, bool forPeople) {
-  const ScannedImages images = scanImageFolder(config.inputFolder, asked.ownFiles, console);
+  const ScannedImages images =
+      scanImageFolder(config.inputFolder, asked.ownFiles, console, command.ignore);
   const Reader reader = readerOfTerminal();
   const std::unique_ptr<ProgressBar> bar = progressBarFor(reader);
-  SkipTally skipped(bar.get());
+  SkipTally skipped(bar.get(), command.readTimeoutText.empty()
+                                   ? std::to_string(kDefaultReadTimeout.count())
+                                   : command.readTimeoutText);
   // Reads each image once, when the first check asks for it; later checks reuse it.
   ImageLoader loader(
-      images, platform::systemImageFiles(), loadWorkers(command),
-      [&](const std::string& path, SkipReason reason) { skipped.notice(path, reason); },
-      !command.tablePath.empty());
+      images, platform::systemImageFiles(), loaderOptions(command),
+      [&](const std::string& path, SkipReason reason) { skipped.notice(path, reason); });
   CountedRecords records(loader, [&](std::size_t done, std::size_t all) {
     if (bar != nullptr) bar->update(done, all);
   });
@@ -164,10 +185,20 @@ int checkBatch(const TaskConfig& config, const CommandLine& command,
   }
   if (bar != nullptr) bar->clear();
   skipped.summarize();
+  // Named once the checks have read every file, as a run with no check reads none.
+  NotImages notImages;
+  if (summary.checks.anyRan() || !asked.files.empty()) {
+    notImages = findNotImages(loader, config.inputFolder);
+    const std::string line = notImagesLine(notImages);
+    if (!line.empty()) std::fprintf(stderr, "precheck: %s\n", line.c_str());
+  }
   summary.images = images.paths.size();
   summary.unreadable = skipped.count();
   summary.inputFolder = config.inputFolder;
+  // For people who may not have meant the sidecar files to be there.
+  summary.ignoreOptions = ignoreOptions(notImages);
   summary.tableAsked = !command.tablePath.empty();
+  summary.pageAsked = !command.pagePath.empty();
   summary.reportPath = platform::joinPath(config.outputFolder, kReportFileName);
   if (summary.checks.anyOffending()) {
     summary.verdict = Verdict::offending;
@@ -180,7 +211,8 @@ int checkBatch(const TaskConfig& config, const CommandLine& command,
     summary.reportWritten = publishReport(noImagesReportText(), config.outputFolder, transcript);
   }
   // After the transcript, so that one written to standard output ("-") follows it whole.
-  const RunFindings findings{loader, config.inputFolder, summary.checks};
+  const RunFindings findings{loader, config.inputFolder, summary.checks, summary.reportPath,
+                             summary.reportWritten};
   for (const AskedFile& file : asked.files) {
     summary.askedFiles.push_back(writeAsked(file, findings));
   }
@@ -294,6 +326,8 @@ int runPrecheck(int argc, char** argv) {
   } catch (const std::exception& error) {
     std::fprintf(stderr, "precheck: stopped by an unexpected error: %s\n",
                  oneLine(error.what()).c_str());
+  } catch (...) {
+    std::fprintf(stderr, "precheck: stopped by an unexpected error\n");
   }
   return 1;
 }

@@ -65,11 +65,18 @@ std::unique_ptr<Terminal> terminalForCodePage(unsigned codePage);
 std::unique_ptr<Terminal> terminalForLocale(const char* name);
 #endif
 
-// Bytes from outside as UTF-8, read as the system gives names: in the codeset of the
-// environment's locale on POSIX (UTF-8 under the classic locale, which says nothing
-// about names), in the ANSI code page on Windows. A byte that is no character there,
-// and a control character, become U+FFFD.
+// Bytes from outside as UTF-8 for the files people open, so that no two texts show
+// alike. Read as the system gives names (the codeset of the environment's locale on
+// POSIX, UTF-8 under the classic locale, which says nothing about names; the ANSI code
+// page on Windows) when every character is one there; else as GBK when the whole text
+// is GBK (names from Chinese Windows machines); else each byte that is no character
+// shows as \xHH. Control characters show as \xHH of their UTF-8, and a backslash as
+// \\, so that every escape can be told from the text it stands in.
 std::string outsideToUtf8(std::string_view bytes);
+
+// The same for a path, whose separators stay as they are (on Windows a backslash,
+// which no name holds).
+std::string outsidePathToUtf8(std::string_view path);
 
 }  // namespace platform
 

@@ -12,7 +12,10 @@
 #include <cwctype>
 #include <string>
 
+#include <vector>
+
 #include "platform/characters.h"
+#include "platform/outside_text.h"
 #include "platform/text.h"
 
 namespace platform {
@@ -176,12 +179,24 @@ std::unique_ptr<Terminal> standardOutputTerminal() {
   return terminal != nullptr ? std::move(terminal) : terminalForLocale("C");
 }
 
-std::string outsideToUtf8(std::string_view bytes) {
-  std::string text;
-  forEachCharacter(namesLocale(), bytes, [&](std::string_view, std::uint32_t c, bool) {
-    appendUtf8(c == 0 || isControl(c) ? kReplacementCharacter : c, text);
-  });
-  return text;
+namespace {
+
+std::vector<OutsideCharacter> namedCharacters(std::string_view bytes) {
+  std::vector<OutsideCharacter> characters;
+  forEachCharacter(namesLocale(), bytes,
+                   [&](std::string_view character, std::uint32_t c, bool) {
+                     characters.push_back(OutsideCharacter{character, c, c != 0});
+                   });
+  return characters;
 }
+
+}  // namespace
+
+// A name holds no slash, the separator, and may hold a backslash: no character is kept.
+std::string outsideToUtf8(std::string_view bytes) {
+  return outsideTextToUtf8(bytes, namedCharacters(bytes), 0);
+}
+
+std::string outsidePathToUtf8(std::string_view path) { return outsideToUtf8(path); }
 
 }  // namespace platform

@@ -3,8 +3,10 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "platform/characters.h"
+#include "platform/outside_text.h"
 #include "platform/text.h"
 
 namespace platform {
@@ -140,12 +142,24 @@ std::unique_ptr<Terminal> terminalForCodePage(unsigned codePage) {
 
 std::unique_ptr<Terminal> standardOutputTerminal() { return terminalForCodePage(GetACP()); }
 
-std::string outsideToUtf8(std::string_view bytes) {
-  std::string text;
-  forEachCharacter(CP_ACP, bytes, [&](std::string_view, std::uint32_t c, bool valid) {
-    appendUtf8(!valid || isControl(c) ? kReplacementCharacter : c, text);
+namespace {
+
+std::vector<OutsideCharacter> namedCharacters(std::string_view bytes) {
+  std::vector<OutsideCharacter> characters;
+  forEachCharacter(CP_ACP, bytes, [&](std::string_view character, std::uint32_t c, bool valid) {
+    characters.push_back(OutsideCharacter{character, valid ? c : 0, valid});
   });
-  return text;
+  return characters;
+}
+
+}  // namespace
+
+std::string outsideToUtf8(std::string_view bytes) {
+  return outsideTextToUtf8(bytes, namedCharacters(bytes), 0);
+}
+
+std::string outsidePathToUtf8(std::string_view path) {
+  return outsideTextToUtf8(path, namedCharacters(path), '\\');
 }
 
 }  // namespace platform

@@ -97,7 +97,8 @@ TEST(Terminal, EnglishTerminalShowsEachChecksResultThenASummary) {
                 "  look at the images named above; error.json lists every one: " +
                 inFolder("check", "error.json") + "\n"
                 "  the files that could not be read are named on standard error\n"
-                "  a table with a row per image: precheck --table FILE.csv TASK.CFG\n");
+                "  a table with a row per image: precheck --table FILE.csv TASK.CFG\n"
+                "  a page with a map and every image: precheck --report FILE.html TASK.CFG\n");
   EXPECT_EQ(batch.report(), report);
   EXPECT_EQ(pipeline.exitCode, 1);
 }
@@ -166,6 +167,7 @@ TEST(Terminal, SummarySaysTheVerdictAndWhatBecameOfTheReport) {
   const Case cases[] = {
       {"passed", true, false, "passed (exit code 0)", "not written, since the batch passed",
        "  a table with a row per image: precheck --table FILE.csv TASK.CFG\n"
+       "  a page with a map and every image: precheck --report FILE.html TASK.CFG\n"
        "  the batch is ready for processing\n"},
       {"no images", false, false, noFile, "written to " + report, noInput},
       {"report not written", false, true, noFile, "could not be written to " + report,
@@ -239,8 +241,8 @@ TEST(Terminal, NamesAreShownSoThatNoneCanMoveTheCursorOrFakeALine) {
   }
   EXPECT_EQ(terminal.output.find_first_of("\x1b\r\x08\x7f"), std::string::npos);
   // The echo, a blank, three checks not run, the GPS line and six names, a blank and
-  // the summary's seven.
-  EXPECT_EQ(lineCount(terminal.output), 7u + 1 + 3 + 7 + 1 + 7) << terminal.output;
+  // the summary's eight.
+  EXPECT_EQ(lineCount(terminal.output), 7u + 1 + 3 + 7 + 1 + 8) << terminal.output;
   EXPECT_NE(batch.report().find("\"clear\\u001B[2J\\u001B[H.jpg\""), std::string::npos);
 }
 
