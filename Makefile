@@ -5,6 +5,8 @@
 
 JOBS ?= 2
 PACKAGES := cmake g++ make rapidjson-dev googletest locales
+# The tests also open the HTML page of --report in a headless browser.
+TEST_PACKAGES := chromium
 
 .PHONY: run test release deps clean windows test-windows
 
@@ -24,6 +26,7 @@ run: release
 	tools/run-example build/release
 
 test: deps
+	@tools/ensure-packages $(TEST_PACKAGES)
 	@tools/ensure-locales
 	cmake -S . -B build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPRECHECK_WERROR=ON
 	cmake --build build/test -j $(JOBS)

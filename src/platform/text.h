@@ -52,6 +52,10 @@ std::unique_ptr<Terminal> terminalForLocale(const char* name);
 // and a control character, become U+FFFD.
 std::string outsideToUtf8(std::string_view bytes);
 
+// The same, but a byte that is no character there, and a control character, is shown
+// as \xHH, byte by byte: for a page that shows names people must tell apart.
+std::string outsideToUtf8Escaped(std::string_view bytes);
+
 }  // namespace platform
 
 #endif  // PRECHECK_PLATFORM_TEXT_H_

@@ -102,4 +102,16 @@ std::string outsideToUtf8(std::string_view bytes) {
   return text;
 }
 
+std::string outsideToUtf8Escaped(std::string_view bytes) {
+  std::string text;
+  forEachCharacter(CP_ACP, bytes, [&](std::string_view character, std::uint32_t c, bool valid) {
+    if (valid && !isControl(c)) {
+      appendUtf8(c, text);
+      return;
+    }
+    for (const char byte : character) appendEscaped(static_cast<unsigned char>(byte), text);
+  });
+  return text;
+}
+
 }  // namespace platform

@@ -7,10 +7,22 @@
 #include "platform/platform.h"
 #include "platform/text.h"
 
-std::string pathBelow(const std::string& inputFolder, const std::string& path) {
+namespace {
+
+std::string relativePath(const std::string& inputFolder, const std::string& path) {
   const std::string prefix = platform::joinPath(inputFolder, "");
   const bool below = path.compare(0, prefix.size(), prefix) == 0;
-  return platform::outsideToUtf8(below ? path.substr(prefix.size()) : path);
+  return below ? path.substr(prefix.size()) : path;
+}
+
+}  // namespace
+
+std::string pathBelow(const std::string& inputFolder, const std::string& path) {
+  return platform::outsideToUtf8(relativePath(inputFolder, path));
+}
+
+std::string pathBelowEscaped(const std::string& inputFolder, const std::string& path) {
+  return platform::outsideToUtf8Escaped(relativePath(inputFolder, path));
 }
 
 std::string fileText(const std::string& bytes) {

@@ -13,6 +13,9 @@
 // The path of an image below the input folder, in UTF-8: `path` without the folder
 // and its separator.
 std::string pathBelow(const std::string& inputFolder, const std::string& path);
+// The same with a byte that is no character shown as \xHH, not as U+FFFD: two names
+// that differ only there stay apart on the page.
+std::string pathBelowEscaped(const std::string& inputFolder, const std::string& path);
 
 // A text of the file (make, model, time) up to its first NUL, as the EXIF value
 // ends there, in UTF-8.

@@ -101,7 +101,7 @@ std::vector<PageImage> pageImages(const PageFacts& facts) {
   std::vector<PageImage> images(facts.images.size());
   for (std::size_t index = 0; index < images.size(); ++index) {
     PageImage& image = images[index];
-    image.name = pathBelow(facts.inputFolder, facts.images.path(index));
+    image.name = pathBelowEscaped(facts.inputFolder, facts.images.path(index));
     image.codes = codes[index];
     image.problem = !facts.images.record(index).parsed() || !image.codes.empty();
   }
@@ -136,7 +136,7 @@ void appendVerdict(const PageFacts& facts, const std::vector<PageImage>& images,
   } else {
     page += facts.reportWritten ? "written to " : "could not be written to ";
     page += "<code>";
-    appendHtml(platform::outsideToUtf8(facts.reportPath), page);
+    appendHtml(platform::outsideToUtf8Escaped(facts.reportPath), page);
     page += "</code>";
   }
   page += "</p></header>";
