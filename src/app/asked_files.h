@@ -38,7 +38,7 @@ std::string pageText(const RunFindings& findings);
 inline const AskedFileKind kAskedFileKinds[] = {
     {"--table", "table", &CommandLine::tablePath, "file,status,reason,", tableText},
     {"--geojson", "map", &CommandLine::mapPath, "{\"type\":\"FeatureCollection\"", mapText},
-    {"--report", "page", &CommandLine::pagePath, "<!DOCTYPE html>", pageText},
+    {"--report", "HTML page", &CommandLine::pagePath, "<!DOCTYPE html>", pageText},
 };
 
 struct AskedFile {

@@ -119,6 +119,20 @@ TEST(ReportPage, WrittenBesideAnUnchangedTranscriptTheSameEveryRun) {
   EXPECT_EQ(readFileBytes(batch.folder().at("page.html")), page);
 }
 
+// On a terminal the summary ends by saying where the page went.
+TEST(ReportPage, TerminalSummarySaysWhereThePageIs) {
+  Batch batch;
+  batch.addPhoto("a.jpg", surveyPhoto());
+  RunOptions options;
+  options.terminal = true;
+  options.environment = {{"LC_ALL", "C.UTF-8"}};
+  const ProgramRun run = batch.run(kAllChecks, {"--report", "page.html"}, options);
+  EXPECT_EQ(run.exitCode, 0);
+  const std::string last = "  HTML page:     written to page.html\n";
+  EXPECT_EQ(run.output.substr(run.output.size() - std::min(run.output.size(), last.size())), last)
+      << run.output;
+}
+
 // Chromium of the system, or empty.
 std::string systemChromium() {
 #ifdef _WIN32
