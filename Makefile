@@ -64,6 +64,13 @@ packages: release windows
 	cd build/release && cpack -G DEB -B $(CURDIR)/build/packages
 	cd build/windows && cpack -G ZIP -B $(CURDIR)/build/packages
 
+# `make lint-packages` (run by CI): the .deb must pass lintian without an error or a
+# warning, as a package Debian users install.
+.PHONY: lint-packages
+lint-packages: packages
+	@tools/ensure-packages lintian
+	lintian --fail-on error,warning build/packages/precheck_$$(sed -n 's/^project(precheck VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)_*.deb
+
 # `make fuzz` builds the EXIF parser's libFuzzer target with clang (ASan and UBSan on)
 # and runs it on one core for FUZZ_SECONDS, starting from the committed seeds.
 # New inputs it finds go to build/fuzz/corpus; a crash leaves its input in build/fuzz.
@@ -73,23 +80,27 @@ fuzz-build:
 	@tools/ensure-packages cmake make clang libclang-rt-14-dev rapidjson-dev
 	cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DPRECHECK_TESTS=OFF -DPRECHECK_FUZZ=ON
-	cmake --build build/fuzz -j $(JOBS) --target parse_jpeg_fuzzer config_line_fuzzer
+	cmake --build build/fuzz -j $(JOBS) --target parse_jpeg_fuzzer parse_tiff_fuzzer \
+	  config_line_fuzzer
 
 fuzz: fuzz-build
 	mkdir -p build/fuzz/corpus
 	cd build/fuzz && ./parse_jpeg_fuzzer -max_total_time=$(FUZZ_SECONDS) \
 	  -dict=../../fuzz/parse_jpeg.dict corpus ../../fuzz/seeds/parse_jpeg ../../fuzz/corpus/parse_jpeg
 
-# `make fuzz-smoke` (run by CI): both fuzz targets for SMOKE_SECONDS each, from their
+# `make fuzz-smoke` (run by CI): every fuzz target for SMOKE_SECONDS each, from their
 # committed seeds (for the EXIF parser also the corpus kept from a long campaign), into
 # a scratch corpus that starts empty every time. Any crash, sanitizer report or input
 # slower than 10 seconds fails it.
 SMOKE_SECONDS ?= 30
 fuzz-smoke: fuzz-build
-	rm -rf build/fuzz/smoke && mkdir -p build/fuzz/smoke/parse_jpeg build/fuzz/smoke/config_line
+	rm -rf build/fuzz/smoke && mkdir -p build/fuzz/smoke/parse_jpeg build/fuzz/smoke/parse_tiff \
+	  build/fuzz/smoke/config_line
 	cd build/fuzz && ./parse_jpeg_fuzzer -max_total_time=$(SMOKE_SECONDS) -timeout=10 \
 	  -dict=../../fuzz/parse_jpeg.dict -artifact_prefix=smoke/ \
 	  smoke/parse_jpeg ../../fuzz/seeds/parse_jpeg ../../fuzz/corpus/parse_jpeg
+	cd build/fuzz && ./parse_tiff_fuzzer -max_total_time=$(SMOKE_SECONDS) -timeout=10 \
+	  -artifact_prefix=smoke/ smoke/parse_tiff ../../fuzz/seeds/parse_tiff
 	cd build/fuzz && ./config_line_fuzzer -max_total_time=$(SMOKE_SECONDS) -timeout=10 \
 	  -artifact_prefix=smoke/ smoke/config_line ../../fuzz/seeds/config_line
 

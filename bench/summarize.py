@@ -1,7 +1,11 @@
 """Prints the tables of bench/run from its results file, one for each kind of set.
 
-Each line of the file is "set,cache,round,program,value": a time in seconds, or for
-the cache "rss" the peak resident memory of precheck in kilobytes. A ratio is taken
+Each line of the file is "set,cache,round,program,value,cpu": a wall time and a
+processor time (user + system) in seconds; for the cache "rss" the peak resident
+memory of precheck in kilobytes, and for the cache "images" the number of files of
+the set. Processor time is shown per image, in microseconds: the median of precheck's
+and of the floor's and the ratio of the two, which on shared machines moves much less
+between machines than wall time does. A ratio is taken
 within each round, between runs made back to back, and the table shows its median
 over the rounds with the lowest and highest value. A column with no value in any row
 of its table (baseline / precheck without BASELINE) is left out.
@@ -40,6 +44,20 @@ def spread(values):
     return f"{statistics.median(values):.2f} ({min(values):.2f}-{max(values):.2f})"
 
 
+def cpu_columns(rounds, count):
+    """Median processor time per image of precheck and of the floor, and their ratio."""
+    if not count:
+        return ["-", "-", "-"]
+    cells = []
+    for program in ("precheck", "floor"):
+        seconds = [r[program] for r in rounds if program in r]
+        cells.append(f"{statistics.median(seconds) / count * 1e6:.1f} µs" if seconds else "-")
+    both = [r["precheck"] / r["floor"] for r in rounds
+            if "precheck" in r and "floor" in r and r["floor"] > 0]
+    cells.append(spread(both))
+    return cells
+
+
 def print_table(title, header, rows):
     used = [i for i in range(len(header)) if any(row[i] != "-" for row in rows)]
     header = [header[i] for i in used]
@@ -54,17 +72,24 @@ def print_table(title, header, rows):
 
 def main(path):
     runs = collections.defaultdict(dict)  # (set, cache, round) -> program -> value
+    cpu = collections.defaultdict(dict)  # (set, cache, round) -> program -> seconds
+    images = {}
     order = []
-    for set_name, cache, round_, program, value in csv.reader(open(path)):
+    for set_name, cache, round_, program, value, processor in csv.reader(open(path)):
+        if cache == "images":
+            images[set_name] = int(value)
+            continue
         key = (set_name, cache)
         if key not in order:
             order.append(key)
         runs[(set_name, cache, round_)][program] = float(value)
+        cpu[(set_name, cache, round_)][program] = float(processor)
 
     rss = {}
     for sets, title, medians, ratios in TABLES:
         header = ["set", "cache"] + [f"{program}, median" for program in medians]
         header += [column for _, _, column in ratios]
+        header += ["precheck CPU/image", "floor CPU/image", "CPU precheck / floor"]
         rows = []
         for set_name, cache in order:
             if set_name not in sets:
@@ -79,6 +104,9 @@ def main(path):
                 row.append(f"{statistics.median(times) * 1000:.0f} ms" if times else "-")
             for top, bottom, _ in ratios:
                 row.append(spread([r[top] / r[bottom] for r in rounds if top in r and bottom in r]))
+            row += cpu_columns(
+                [p for (s, c, _), p in cpu.items() if (s, c) == (set_name, cache)],
+                images.get(set_name))
             rows.append(row)
         if rows:
             print_table(title, header, rows)

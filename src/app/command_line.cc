@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <iterator>
+#include <utility>
 
 #include "load/image_loader.h"
 
@@ -34,6 +35,11 @@ std::string takeTable(CommandLine& command, const std::string& value) {
   return std::string();
 }
 
+std::string takeIgnore(CommandLine& command, const std::string& value) {
+  command.ignore.push_back(value);
+  return std::string();
+}
+
 std::string takeMap(CommandLine& command, const std::string& value) {
   command.mapPath = value;
   return std::string();
@@ -49,6 +55,27 @@ std::string takeThreads(CommandLine& command, const std::string& value) {
   return "--threads needs a number from 1 to " + std::to_string(kMostThreads) + ", not " + value;
 }
 
+std::string takeReadTimeout(CommandLine& command, const std::string& value) {
+  if (parseReadTimeout(value, command.readTimeoutMilliseconds)) {
+    command.readTimeoutText = value;
+    return std::string();
+  }
+  return "--read-timeout needs a number of seconds above 0 and up to " +
+         std::to_string(kMostReadTimeoutSeconds) + ", not " + value;
+}
+
+std::string takeColour(CommandLine& command, const std::string& value) {
+  const std::pair<const char*, ColourChoice> choices[] = {
+      {"auto", ColourChoice::automatic}, {"always", ColourChoice::always}, {"never", ColourChoice::never}};
+  for (const auto& [name, choice] : choices) {
+    if (value == name) {
+      command.colour = choice;
+      return std::string();
+    }
+  }
+  return "--color takes auto, always or never, not " + value;
+}
+
 const Option* optionNamed(const std::string& name) {
   for (std::size_t i = 0; i < kOptionCount; ++i) {
     const Option& option = kOptions[i];
@@ -61,6 +88,7 @@ const Option* optionNamed(const std::string& name) {
 
 static_assert(kMostThreads == 256 && kDefaultLoadWorkers == 32,
               "the help of --threads gives both numbers");
+static_assert(kDefaultReadTimeout.count() == 60, "the help of --read-timeout gives it");
 
 const Option kOptions[] = {
     {"--help", "-h", nullptr, "print this text and exit", takeHelp},
@@ -77,6 +105,17 @@ const Option kOptions[] = {
      "read images with N workers, 1 to 256 (default 32,\nor the environment variable "
      "PRECHECK_THREADS)",
      takeThreads},
+    {"--ignore", nullptr, "PATTERN",
+     "leave out the files whose path below the input folder\nmatches PATTERN: * and ? "
+     "within a folder, ** at any\ndepth (\"**/*.MRK\"); may be given again",
+     takeIgnore},
+    {"--read-timeout", nullptr, "SECONDS",
+     "skip an image whose file gets no answer from the file\nsystem within SECONDS (default 60)",
+     takeReadTimeout},
+    {"--color", nullptr, "WHEN",
+     "colour the verdict and the offending images on a terminal:\nauto (the default; none when "
+     "NO_COLOR is set), always or never",
+     takeColour},
 };
 const std::size_t kOptionCount = std::size(kOptions);
 
@@ -93,6 +132,22 @@ bool parseThreadCount(const std::string& text, unsigned& threads) {
   }
   if (value < 1 || value > kMostThreads) return false;
   threads = value;
+  return true;
+}
+
+bool parseReadTimeout(const std::string& text, std::uint64_t& milliseconds) {
+  const std::size_t point = text.find('.');
+  const std::string whole = text.substr(0, point);
+  const std::string fraction = point == std::string::npos ? "" : text.substr(point + 1);
+  if (whole.empty() || whole.size() > 6 || fraction.size() > 3) return false;
+  if (point != std::string::npos && fraction.empty()) return false;
+  std::uint64_t value = 0;
+  for (const char c : whole + fraction + std::string(3 - fraction.size(), '0')) {
+    if (c < '0' || c > '9') return false;
+    value = value * 10 + static_cast<std::uint64_t>(c - '0');
+  }
+  if (value == 0 || value > kMostReadTimeoutSeconds * 1000) return false;
+  milliseconds = value;
   return true;
 }
 

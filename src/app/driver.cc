@@ -1,5 +1,6 @@
 #include "app/driver.h"
 
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -10,12 +11,17 @@
 #include <new>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/asked_files.h"
 #include "app/command_line.h"
 #include "app/config_report.h"
+#include "app/counted_records.h"
 #include "app/error_line.h"
+#include "app/not_images.h"
+#include "app/progress_bar.h"
+#include "app/reader.h"
 #include "app/run_summary.h"
 #include "app/terminal_console.h"
 #include "app/usage.h"
@@ -56,24 +62,67 @@ unsigned loadWorkers(const CommandLine& command) {
   return kDefaultLoadWorkers;
 }
 
+// The progress bar, when standard error is a terminal; else none.
+std::unique_ptr<ProgressBar> progressBarFor(const Reader& reader) {
+  if (!platform::errorIsTerminal()) return nullptr;
+  std::shared_ptr<platform::Terminal> terminal = platform::standardOutputTerminal();
+  const auto start = std::chrono::steady_clock::now();
+  return std::make_unique<ProgressBar>(
+      reader.language,
+      [terminal](const std::string& text) {
+        std::string line;
+        terminal->appendOwn(text, line);
+        platform::writeToErrorTerminal(line);
+      },
+      [start] {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+      });
+}
+
 // Images that could not be read show only as their progress line on the console, as the
-// pipeline expects; standard error says which and why, once per image and run.
+// pipeline expects; standard error says which and why, once per image and run. Beside
+// a progress bar, on a terminal, only the first ones are named, so that a folder of
+// other files cannot flood it.
 class SkipTally {
  public:
+  SkipTally(ProgressBar* bar, std::string readTimeout)
+      : bar_(bar), readTimeout_(std::move(readTimeout)) {}
+
   void notice(const std::string& path, SkipReason reason) {
     ++count_;
-    std::fprintf(stderr, "precheck: skipped %s: %s\n", oneLine(path).c_str(), describe(reason));
+    if (bar_ != nullptr && count_ > kNamed) return;
+    if (bar_ != nullptr) bar_->clear();
+    // The limit as the user gave it, so that the line says which one was too short.
+    const std::string why = reason == SkipReason::noAnswer
+                                ? "no answer from the file system in " + readTimeout_ + " s"
+                                : describe(reason);
+    std::fprintf(stderr, "precheck: skipped %s: %s\n", oneLine(path).c_str(), why.c_str());
   }
   void summarize() const {
     if (count_ == 0) return;
-    std::fprintf(stderr, "precheck: %zu %s could not be read\n", count_,
-                 count_ == 1 ? "file" : "files");
+    std::fprintf(stderr, "precheck: %zu %s could not be read%s\n", count_,
+                 count_ == 1 ? "file" : "files",
+                 bar_ != nullptr && count_ > kNamed ? " (the first 20 are named above)" : "");
   }
   std::size_t count() const { return count_; }
 
  private:
+  static constexpr std::size_t kNamed = 20;
+  ProgressBar* const bar_;
+  std::string readTimeout_;
   std::size_t count_ = 0;
 };
+
+// How the images are read: --threads and --read-timeout, else their defaults.
+LoaderOptions loaderOptions(const CommandLine& command) {
+  LoaderOptions options;
+  options.workers = loadWorkers(command);
+  options.keepDetails = !command.tablePath.empty() || !command.pagePath.empty();
+  if (command.readTimeoutMilliseconds != 0) {
+    options.readTimeout = std::chrono::milliseconds(command.readTimeoutMilliseconds);
+  }
+  return options;
+}
 
 // Options behind the configuration path are only echoed, as they always were; people
 // who wrote them there meant them, and are told once.
@@ -100,20 +149,37 @@ RunSummary::AskedFile writeAsked(const AskedFile& file, const RunFindings& findi
   return RunSummary::AskedFile{file.kind->what, file.path, written};
 }
 
+// After the summary, for people who may not have meant the sidecar files to be there.
+void suggestIgnore(const NotImages& notImages, Console& console) {
+  const std::string line = ignoreSuggestion(notImages);
+  if (!line.empty()) console.writeLine({own(line)});
+}
+
 // The batch below the input folder through the checks that are switched on, then the
 // report or the all-clear, and the files the command line asks for. On a terminal it
 // ends with a summary for people.
 int checkBatch(const TaskConfig& config, const CommandLine& command,
                const AskedFilesPlan& asked, Console& console, bool forPeople) {
-  const ScannedImages images = scanImageFolder(config.inputFolder, asked.ownFiles, console);
-  SkipTally skipped;
+  const ScannedImages images =
+      scanImageFolder(config.inputFolder, asked.ownFiles, console, command.ignore);
+  const Reader reader = readerOfTerminal();
+  const std::unique_ptr<ProgressBar> bar = progressBarFor(reader);
+  SkipTally skipped(bar.get(), command.readTimeoutText.empty()
+                                   ? std::to_string(kDefaultReadTimeout.count())
+                                   : command.readTimeoutText);
   // Reads each image once, when the first check asks for it; later checks reuse it.
   ImageLoader loader(
-      images, platform::systemImageFiles(), loadWorkers(command),
-      [&](const std::string& path, SkipReason reason) { skipped.notice(path, reason); },
-      !command.tablePath.empty() || !command.pagePath.empty());
+      images, platform::systemImageFiles(), loaderOptions(command),
+      [&](const std::string& path, SkipReason reason) { skipped.notice(path, reason); });
+  CountedRecords records(loader, [&](std::size_t done, std::size_t all) {
+    if (bar != nullptr) bar->update(done, all);
+  });
+  // People are shown each check's result once it has run, not the transcript.
+  SilentConsole silent;
+  Console& transcript = forPeople ? static_cast<Console&>(silent) : console;
   RunSummary summary;
-  summary.checks = runChecks(config, loader, console);
+  summary.checks = runChecks(config, records, transcript);
+  if (bar != nullptr) bar->clear();
   if (!summary.checks.anyRan()) {
     std::fprintf(stderr, "precheck: no check ran: every switch is off (only exactly \"true\" "
                          "switches a check on)\n");
@@ -121,21 +187,31 @@ int checkBatch(const TaskConfig& config, const CommandLine& command,
   // The asked files show every image, read here if no check read it, so that standard
   // error names the files that could not be read before it counts them.
   if (!asked.files.empty()) {
-    for (std::size_t index = 0; index < loader.size(); ++index) loader.record(index);
+    for (std::size_t index = 0; index < records.size(); ++index) records.record(index);
   }
+  if (bar != nullptr) bar->clear();
   skipped.summarize();
+  // Named once the checks have read every file, as a run with no check reads none.
+  NotImages notImages;
+  if (summary.checks.anyRan() || !asked.files.empty()) {
+    notImages = findNotImages(loader, config.inputFolder);
+    const std::string line = notImagesLine(notImages);
+    if (!line.empty()) std::fprintf(stderr, "precheck: %s\n", line.c_str());
+  }
   summary.images = images.paths.size();
   summary.unreadable = skipped.count();
+  summary.inputFolder = config.inputFolder;
+  summary.tableAsked = !command.tablePath.empty();
   summary.reportPath = platform::joinPath(config.outputFolder, kReportFileName);
   if (summary.checks.anyOffending()) {
     summary.verdict = Verdict::offending;
     summary.reportWritten =
-        publishReport(errorReportText(summary.checks, loader), config.outputFolder, console);
+        publishReport(errorReportText(summary.checks, loader), config.outputFolder, transcript);
   } else if (!images.paths.empty()) {
-    console.writeLine({own(messages::kAllClear)});
+    transcript.writeLine({own(messages::kAllClear)});
   } else {
     summary.verdict = Verdict::noImages;
-    summary.reportWritten = publishReport(noImagesReportText(), config.outputFolder, console);
+    summary.reportWritten = publishReport(noImagesReportText(), config.outputFolder, transcript);
   }
   // After the transcript, so that one written to standard output ("-") follows it whole.
   const RunFindings findings{loader, config.inputFolder, summary.checks, summary.reportPath,
@@ -148,7 +224,11 @@ int checkBatch(const TaskConfig& config, const CommandLine& command,
   for (const RunSummary::AskedFile& file : summary.askedFiles) {
     if (!file.written) summary.exitCode = 1;
   }
-  if (forPeople) printSummary(summary, console);
+  if (forPeople) {
+    printCheckResults(summary, loader, reader, console);
+    printSummary(summary, reader, console);
+    suggestIgnore(notImages, console);
+  }
   return summary.exitCode;
 }
 
@@ -191,8 +271,19 @@ int runTask(const CommandLine& command, Console& console, bool forPeople) {
   return checkBatch(config, command, asked, console, forPeople);
 }
 
-std::unique_ptr<Console> consoleFor(bool forPeople) {
-  if (forPeople) return std::make_unique<TerminalConsole>(platform::standardOutputTerminal());
+// Colours by default, unless NO_COLOR says otherwise or the terminal cannot show them.
+bool wantsColours(ColourChoice choice) {
+  if (choice == ColourChoice::never) return false;
+  const char* noColour = std::getenv("NO_COLOR");
+  if (choice == ColourChoice::automatic && noColour != nullptr && *noColour != '\0') return false;
+  return platform::enableTerminalColours();
+}
+
+std::unique_ptr<Console> consoleFor(bool forPeople, ColourChoice colour) {
+  if (forPeople) {
+    return std::make_unique<TerminalConsole>(platform::standardOutputTerminal(),
+                                             wantsColours(colour));
+  }
   return std::make_unique<PlainConsole>();
 }
 
@@ -203,7 +294,7 @@ int runCommandLine(int argc, char** argv) {
   const CommandLine command = parseCommandLine(words, platform::pathExists);
   // Everything for people on a terminal; a pipeline reads the bytes it always did.
   const bool forPeople = platform::outputIsTerminal();
-  const std::unique_ptr<Console> consoleInUse = consoleFor(forPeople);
+  const std::unique_ptr<Console> consoleInUse = consoleFor(forPeople, command.colour);
   Console& console = *consoleInUse;
   switch (command.action) {
     case Action::nothing:
@@ -239,6 +330,8 @@ int runPrecheck(int argc, char** argv) {
   } catch (const std::exception& error) {
     std::fprintf(stderr, "precheck: stopped by an unexpected error: %s\n",
                  oneLine(error.what()).c_str());
+  } catch (...) {
+    std::fprintf(stderr, "precheck: stopped by an unexpected error\n");
   }
   return 1;
 }

@@ -104,8 +104,9 @@ std::string usageText() {
          "  1  a check found offending images, no file was found, the configuration\n"
          "     could not be read, or the file of --table or --geojson could not be\n"
          "     written; with --check-config: something in the configuration looks wrong\n"
-         "  2  the command line could not be understood, or a file it asks for would\n"
-         "     replace an input, the report or another such file (nothing is done)\n"
+         "  2  nothing was done: the command line could not be understood, a switch\n"
+         "     looks meant as on but is not exactly \"true\", or a file it asks for\n"
+         "     would replace an input, the report or another such file\n"
          "\n"
          "More in the manual page precheck(1) and in README.md.";
 }

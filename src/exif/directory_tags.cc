@@ -43,6 +43,15 @@ void takePixelCount(IfdEntry& entry, std::uint32_t& field) {
   if (shorts && !shorts->empty()) field = shorts->front();
 }
 
+// SubIFDs: the offsets of a TIFF's further images, as LONG or SHORT.
+void takeOffsets(IfdEntry& entry, DirectoryPointers& pointers) {
+  if (const auto* longs = std::get_if<std::vector<std::uint32_t>>(&entry.value)) {
+    pointers.subIfds = *longs;
+  } else if (const auto* shorts = std::get_if<std::vector<std::uint16_t>>(&entry.value)) {
+    pointers.subIfds.assign(shorts->begin(), shorts->end());
+  }
+}
+
 void takeFlash(IfdEntry& entry, ExifMetadata& metadata) {
   const auto* shorts = std::get_if<std::vector<std::uint16_t>>(&entry.value);
   if (!shorts || shorts->empty()) return;
@@ -94,6 +103,13 @@ struct Ifd0Target {
 
 using Ifd0Rule = TagRule<Ifd0Target>;
 const Ifd0Rule kIfd0Rules[] = {
+    // A TIFF's own structure: which image this is and its size.
+    {0x00FE, Need::pixelCount,
+     [](IfdEntry& e, Ifd0Target& t) { takePixelCount(e, t.metadata.newSubfileType); }},
+    {0x0100, Need::pixelCount,
+     [](IfdEntry& e, Ifd0Target& t) { takePixelCount(e, t.metadata.imageWidth); }},
+    {0x0101, Need::pixelCount,
+     [](IfdEntry& e, Ifd0Target& t) { takePixelCount(e, t.metadata.imageLength); }},
     {0x0102, Need::firstShort,
      [](IfdEntry& e, Ifd0Target& t) { takeFirstShort(e, t.metadata.bitsPerSample); }},
     {0x010E, Need::text,
@@ -106,6 +122,7 @@ const Ifd0Rule kIfd0Rules[] = {
      [](IfdEntry& e, Ifd0Target& t) { takeText(e, t.metadata.software); }},
     {0x0132, Need::text,
      [](IfdEntry& e, Ifd0Target& t) { takeText(e, t.metadata.dateTime); }},
+    {0x014A, Need::pixelCount, [](IfdEntry& e, Ifd0Target& t) { takeOffsets(e, t.pointers); }},
     {0x8298, Need::text,
      [](IfdEntry& e, Ifd0Target& t) { takeText(e, t.metadata.rightsNotice); }},
     // The pointers are taken whatever their type, as long as the entry decoded.
@@ -113,6 +130,7 @@ const Ifd0Rule kIfd0Rules[] = {
      [](IfdEntry& e, Ifd0Target& t) { t.pointers.exifSubIfd = e.valueOffset; }},
     {0x8825, Need::validEntry,
      [](IfdEntry& e, Ifd0Target& t) { t.pointers.gps = e.valueOffset; }},
+    {0xC612, Need::validEntry, [](IfdEntry&, Ifd0Target& t) { t.metadata.dng = true; }},
 };
 
 using ExifRule = TagRule<ExifMetadata>;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "exif/exif_metadata.h"
 #include "exif/ifd_entry.h"
@@ -13,6 +14,7 @@
 struct DirectoryPointers {
   std::optional<std::uint32_t> exifSubIfd;
   std::optional<std::uint32_t> gps;
+  std::vector<std::uint32_t> subIfds;  // a TIFF's further images, the first few
 };
 
 // Each may take the value out of `entry`.

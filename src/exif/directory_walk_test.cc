@@ -189,7 +189,8 @@ struct Agreement {
     IfdEntry forIfd0 = entry;
     applyIfd0Entry(forIfd0, ifd0, pointers);
     const bool ifd0Changed =
-        !(allFields(ifd0) == allFields(before)) || pointers.exifSubIfd || pointers.gps;
+        !(allFields(ifd0) == allFields(before)) || pointers.exifSubIfd || pointers.gps ||
+        !pointers.subIfds.empty();
     MemoryBytes noBytes(nullptr, 1000);
     const ExifBlock block(noBytes, 0, 1000);
     EXPECT_EQ(ifd0EntryUse(raw, block).fieldsSet > 0, ifd0Changed)
@@ -217,7 +218,7 @@ TEST(FieldsSet, NonZeroExactlyWhenApplyingTheEntryChangesTheRecord) {
     }
     if (acted) listed.push_back(static_cast<std::uint16_t>(tag));
   }
-  EXPECT_EQ(listed.size(), 32u);  // 10 of IFD0, 22 of the sub-IFD
+  EXPECT_EQ(listed.size(), 37u);  // 15 of IFD0, 22 of the sub-IFD
   for (std::uint16_t tag : listed) {
     for (std::uint16_t type = 0; type <= 12; ++type) {
       for (std::uint32_t count : {0u, 1u, 2u, 5u}) agreement.check(tag, type, count);

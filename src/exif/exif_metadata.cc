@@ -12,6 +12,7 @@
 #include "exif/exif_block.h"
 #include "exif/gps_tags.h"
 #include "exif/ifd_entry.h"
+#include "exif/jpeg_frame.h"
 
 namespace {
 
@@ -117,15 +118,13 @@ DirectoryPlace placeOf(const ExifBlock& block, std::optional<std::uint32_t> offs
                                                              : DirectoryPlace::corrupt;
 }
 
-ExifStatus parseBlock(ExifBlock& block, ExifMetadata& metadata) {
-  if (block.length() < 6) return ExifStatus::noExif;
-  const unsigned char* header = block.bytes(0, 6);
-  if (header == nullptr || std::memcmp(header, kExifHeader, sizeof kExifHeader) != 0) {
-    return ExifStatus::noExif;
-  }
-  if (block.length() < 14) return ExifStatus::corrupt;
+// The TIFF structure whose header lies at `header`: byte order, magic, IFD0 and the
+// EXIF and GPS directories it points at. `pointers` gets what IFD0 points at.
+ExifStatus parseTiffAt(ExifBlock& block, std::uint64_t header, ExifMetadata& metadata,
+                       DirectoryPointers& pointers) {
+  if (block.length() < header + 8) return ExifStatus::corrupt;
 
-  const unsigned char* mark = block.bytes(6, 2);
+  const unsigned char* mark = block.bytes(header, 2);
   if (mark == nullptr) return ExifStatus::badByteOrder;
   if (mark[0] == 'I' && mark[1] == 'I') {
     block.setLittleEndian(true);
@@ -135,13 +134,12 @@ ExifStatus parseBlock(ExifBlock& block, ExifMetadata& metadata) {
     return ExifStatus::badByteOrder;
   }
   metadata.littleEndian = block.littleEndian();
-  if (block.u16(8) != 42) return ExifStatus::corrupt;
+  if (block.u16(header + 2) != 42) return ExifStatus::corrupt;
 
-  const std::uint64_t ifd0 = block.positionOf(block.u32(10));
+  const std::uint64_t ifd0 = block.positionOf(block.u32(header + 4));
   if (!block.fits(ifd0, 2) || !directoryFits(block, ifd0, block.u16(ifd0))) {
     return ExifStatus::corrupt;
   }
-  DirectoryPointers pointers;
   walkDirectory(block, ifd0, ifd0EntryUse,
                 [&](IfdEntry& entry) { applyIfd0Entry(entry, metadata, pointers); });
 
@@ -162,6 +160,32 @@ ExifStatus parseBlock(ExifBlock& block, ExifMetadata& metadata) {
     }
   }
   return ExifStatus::ok;
+}
+
+ExifStatus parseBlock(ExifBlock& block, ExifMetadata& metadata) {
+  if (block.length() < 6) return ExifStatus::noExif;
+  const unsigned char* header = block.bytes(0, 6);
+  if (header == nullptr || std::memcmp(header, kExifHeader, sizeof kExifHeader) != 0) {
+    return ExifStatus::noExif;
+  }
+  DirectoryPointers pointers;
+  return parseTiffAt(block, kTiffHeaderPosition, metadata, pointers);
+}
+
+// The size of a DNG's full-resolution image: IFD0 when it is that image, else the
+// first of its SubIFDs that is. An empty size when none is.
+FrameSize fullResolutionSize(const ExifBlock& block, const ExifMetadata& metadata,
+                             const DirectoryPointers& pointers) {
+  if (metadata.newSubfileType == 0) return FrameSize{metadata.imageWidth, metadata.imageLength};
+  for (const std::uint32_t offset : pointers.subIfds) {
+    if (placeOf(block, offset) != DirectoryPlace::fits) continue;
+    ExifMetadata image;
+    DirectoryPointers unused;
+    walkDirectory(block, block.positionOf(offset), ifd0EntryUse,
+                  [&](IfdEntry& entry) { applyIfd0Entry(entry, image, unused); });
+    if (image.newSubfileType == 0) return FrameSize{image.imageWidth, image.imageLength};
+  }
+  return {};
 }
 
 }  // namespace
@@ -187,6 +211,10 @@ ExifStatus ExifMetadata::parseJpeg(ByteSource& file) {
   if (end == 0) return ExifStatus::notJpeg;
 
   reset();
+  // The whole file: a frame header does not depend on where the last end marker lies.
+  const FrameSize frame = jpegFrameSize(file, length);
+  frameWidth = frame.width;
+  frameHeight = frame.height;
 
   const std::uint64_t app1 = app1Position(file, end);
   if (app1 + 4 > end) return ExifStatus::noExif;
@@ -207,4 +235,39 @@ ExifStatus ExifMetadata::parseExifBlock(const unsigned char* block, std::uint32_
   MemoryBytes bytes(block, blockLength);
   ExifBlock view(bytes, 0, blockLength);
   return parseBlock(view, *this);
+}
+
+ExifStatus ExifMetadata::parseTiff(ByteSource& file) {
+  const std::uint64_t length = file.size();
+  if (length < 8 || length > std::numeric_limits<std::uint32_t>::max()) {
+    return ExifStatus::notJpeg;
+  }
+  const unsigned char* start = file.bytesAt(0, 4);
+  const bool little = start != nullptr && start[0] == 'I' && start[1] == 'I' &&
+                      readU16(start + 2, true) == 42;
+  const bool big = start != nullptr && start[0] == 'M' && start[1] == 'M' &&
+                   readU16(start + 2, false) == 42;
+  if (!little && !big) return ExifStatus::notJpeg;
+
+  reset();
+  // The whole file is the structure, and its offsets count from its first byte.
+  ExifBlock block(file, 0, static_cast<std::uint32_t>(length), 0);
+  DirectoryPointers pointers;
+  const ExifStatus status = parseTiffAt(block, 0, *this, pointers);
+  if (status != ExifStatus::ok) return status;
+
+  const FrameSize frame = dng ? fullResolutionSize(block, *this, pointers)
+                              : FrameSize{imageWidth, imageLength};
+  frameWidth = frame.width;
+  frameHeight = frame.height;
+  // A DNG's EXIF tags, where it has them, may describe a preview; its image is the frame.
+  if (pixelWidth == 0 || (dng && frame.width != 0)) pixelWidth = frame.width;
+  if (pixelHeight == 0 || (dng && frame.height != 0)) pixelHeight = frame.height;
+  return ExifStatus::ok;
+}
+
+ExifStatus ExifMetadata::parseTiff(const unsigned char* data, std::uint32_t length) {
+  if (data == nullptr) return ExifStatus::notJpeg;
+  MemoryBytes file(data, length);
+  return parseTiff(file);
 }

@@ -1,4 +1,4 @@
-// The camera metadata of one JPEG file, read from its EXIF block: IFD0, the EXIF
+// The camera metadata of one JPEG or TIFF file, read from its EXIF block: IFD0, the EXIF
 // sub-IFD and the GPS directory. The record copies every value it keeps, so the
 // file's bytes may be freed as soon as a parse returns.
 #ifndef PRECHECK_EXIF_EXIF_METADATA_H_
@@ -26,6 +26,9 @@ struct GpsAngle {
   double minutes = 0.0;
   double seconds = 0.0;
   char direction = '?';  // the reference letter as stored, or '?'
+  // A part was a rational with a zero denominator: it reads as 0, as the report's rule
+  // wants, but it is no measure, so the angle is no position to draw.
+  bool undefined = false;
 };
 
 struct GpsInfo {
@@ -90,6 +93,14 @@ struct ExifMetadata {
   GpsInfo gps;
   LensData lens;
 
+  // The image's own structure, apart from its EXIF tags: what a decoder sees.
+  std::uint32_t frameWidth = 0;  // JPEG frame header, or the TIFF's full image; 0: none
+  std::uint32_t frameHeight = 0;
+  std::uint32_t imageWidth = 0;  // ImageWidth and ImageLength of IFD0
+  std::uint32_t imageLength = 0;
+  std::uint32_t newSubfileType = 0;  // of IFD0; 0 is the full-resolution image
+  bool dng = false;                  // IFD0 carries DNGVersion
+
   // Every field back to the value it has after construction.
   void reset();
 
@@ -101,6 +112,13 @@ struct ExifMetadata {
   // The same on a file that `file` reads as the parse asks for its bytes. A file of
   // 2^32 bytes or more is not a JPEG this reader takes.
   ExifStatus parseJpeg(ByteSource& file);
+
+  // Parses a whole classic TIFF file (DNG included) as a JPEG's EXIF block: IFD0 with
+  // its EXIF and GPS directories. The pixel size is that of the EXIF tags, where they
+  // are missing IFD0's; for a DNG, that of its full-resolution image. notJpeg when the
+  // file does not start with a TIFF header.
+  ExifStatus parseTiff(ByteSource& file);
+  ExifStatus parseTiff(const unsigned char* data, std::uint32_t length);
 
   // Parses an EXIF block that starts with its "Exif\0\0" header, without resetting
   // the record first. Only reads [block, block + blockLength).

@@ -10,6 +10,12 @@ const char* describe(SkipReason reason) {
     case SkipReason::tooLarge: return "it is 2 GiB or larger";
     case SkipReason::unreadable: return "it could not be read";
     case SkipReason::noMemory: return "there was not enough memory to read it";
+    case SkipReason::noAnswer: return "no answer from the file system in time";
   }
   return "";
+}
+
+bool sizeMismatch(const ImageRecord& record) {
+  if (!record.parsed() || (record.frameWidth == 0 && record.frameHeight == 0)) return false;
+  return record.pixelWidth != record.frameWidth || record.pixelHeight != record.frameHeight;
 }

@@ -5,10 +5,14 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "common/sha256.h"
+#include "exif/capture_time.h"
 #include "exif/exif_metadata.h"
+#include "load/file_kind.h"
+#include "xmp/xmp_values.h"
 
 // Why an image was not read. Such an image shows only as its progress line: it is in
 // no group and never reported.
@@ -21,6 +25,7 @@ enum class SkipReason {
   tooLarge,    // 2 GiB or more
   unreadable,  // a read failed: an error of the disk or the share, or cut meanwhile
   noMemory,    // the memory its parse needed could not be had
+  noAnswer,    // an open or a read got no answer within the run's time limit
 };
 
 // What only the per-image table asks for. Kept only when it is asked for: the records of
@@ -29,6 +34,9 @@ struct ImageDetails {
   std::string model;
   std::string captureTime;  // DateTimeOriginal, or DateTime when the file has none
 };
+
+// The camera model is cut to this in the record; the table reads it whole from details.
+inline constexpr std::size_t kModelBytesKept = 64;
 
 // The camera make as the checks key it: its bytes up to the first NUL. One longer than
 // kMakeBytesKept is kept as its first bytes, its length, its digest and where it lies in
@@ -54,11 +62,37 @@ struct ImageRecord {
   double latitude = 0.0;
   double longitude = 0.0;
   double altitude = 0.0;
+  // The latitude or the longitude holds a rational with a zero denominator. The checks
+  // read it as 0, as error.json always has; the files for people show no position.
+  bool positionUndefined = false;
   std::shared_ptr<const ImageDetails> details;  // null unless asked for
+
+  // What the file is and the pixel size its decoder sees, whatever its EXIF tags say;
+  // kept also when the parse failed after the frame was found.
+  FileKind kind = FileKind::unknown;
+  std::uint32_t frameWidth = 0;  // 0 when the file gives none
+  std::uint32_t frameHeight = 0;
+
+  // What the survey of a batch reads, from the EXIF block and the XMP packet. Each is
+  // absent when the file does not carry it. focalLength (0: none), focalLength35mm
+  // (0: none), latitude, longitude and altitude above also serve it.
+  std::optional<CaptureTime> captureTime;  // DateTimeOriginal, else DateTime; SubSecTimeOriginal
+  std::optional<double> exposureTime;      // seconds
+  std::string model;                        // at most kModelBytesKept bytes, to its first NUL
+  std::optional<float> focalPlaneXResolution;  // pixels per focalPlaneResolutionUnit
+  std::optional<float> focalPlaneYResolution;
+  std::uint16_t focalPlaneResolutionUnit = 0;  // 2 inch, 3 cm, 4 mm, 5 um; 0: none
+  bool hasPosition = false;                    // GPS latitude and longitude both decoded
+  std::optional<double> gpsAltitude;           // metres; negative below sea level
+  XmpValues xmp;
 
   bool read() const { return skipped == SkipReason::none; }
   bool parsed() const { return read() && status == ExifStatus::ok; }
 };
+
+// Whether the EXIF pixel size of a parsed image is missing or differs from its frame:
+// the checks key on the tags, which an editor that resized the image may have kept.
+bool sizeMismatch(const ImageRecord& record);
 
 // One line of text for each reason, for the diagnostics of a run.
 const char* describe(SkipReason reason);

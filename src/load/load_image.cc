@@ -67,12 +67,30 @@ void keep(ExifMetadata& metadata, bool keepDetails, FileBytes& bytes, ImageRecor
   record.latitude = metadata.gps.latitude;
   record.longitude = metadata.gps.longitude;
   record.altitude = metadata.gps.altitude;
+  record.positionUndefined =
+      metadata.gps.latitudeParts.undefined || metadata.gps.longitudeParts.undefined;
   if (keepDetails) {
     std::string& time =
         metadata.dateTimeOriginal.empty() ? metadata.dateTime : metadata.dateTimeOriginal;
     record.details = std::make_shared<const ImageDetails>(
         ImageDetails{std::move(metadata.model), std::move(time)});
   }
+}
+
+// Tells the kind from the file's first bytes, which the head read holds, and parses
+// what is an image. Anything else keeps the status of a file that is no JPEG.
+void parseByKind(FileBytes& bytes, ExifMetadata& metadata, ImageRecord& record) {
+  const std::size_t headBytes =
+      static_cast<std::size_t>(std::min<std::uint64_t>(bytes.size(), kKindBytes));
+  record.kind = fileKindOf(bytes.bytesAt(0, headBytes), headBytes);
+  if (record.kind == FileKind::jpeg) {
+    record.status = metadata.parseJpeg(bytes);
+  } else if (record.kind == FileKind::tiff) {
+    record.status = metadata.parseTiff(bytes);
+    if (metadata.dng) record.kind = FileKind::dng;
+  }
+  record.frameWidth = metadata.frameWidth;
+  record.frameHeight = metadata.frameHeight;
 }
 
 ImageRecord readAndParse(platform::ImageFiles& files, const std::string& path,
@@ -94,7 +112,7 @@ ImageRecord readAndParse(platform::ImageFiles& files, const std::string& path,
   }
   FileBytes bytes(*opened.file);
   ExifMetadata metadata;
-  if (bytes.readEnds()) record.status = metadata.parseJpeg(bytes);
+  if (bytes.readEnds()) parseByKind(bytes, metadata, record);
   if (record.status == ExifStatus::ok) keep(metadata, keepDetails, bytes, record);
   if (bytes.failed()) {
     ImageRecord unreadable;

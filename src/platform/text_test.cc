@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "common/messages.h"
 #include "gbk_text.h"
 
@@ -52,6 +54,44 @@ TEST(TerminalText, OutsideBytesShowAsTheyAreUnlessTheyMoveTheCursorOrAreNoCharac
     terminal->appendOutside(bytes, line);
     EXPECT_EQ(line, shown);
   }
+}
+
+}  // namespace
+
+namespace {
+
+// Names in the UTF-8 files: readable where they can be, and never two alike. Run where
+// names are read as UTF-8 (POSIX without a locale of another codeset).
+TEST(OutsideText, NamesShowReadablyAndNeverAlike) {
+  if (platform::outsideToUtf8("\xe8\x88\xaa") != "\xe8\x88\xaa") {
+    GTEST_SKIP() << "names are not read as UTF-8 here";
+  }
+  const std::pair<std::string, std::string> cases[] = {
+      {"plain name (1).JPG", "plain name (1).JPG"},
+      {"\xe8\x88\xaa\xe6\x8b\x8d.jpg", "航拍.jpg"},  // UTF-8, though also GBK bytes
+      {"\xba\xbd\xc5\xc4.jpg", "航拍.jpg"},          // GBK
+      {"\xba\xbd\xc5\xc5.jpg", "航排.jpg"},
+      {"\x81\x5c.jpg", "乗.jpg"},      // a GBK trail byte that is a backslash in ASCII
+      {"\x81\x5c\\.jpg", "乗\\\\.jpg"},  // and a backslash after it
+      {"\xff\xfe.jpg", "\\xFF\\xFE.jpg"},
+      {"\\xFF\\xFE.jpg", "\\\\xFF\\\\xFE.jpg"},  // the text an escape stands for
+      {"a\\b", "a\\\\b"},
+      {"\xe8\x88\xaa\xff", "航\\xFF"},  // neither UTF-8 nor GBK: only the stray byte
+      {"\xba\xbd\xc5", "\\xBA\\xBD\\xC5"},  // GBK cut short
+      {"\x81\x7f", "\\x81\\x7F"},           // no GBK pair: DEL as a trail byte
+      {"tab\there", "tab\\x09here"},
+      {"next\xc2\x85line", "next\\xC2\\x85line"},  // U+0085, a C1 control
+      {"\x1b[2J", "\\x1B[2J"},
+  };
+  std::set<std::string> shown;
+  for (const auto& [bytes, text] : cases) {
+    EXPECT_EQ(platform::outsideToUtf8(bytes), text) << bytes;
+    if (bytes != "\xe8\x88\xaa\xe6\x8b\x8d.jpg") {
+      EXPECT_TRUE(shown.insert(text).second) << text << " shows like another name";
+    }
+  }
+  // A path keeps its separators; only a name's own backslash is doubled.
+  EXPECT_EQ(platform::outsidePathToUtf8("sub/\xba\xbd\\.jpg"), "sub/航\\\\.jpg");
 }
 
 }  // namespace

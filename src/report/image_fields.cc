@@ -7,22 +7,10 @@
 #include "platform/platform.h"
 #include "platform/text.h"
 
-namespace {
-
-std::string relativePath(const std::string& inputFolder, const std::string& path) {
+std::string pathBelow(const std::string& inputFolder, const std::string& path) {
   const std::string prefix = platform::joinPath(inputFolder, "");
   const bool below = path.compare(0, prefix.size(), prefix) == 0;
-  return below ? path.substr(prefix.size()) : path;
-}
-
-}  // namespace
-
-std::string pathBelow(const std::string& inputFolder, const std::string& path) {
-  return platform::outsideToUtf8(relativePath(inputFolder, path));
-}
-
-std::string pathBelowEscaped(const std::string& inputFolder, const std::string& path) {
-  return platform::outsideToUtf8Escaped(relativePath(inputFolder, path));
+  return platform::outsidePathToUtf8(below ? path.substr(prefix.size()) : path);
 }
 
 std::string fileText(const std::string& bytes) {
@@ -72,9 +60,18 @@ std::vector<std::vector<int>> reportCodesByImage(const CheckOutcomes& outcomes,
   return codes;
 }
 
+bool hasShownPosition(const ImageRecord& record) {
+  return record.parsed() && !record.positionUndefined && hasUsablePosition(record);
+}
+
 bool hasMapPosition(const ImageRecord& record) {
-  return record.parsed() && hasUsablePosition(record) && std::abs(record.latitude) <= 90.0 &&
+  return hasShownPosition(record) && std::abs(record.latitude) <= 90.0 &&
          std::abs(record.longitude) <= 180.0 && std::isfinite(record.altitude);
+}
+
+const char* positionNote(const ImageRecord& record) {
+  if (!record.parsed() || !record.positionUndefined) return "";
+  return "no position: a coordinate has a zero denominator";
 }
 
 const char* describe(ExifStatus status) {

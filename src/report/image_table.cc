@@ -3,35 +3,45 @@
 #include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
 
+#include <string_view>
 #include <vector>
 
 #include "checks/checks.h"
 #include "report/image_fields.h"
 
-const char* const kImageTableColumns[] = {"file",
-                                "status",
-                                "reason",
-                                "width",
-                                "height",
-                                "make",
-                                "model",
-                                "capture_time",
-                                "focal_length_mm",
-                                "focal_length_35mm",
-                                "latitude",
-                                "longitude",
-                                "altitude_m",
-                                "codes"};
+// The table's columns, as the header names them: a name, and whether the cells hold
+// words (from the file or ours) rather than numbers, which a spreadsheet could take for
+// a formula.
+const ImageTableColumn kImageTableColumns[] = {
+    {"file", true},
+    {"status", true},
+    {"reason", true},
+    {"width", false},
+    {"height", false},
+    {"make", true},
+    {"model", true},
+    {"capture_time", true},
+    {"focal_length_mm", false},
+    {"focal_length_35mm", false},
+    {"latitude", false},
+    {"longitude", false},
+    {"altitude_m", false},
+    {"codes", false},
+    // The decoder's size: after every older column, so that readers by position keep
+    // working.
+    {"frame_width", false},
+    {"frame_height", false},
+};
 const std::size_t kImageTableColumnCount = std::size(kImageTableColumns);
 
 namespace {
 
 // One CSV line: a field in quotes when it holds a comma, a quote or a line break, with
-// its quotes doubled.
+// its quotes doubled; a text that a spreadsheet would take for a formula made inert.
 void appendRow(const std::vector<std::string>& fields, std::string& table) {
   for (std::size_t i = 0; i < fields.size(); ++i) {
     if (i > 0) table += ',';
-    const std::string& field = fields[i];
+    const std::string field = kImageTableColumns[i].text ? inertTextCell(fields[i]) : fields[i];
     if (field.find_first_of(",\"\r\n") == std::string::npos) {
       table += field;
       continue;
@@ -48,11 +58,19 @@ void appendRow(const std::vector<std::string>& fields, std::string& table) {
 
 std::string statusOf(const ImageRecord& record) {
   if (!record.read()) return "not read";
-  return record.parsed() ? "ok" : "not parsed";
+  if (record.parsed()) return "ok";
+  // An unknown file may be a damaged photograph: it is not said to be no image.
+  if (isImage(record.kind) || record.kind == FileKind::unknown) return "not parsed";
+  return std::string("not an image: ") + describe(record.kind);
 }
 
+// The status of a file that is no image says all there is to say.
 std::string reasonOf(const ImageRecord& record) {
-  return record.read() ? describe(record.status) : describe(record.skipped);
+  if (!record.read()) return describe(record.skipped);
+  if (record.parsed()) return positionNote(record);
+  if (record.kind == FileKind::bigTiff) return describe(record.kind);
+  if (record.kind == FileKind::unknown) return "neither a JPEG nor a TIFF file";
+  return isImage(record.kind) ? describe(record.status) : "";
 }
 
 }  // namespace
@@ -71,7 +89,7 @@ std::vector<std::string> imageTableFields(const std::string& file, const ImageRe
     }
     fields[8] = decimal(record.focalLength, kMetrePlaces);
     if (record.focalLength35mm != 0) fields[9] = std::to_string(record.focalLength35mm);
-    if (hasUsablePosition(record)) {
+    if (hasShownPosition(record)) {
       fields[10] = decimal(record.latitude, kDegreePlaces);
       fields[11] = decimal(record.longitude, kDegreePlaces);
       fields[12] = decimal(record.altitude, kMetrePlaces);
@@ -79,6 +97,10 @@ std::vector<std::string> imageTableFields(const std::string& file, const ImageRe
   }
   for (const int code : codes) {
     fields[13] += (fields[13].empty() ? "" : " ") + std::to_string(code);
+  }
+  if (record.read() && (record.frameWidth != 0 || record.frameHeight != 0)) {
+    fields[14] = std::to_string(record.frameWidth);
+    fields[15] = std::to_string(record.frameHeight);
   }
   return fields;
 }
@@ -104,13 +126,20 @@ void writeString(JsonWriter& writer, const std::string& text) {
 
 }  // namespace
 
+std::string inertTextCell(const std::string& text) {
+  if (text.empty() || std::string_view("=+-@\t\r").find(text.front()) == std::string_view::npos) {
+    return text;
+  }
+  return "'" + text;
+}
+
 std::string imageTableText(ImageRecords& images, const std::string& inputFolder,
                            const CheckOutcomes& outcomes) {
   const std::vector<std::vector<int>> codes = reportCodesByImage(outcomes, images.size());
   std::string table;
-  appendRow(std::vector<std::string>(std::begin(kImageTableColumns),
-                                     std::end(kImageTableColumns)),
-            table);
+  std::vector<std::string> header;
+  for (const ImageTableColumn& column : kImageTableColumns) header.emplace_back(column.name);
+  appendRow(header, table);
   for (std::size_t index = 0; index < images.size(); ++index) {
     const ImageRecord& record = images.record(index);
     appendRow(imageTableFields(pathBelow(inputFolder, images.path(index)), record, codes[index]), table);

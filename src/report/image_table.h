@@ -13,7 +13,11 @@
 
 // The columns of the per-image table, and one image's cells in them: the CSV and the
 // page show the same.
-extern const char* const kImageTableColumns[];
+struct ImageTableColumn {
+  const char* name;
+  bool text;  // words rather than a number
+};
+extern const ImageTableColumn kImageTableColumns[];
 extern const std::size_t kImageTableColumnCount;
 std::vector<std::string> imageTableFields(const std::string& file, const ImageRecord& record,
                                           const std::vector<int>& codes);
@@ -22,6 +26,12 @@ std::vector<std::string> imageTableFields(const std::string& file, const ImageRe
 // order; lines end with CR LF. `images` must keep their details.
 std::string imageTableText(ImageRecords& images, const std::string& inputFolder,
                            const CheckOutcomes& outcomes);
+
+// A text cell as a spreadsheet shows it rather than runs it: one that begins with "=",
+// "+", "-", "@", a tab or a carriage return, which spreadsheets take for the start of a
+// formula, gets a leading apostrophe (as OWASP advises against CSV injection). Numbers
+// are never passed here: a latitude of "-33.8" stays a number.
+std::string inertTextCell(const std::string& text);
 
 // A GeoJSON FeatureCollection with one point per image that has a position to draw,
 // in list order.

@@ -7,15 +7,17 @@
 
 namespace {
 
-// One image of every kind: a located frame with its capture time, one without a
-// position, an empty file, a text file, another camera in a subfolder, and one with
-// only DateTime and a focal length of 0.
+// One image of every kind: a located frame with its capture time and frame header, one
+// without a position whose frame is smaller than its tags say, an empty file, a text
+// file, another camera in a subfolder, and one with only DateTime and a focal length of 0.
 void addEveryKind(const Batch& batch) {
   PhotoSpec frame = surveyPhoto();
   frame.dateTimeOriginal = "2024:05:01 10:00:00";
   frame.dateTime = "2024:05:01 10:00:09";
+  frame.frame = {{4000, 3000}};
   PhotoSpec unlocated = surveyPhoto();
   unlocated.gps.reset();
+  unlocated.frame = {{2000, 1500}};
   PhotoSpec other = surveyPhoto();
   other.make = "Canon";
   other.model = "EOS \"R5\", v2";
@@ -38,13 +40,13 @@ const std::string kSub = std::string("sub") + kPathSeparator;
 
 const std::string kEveryKindTable =
     "file,status,reason,width,height,make,model,capture_time,focal_length_mm,"
-    "focal_length_35mm,latitude,longitude,altitude_m,codes\r\n"
-    "a.jpg,ok,,4000,3000,DJI,FC6310,2024-05-01 10:00:00,8.8,24,30.5,114.3608,152.3,\r\n"
-    "b.jpg,ok,,4000,3000,DJI,FC6310,,8.8,24,,,,104\r\n"
-    "c.jpg,not read,it is empty,,,,,,,,,,,\r\n"
-    "d.jpg,not parsed,not a JPEG file,,,,,,,,,,,101 102 103 104\r\n"
-    "f.jpg,ok,,4000,3000,DJI,FC6310,2024-05-01T10:00,0,,30.5,114.3608,152.3,103\r\n" +
-    kSub + "e.jpg,ok,,4000,3000,Canon,\"EOS \"\"R5\"\", v2\",,35,,-33.8688,-151.2093,-2.5,102\r\n";
+    "focal_length_35mm,latitude,longitude,altitude_m,codes,frame_width,frame_height\r\n"
+    "a.jpg,ok,,4000,3000,DJI,FC6310,2024-05-01 10:00:00,8.8,24,30.5,114.3608,152.3,,4000,3000\r\n"
+    "b.jpg,ok,,4000,3000,DJI,FC6310,,8.8,24,,,,104,2000,1500\r\n"
+    "c.jpg,not read,it is empty,,,,,,,,,,,,,\r\n"
+    "d.jpg,not an image: text file,,,,,,,,,,,,101 102 103 104,,\r\n"
+    "f.jpg,ok,,4000,3000,DJI,FC6310,2024-05-01T10:00,0,,30.5,114.3608,152.3,103,,\r\n" +
+    kSub + "e.jpg,ok,,4000,3000,Canon,\"EOS \"\"R5\"\", v2\",,35,,-33.8688,-151.2093,-2.5,102,,\r\n";
 
 std::string feature(const std::string& file, const std::string& coordinates,
                     const std::string& make, const std::string& focal, const std::string& focal35,
@@ -84,7 +86,7 @@ TEST(Table, IsWrittenWithEveryCheckOff) {
   EXPECT_EQ(run.exitCode, 0);
   std::string expected = kEveryKindTable;
   for (const char* codes : {"104", "101 102 103 104", "103", "102"}) {
-    const std::size_t at = expected.find(std::string(",") + codes + "\r\n");
+    const std::size_t at = expected.find(std::string(",") + codes + ",");
     expected.erase(at + 1, std::string(codes).size());
   }
   EXPECT_EQ(readFileBytes(batch.folder().at("images.csv")), expected);
@@ -129,6 +131,41 @@ TEST(Table, NamesAndMakesAreConvertedToUtf8) {
   EXPECT_NE(table.find("\r\n航拍.jpg,ok,,4000,3000,大疆,"), std::string::npos) << table;
   const std::string map = readFileBytes(batch.folder().at("map.geojson"));
   EXPECT_NE(map.find("\"file\":\"航拍.jpg\",\"make\":\"大疆\""), std::string::npos) << map;
+}
+
+// Names in no encoding of the system stay apart in both files: GBK shown as its
+// characters, other bytes escaped.
+TEST(Table, NamesNotInTheSystemsEncodingStayDistinct) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows lists names in its ANSI code page";
+#else
+  RunOptions options;
+  options.environment = {{"LC_ALL", "C.UTF-8"}};
+  Batch batch;
+  for (const char* name : {"\xba\xbd\xc5\xc4.jpg", "\xba\xbd\xc5\xc5.jpg", "\xff.jpg", "\xfe.jpg"}) {
+    batch.addPhoto(name, surveyPhoto());
+  }
+  batch.run(kAllChecks, {"--table", "images.csv", "--geojson", "map.geojson"}, options);
+  const std::string table = readFileBytes(batch.folder().at("images.csv"));
+  const std::string map = readFileBytes(batch.folder().at("map.geojson"));
+  for (const std::string shown : {"航拍.jpg", "航排.jpg", "\\xFF.jpg", "\\xFE.jpg"}) {
+    EXPECT_NE(table.find("\r\n" + shown + ",ok,"), std::string::npos) << shown << "\n" << table;
+    const std::string inJson = shown[0] == '\\' ? "\\" + shown : shown;
+    EXPECT_NE(map.find("\"file\":\"" + inJson + "\""), std::string::npos) << inJson << "\n" << map;
+  }
+#endif
+}
+
+// A name or a make that a spreadsheet would take for a formula is shown as text.
+TEST(Table, CellsThatWouldBeFormulasAreText) {
+  Batch batch;
+  PhotoSpec photo = surveyPhoto();
+  photo.make = "@SUM(1+1)";
+  batch.addPhoto("=1+2.jpg", photo);
+  batch.run(kAllChecks, {"--table", "images.csv"});
+  const std::string table = readFileBytes(batch.folder().at("images.csv"));
+  EXPECT_NE(table.find("\r\n'=1+2.jpg,ok,,4000,3000,'@SUM(1+1),FC6310,"), std::string::npos)
+      << table;
 }
 
 }  // namespace

@@ -1,9 +1,10 @@
 # Installs a build into an empty prefix and checks what the prefix holds: the program,
-# which must tell the version of the build, and beside it the manual page (Linux) or
-# the README (Windows).
+# which must tell the version of the build, and beside it the manual page, compressed,
+# and the documentation (Linux) or the README (Windows).
 #   cmake -DBUILD=<build folder> -DPREFIX=<prefix> -DVERSION=<version>
 #         -DPROGRAM=<path below the prefix> -DBESIDE=<path below the prefix>
 #         [-DRUN=ON] -P check_install.cmake
+# BESIDE is a list; its first entry is the manual page or the README.
 file(REMOVE_RECURSE ${PREFIX})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --prefix ${PREFIX}
                 RESULT_VARIABLE result OUTPUT_QUIET)
@@ -15,8 +16,16 @@ foreach(installed ${PROGRAM} ${BESIDE})
     message(FATAL_ERROR "the install holds no ${installed}")
   endif()
 endforeach()
-file(READ ${PREFIX}/${BESIDE} text)
-if(BESIDE MATCHES "[.]1$" AND NOT text MATCHES "\"precheck ${VERSION}\"")
+list(GET BESIDE 0 first)
+if(first MATCHES "[.]gz$")
+  execute_process(COMMAND gzip -dc ${PREFIX}/${first} OUTPUT_VARIABLE text RESULT_VARIABLE result)
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "${first} is no gzip file")
+  endif()
+else()
+  file(READ ${PREFIX}/${first} text)
+endif()
+if(first MATCHES "[.]1[.]gz$" AND NOT text MATCHES "\"precheck ${VERSION}\"")
   message(FATAL_ERROR "the manual page does not name version ${VERSION}")
 endif()
 # A cross build's program cannot run here.

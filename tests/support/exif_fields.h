@@ -24,7 +24,9 @@ inline auto allFields(const ExifMetadata& m) {
       allFields(g.latitudeParts), allFields(g.longitudeParts),
       std::tie(l.fNumberAtShortest, l.fNumberAtLongest, l.shortestFocalLength,
                l.longestFocalLength, l.focalPlaneXResolution, l.focalPlaneYResolution,
-               l.focalPlaneResolutionUnit, l.lensMake, l.lensModel));
+               l.focalPlaneResolutionUnit, l.lensMake, l.lensModel),
+      std::tie(m.frameWidth, m.frameHeight, m.imageWidth, m.imageLength, m.newSubfileType,
+               m.dng));
 }
 
 #endif  // PRECHECK_TESTS_SUPPORT_EXIF_FIELDS_H_

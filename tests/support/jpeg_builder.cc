@@ -46,6 +46,7 @@ bool pointsTo(const std::vector<TiffEntry>& entries, Directory target) {
 struct Layout {
   std::uint32_t exif = 0;  // 0: not written
   std::uint32_t gps = 0;
+  std::uint32_t sub = 0;
   std::uint32_t data = 0;
 
   std::uint32_t offsetOf(Directory directory) const {
@@ -53,6 +54,7 @@ struct Layout {
       case Directory::ifd0: return 8;
       case Directory::exif: return exif;
       case Directory::gps: return gps;
+      case Directory::sub: return sub;
     }
     return 0;
   }
@@ -193,6 +195,7 @@ std::string buildExifBlock(const ExifBlockSpec& block) {
   }
   const bool writeExif = !block.exif.empty() || block.exifCount;
   const bool writeGps = !block.gps.empty() || block.gpsCount;
+  const bool writeSub = !block.sub.empty();
 
   Layout layout;
   std::uint32_t next = 8 + directorySize(ifd0.size());
@@ -204,6 +207,10 @@ std::string buildExifBlock(const ExifBlockSpec& block) {
     layout.gps = next;
     next += directorySize(block.gps.size());
   }
+  if (writeSub) {
+    layout.sub = next;
+    next += directorySize(block.sub.size());
+  }
   layout.data = next;
 
   std::string tiff = block.byteOrderMark.value_or(little ? "II" : "MM");
@@ -213,7 +220,21 @@ std::string buildExifBlock(const ExifBlockSpec& block) {
   writeDirectory(ifd0, block.ifd0Count, little, layout, tiff, data);
   if (writeExif) writeDirectory(block.exif, block.exifCount, little, layout, tiff, data);
   if (writeGps) writeDirectory(block.gps, block.gpsCount, little, layout, tiff, data);
+  if (writeSub) writeDirectory(block.sub, std::nullopt, little, layout, tiff, data);
   return std::string("Exif\0\0", 6) + tiff + data;
+}
+
+std::string buildTiff(const ExifBlockSpec& block, std::size_t imageBytes) {
+  std::string file = buildExifBlock(block).substr(6);
+  for (std::size_t i = 0; i < imageBytes; ++i) file += static_cast<char>(i % 251);
+  return file;
+}
+
+ExifBlockSpec photoTiff(const PhotoSpec& photo, std::uint32_t width, std::uint32_t height) {
+  ExifBlockSpec block = photoExifBlock(photo);
+  block.ifd0.insert(block.ifd0.begin(),
+                    {longEntry(0x0100, {width}), longEntry(0x0101, {height})});
+  return block;
 }
 
 std::string buildBlockWithValuesToTheEnd(ExifBlockSpec block) {
@@ -255,6 +276,15 @@ std::string buildJpeg(const JpegSpec& jpeg) {
   }
   if (jpeg.endMarker) file += "\xFF\xD9";
   return file + jpeg.trailing;
+}
+
+std::string frameSegment(std::uint16_t width, std::uint16_t height) {
+  // 8-bit samples, then height and width, then three components of one table each.
+  std::string payload = "\x08";
+  putU16(payload, height, false);
+  putU16(payload, width, false);
+  payload += std::string("\x03\x01\x22\x00\x02\x11\x01\x03\x11\x01", 10);
+  return jpegSegment(0xC0, payload);
 }
 
 ExifBlockSpec photoExifBlock(const PhotoSpec& photo) {
@@ -314,6 +344,7 @@ JpegSpec photoJpeg(const PhotoSpec& photo) {
   JpegSpec jpeg;
   if (photo.jfif) jpeg.before.push_back(jfifSegment());
   jpeg.app1 = buildExifBlock(photoExifBlock(photo));
+  if (photo.frame) jpeg.after.push_back(frameSegment(photo.frame->first, photo.frame->second));
   jpeg.bodyBytes = photo.bodyBytes;
   return jpeg;
 }

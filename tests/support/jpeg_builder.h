@@ -19,7 +19,8 @@
 // numerator, denominator
 using Fraction = std::pair<std::uint32_t, std::uint32_t>;
 
-enum class Directory { ifd0, exif, gps };
+// `sub` is a further image of a TIFF, as SubIFDs (0x014A) points at it.
+enum class Directory { ifd0, exif, gps, sub };
 
 // Field type codes as they are written; kept apart from the reader's own, so that a
 // wrong code there makes the tests fail.
@@ -74,6 +75,8 @@ struct ExifBlockSpec {
   // 0x8825) at the end of IFD0. An explicit pointerEntry in `ifd0` replaces it.
   std::vector<TiffEntry> exif;
   std::vector<TiffEntry> gps;
+  // Written after the GPS directory; no pointer is added for it.
+  std::vector<TiffEntry> sub;
 
   // Raw fields for broken variants.
   std::optional<std::string> byteOrderMark;   // 2 bytes; default "II" or "MM"
@@ -85,6 +88,9 @@ struct ExifBlockSpec {
 };
 
 std::string buildExifBlock(const ExifBlockSpec& block);
+
+// A TIFF file: the block without "Exif\0\0", then `imageBytes` of filler pixels.
+std::string buildTiff(const ExifBlockSpec& block, std::size_t imageBytes = 64);
 
 // A hostile block: every IFD0 and EXIF sub-IFD entry of `block` that has a `valueField`
 // and no value bytes gets, as its count, the number of elements of its type from that
@@ -108,6 +114,8 @@ std::string buildJpeg(const JpegSpec& jpeg);
 
 // FF `marker`, the big-endian length (payload size + 2), the payload.
 std::string jpegSegment(std::uint8_t marker, const std::string& payload);
+// A baseline frame header (SOF0) of `width` by `height` pixels.
+std::string frameSegment(std::uint16_t width, std::uint16_t height);
 // The APP0 JFIF segment that many encoders write first.
 std::string jfifSegment();
 
@@ -134,6 +142,8 @@ struct PhotoSpec {
   std::optional<std::uint16_t> focalLength35mm;
   std::optional<GpsSpec> gps;                  // version, references, coordinates, altitude
   bool jfif = false;                           // an APP0 JFIF segment before the APP1
+  // Width and height: a frame header after the APP1, as encoders write it.
+  std::optional<std::pair<std::uint16_t, std::uint16_t>> frame;
   std::size_t bodyBytes = 4096;
 };
 
@@ -168,5 +178,9 @@ ExifBlockSpec photoExifBlock(const PhotoSpec& photo);
 JpegSpec photoJpeg(const PhotoSpec& photo);
 // The whole file, as a camera writes it.
 std::string makePhoto(const PhotoSpec& photo);
+
+// The EXIF block of a photo as a TIFF's IFD0 with ImageWidth and ImageLength first;
+// buildTiff makes the file.
+ExifBlockSpec photoTiff(const PhotoSpec& photo, std::uint32_t width, std::uint32_t height);
 
 #endif  // PRECHECK_TESTS_SUPPORT_JPEG_BUILDER_H_

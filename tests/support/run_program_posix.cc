@@ -90,7 +90,11 @@ ProgramRun runProgram(const std::string& program, const std::vector<std::string>
   int outPipe[2];
   int errPipe[2] = {-1, -1};
   if (options.terminal ? !openTerminal(outPipe[0], outPipe[1]) : pipe(outPipe) != 0) return run;
-  if (options.keepErrors && pipe(errPipe) != 0) return run;
+  if (options.errorsOnTerminal) {
+    if (!openTerminal(errPipe[0], errPipe[1])) return run;
+  } else if (options.keepErrors && pipe(errPipe) != 0) {
+    return run;
+  }
   if (options.whenOutputIsFull) fcntl(outPipe[1], F_SETPIPE_SZ, 4096);
   pid_t child = fork();
   if (child == 0) {
