@@ -30,6 +30,7 @@ TEST(ImageTable, TextThatASpreadsheetWouldRunIsMadeInert) {
 ImageRecord locatedPhoto(const std::string& make, double latitude, double longitude) {
   ImageRecord record;
   record.status = ExifStatus::ok;
+  record.kind = FileKind::jpeg;
   record.pixelWidth = 4000;
   record.pixelHeight = 3000;
   record.make.kept = make;
@@ -55,7 +56,7 @@ TEST(ImageTable, TextCellsAreGuardedAndNumbersStayNumbers) {
   images.add(platform::joinPath("in", "=cmd.jpg"), locatedPhoto("+DJI", -33.5, -151.25));
   const std::string table = imageTableText(images, "in", CheckOutcomes{});
   EXPECT_EQ(rowOf(table, 1),
-            "'=cmd.jpg,ok,,4000,3000,'+DJI,'-model,'@time,8.8,,-33.5,-151.25,-2.5,");
+            "'=cmd.jpg,ok,,4000,3000,'+DJI,'-model,'@time,8.8,,-33.5,-151.25,-2.5,,,");
 }
 
 // A coordinate with a zero denominator reads as 0 for the checks, but is no position
@@ -72,9 +73,9 @@ TEST(ImageTable, CoordinateOverZeroIsNoPosition) {
   const std::string table = imageTableText(images, "in", CheckOutcomes{});
   EXPECT_EQ(rowOf(table, 1),
             "a.jpg,ok,no position: a coordinate has a zero denominator,4000,3000,DJI,'-model,"
-            "'@time,8.8,,,,,");
-  EXPECT_EQ(rowOf(table, 2), "b.jpg,ok,,4000,3000,DJI,'-model,'@time,8.8,,30.5,114.25,-2.5,");
-  EXPECT_EQ(rowOf(table, 3), "c.jpg,not parsed,EXIF block damaged,,,,,,,,,,,");
+            "'@time,8.8,,,,,,,");
+  EXPECT_EQ(rowOf(table, 2), "b.jpg,ok,,4000,3000,DJI,'-model,'@time,8.8,,30.5,114.25,-2.5,,,");
+  EXPECT_EQ(rowOf(table, 3), "c.jpg,not parsed,EXIF block damaged,,,,,,,,,,,,,");
   const std::string map = imageMapText(images, "in", CheckOutcomes{});
   EXPECT_EQ(map.find("a.jpg"), std::string::npos) << map;
   EXPECT_NE(map.find("\"file\":\"b.jpg\""), std::string::npos) << map;
