@@ -177,7 +177,9 @@ void appendMap(const PageFacts& facts, const std::vector<PageImage>& images, std
           counted(marks.size(), "image has", "images have") +
           " a position. Lines join the images of a flight in the order they were taken; "
           "a mark with a black ring lies far from the batch and is drawn at the edge, "
-          "with its distance; a purple ring marks a gap in overlap that the survey found.</p>";
+          "with its distance.";
+  if (facts.survey != nullptr) page += " A purple ring marks a gap in overlap.";
+  page += "</p>";
   page += mapSvg(marks);
   page += "<p class=\"legend\"><span class=\"key ok\"></span>passed"
           "<span class=\"key ck\"></span>named by a check"
