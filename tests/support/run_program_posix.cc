@@ -18,7 +18,7 @@ namespace {
 // A sanitizer's report ends the program with exit code 86, never with the 1 of a run
 // that has findings, so a test that expects 1 cannot mistake one for the other.
 void distinguishSanitizerReports() {
-  for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS"}) {
+  for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "TSAN_OPTIONS"}) {
     const char* set = getenv(name);
     const std::string options = set != nullptr ? std::string(set) + ":exitcode=86" : "exitcode=86";
     setenv(name, options.c_str(), 1);
