@@ -127,7 +127,7 @@ TEST(ImageLoader, AReadWithoutAnswerSkipsItsImageAndTheRunGoesOn) {
     unsigned workers;
     std::vector<std::size_t> stuck;
   };
-  const Case cases[] = {{1, {5}}, {4, {0, 1, 2, 4, 5}}, {3, {12, 13}}, {2, {29}}};
+  const Case cases[] = {{1, {5}}, {4, {1, 2, 3, 4, 5}}, {3, {12, 13}}, {2, {29}}};
   // Never destroyed: the stuck reads go on using them after the test.
   static MemoryImageFiles* const neverFreed[] = {new MemoryImageFiles, new MemoryImageFiles,
                                                  new MemoryImageFiles, new MemoryImageFiles};
