@@ -4,7 +4,8 @@
 # every test on it under Wine. Each installs the Debian packages it needs first.
 
 JOBS ?= 2
-PACKAGES := cmake g++ make rapidjson-dev googletest locales
+# FUSE for the test of a share that never answers a read (skipped without it).
+PACKAGES := cmake g++ make rapidjson-dev googletest locales fuse3 libfuse3-dev pkg-config
 
 .PHONY: run test release deps clean windows test-windows
 

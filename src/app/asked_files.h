@@ -1,4 +1,4 @@
-// The files the command line asks for beside error.json (--table, --geojson): where each
+// The files the command line asks for beside error.json (--table, --geojson, --report): where each
 // goes, checked before the run does any work, so that none of them destroys an input.
 #ifndef PRECHECK_APP_ASKED_FILES_H_
 #define PRECHECK_APP_ASKED_FILES_H_
@@ -10,6 +10,7 @@
 #include "checks/checks.h"
 #include "config/task_config.h"
 #include "load/image_records.h"
+#include "report/survey_report.h"
 #include "scan/image_scan.h"
 
 // What a run found, for the files that show it.
@@ -17,6 +18,9 @@ struct RunFindings {
   ImageRecords& images;
   const std::string& inputFolder;
   const CheckOutcomes& checks;
+  const std::string& reportPath;  // where error.json goes
+  bool reportWritten;
+  const SurveyOfRun& survey;
 };
 
 struct AskedFileKind {
@@ -31,10 +35,14 @@ struct AskedFileKind {
 
 std::string tableText(const RunFindings& findings);
 std::string mapText(const RunFindings& findings);
+std::string surveyText(const RunFindings& findings);
+std::string pageText(const RunFindings& findings);
 
 inline const AskedFileKind kAskedFileKinds[] = {
     {"--table", "table", &CommandLine::tablePath, "file,status,reason,", tableText},
     {"--geojson", "map", &CommandLine::mapPath, "{\"type\":\"FeatureCollection\"", mapText},
+    {"--survey", "survey", &CommandLine::surveyPath, "{\"images\":", surveyText},
+    {"--report", "page", &CommandLine::pagePath, "<!DOCTYPE html>", pageText},
 };
 
 struct AskedFile {

@@ -4,9 +4,12 @@
 #define PRECHECK_APP_COMMAND_LINE_H_
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "survey/survey.h"
 
 enum class Action {
   nothing,      // no word at all
@@ -17,13 +20,25 @@ enum class Action {
   usageError,
 };
 
+// Whether the terminal shows colours: by default unless NO_COLOR is set and not empty.
+enum class ColourChoice { automatic, always, never };
+
 struct CommandLine {
   Action action = Action::nothing;
   std::string configPath;
   std::vector<std::string> echoed;  // the words after the configuration path
   std::string tablePath;            // --table; empty when not asked for
   std::string mapPath;              // --geojson; empty when not asked for
+  std::string surveyPath;           // --survey; empty when not asked for
+  bool strict = false;              // --strict: survey findings fail a passing run
+  SurveySettings survey;            // the survey's thresholds
+  std::string pagePath;             // --report; empty when not asked for
   unsigned threads = 0;             // --threads; 0 when not given
+  std::vector<std::string> ignore;  // --ignore patterns, in order
+  // --read-timeout, as given and in milliseconds; empty and 0 when not given.
+  std::string readTimeoutText;
+  std::uint64_t readTimeoutMilliseconds = 0;
+  ColourChoice colour = ColourChoice::automatic;  // --color
   std::string problem;              // what is wrong, for Action::usageError
 };
 
@@ -55,5 +70,10 @@ bool namesAnOption(const std::string& word);
 // A number of image reading workers, from 1 to kMostThreads, in decimal digits only.
 inline constexpr unsigned kMostThreads = 256;
 bool parseThreadCount(const std::string& text, unsigned& threads);
+
+// A time limit in seconds, above 0 and at most kMostReadTimeoutSeconds, in decimal
+// digits with up to three after a point ("60", "0.5").
+inline constexpr std::uint64_t kMostReadTimeoutSeconds = 86400;
+bool parseReadTimeout(const std::string& text, std::uint64_t& milliseconds);
 
 #endif  // PRECHECK_APP_COMMAND_LINE_H_

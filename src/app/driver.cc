@@ -1,5 +1,6 @@
 #include "app/driver.h"
 
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -10,13 +11,19 @@
 #include <new>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/asked_files.h"
 #include "app/command_line.h"
 #include "app/config_report.h"
+#include "app/counted_records.h"
 #include "app/error_line.h"
+#include "app/not_images.h"
+#include "app/progress_bar.h"
+#include "app/reader.h"
 #include "app/run_summary.h"
+#include "app/survey_summary.h"
 #include "app/terminal_console.h"
 #include "app/usage.h"
 #include "common/console.h"
@@ -30,6 +37,7 @@
 #include "platform/text.h"
 #include "report/error_report.h"
 #include "report/image_table.h"
+#include "report/survey_report.h"
 #include "scan/image_scan.h"
 
 namespace {
@@ -56,24 +64,75 @@ unsigned loadWorkers(const CommandLine& command) {
   return kDefaultLoadWorkers;
 }
 
+// The progress bar, when standard error is a terminal; else none.
+std::unique_ptr<ProgressBar> progressBarFor(const Reader& reader) {
+  if (!platform::errorIsTerminal()) return nullptr;
+  std::shared_ptr<platform::Terminal> terminal = platform::standardOutputTerminal();
+  const auto start = std::chrono::steady_clock::now();
+  return std::make_unique<ProgressBar>(
+      reader.language,
+      [terminal](const std::string& text) {
+        std::string line;
+        terminal->appendOwn(text, line);
+        platform::writeToErrorTerminal(line);
+      },
+      [start] {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+      });
+}
+
 // Images that could not be read show only as their progress line on the console, as the
-// pipeline expects; standard error says which and why, once per image and run.
+// pipeline expects; standard error says which and why, once per image and run. Beside
+// a progress bar, on a terminal, only the first ones are named, so that a folder of
+// other files cannot flood it.
 class SkipTally {
  public:
+  SkipTally(ProgressBar* bar, std::string readTimeout)
+      : bar_(bar), readTimeout_(std::move(readTimeout)) {}
+
   void notice(const std::string& path, SkipReason reason) {
     ++count_;
-    std::fprintf(stderr, "precheck: skipped %s: %s\n", oneLine(path).c_str(), describe(reason));
+    if (bar_ != nullptr && count_ > kNamed) return;
+    if (bar_ != nullptr) bar_->clear();
+    // The limit as the user gave it, so that the line says which one was too short.
+    const std::string why = reason == SkipReason::noAnswer
+                                ? "no answer from the file system in " + readTimeout_ + " s"
+                                : describe(reason);
+    std::fprintf(stderr, "precheck: skipped %s: %s\n", oneLine(path).c_str(), why.c_str());
   }
   void summarize() const {
     if (count_ == 0) return;
-    std::fprintf(stderr, "precheck: %zu %s could not be read\n", count_,
-                 count_ == 1 ? "file" : "files");
+    std::fprintf(stderr, "precheck: %zu %s could not be read%s\n", count_,
+                 count_ == 1 ? "file" : "files",
+                 bar_ != nullptr && count_ > kNamed ? " (the first 20 are named above)" : "");
   }
   std::size_t count() const { return count_; }
 
  private:
+  static constexpr std::size_t kNamed = 20;
+  ProgressBar* const bar_;
+  std::string readTimeout_;
   std::size_t count_ = 0;
 };
+
+// How the images are read: --threads and --read-timeout, else their defaults.
+// The survey costs a read of every image: only for people, or when one of its outputs
+// is asked for, so that a pipeline's run stays what it was.
+bool surveyRunsFor(const CommandLine& command, bool forPeople) {
+  return forPeople || command.strict || !command.surveyPath.empty() ||
+         !command.tablePath.empty() || !command.mapPath.empty() || !command.pagePath.empty();
+}
+
+LoaderOptions loaderOptions(const CommandLine& command, bool surveyRuns) {
+  LoaderOptions options;
+  options.workers = loadWorkers(command);
+  // The survey reads the capture time from the details when the record lacks it.
+  options.keepDetails = !command.tablePath.empty() || !command.pagePath.empty() || surveyRuns;
+  if (command.readTimeoutMilliseconds != 0) {
+    options.readTimeout = std::chrono::milliseconds(command.readTimeoutMilliseconds);
+  }
+  return options;
+}
 
 // Options behind the configuration path are only echoed, as they always were; people
 // who wrote them there meant them, and are told once.
@@ -105,40 +164,68 @@ RunSummary::AskedFile writeAsked(const AskedFile& file, const RunFindings& findi
 // ends with a summary for people.
 int checkBatch(const TaskConfig& config, const CommandLine& command,
                const AskedFilesPlan& asked, Console& console, bool forPeople) {
-  const ScannedImages images = scanImageFolder(config.inputFolder, asked.ownFiles, console);
-  SkipTally skipped;
+  const ScannedImages images =
+      scanImageFolder(config.inputFolder, asked.ownFiles, console, command.ignore);
+  const bool surveyRuns = surveyRunsFor(command, forPeople);
+  const Reader reader = readerOfTerminal();
+  const std::unique_ptr<ProgressBar> bar = progressBarFor(reader);
+  SkipTally skipped(bar.get(), command.readTimeoutText.empty()
+                                   ? std::to_string(kDefaultReadTimeout.count())
+                                   : command.readTimeoutText);
   // Reads each image once, when the first check asks for it; later checks reuse it.
   ImageLoader loader(
-      images, platform::systemImageFiles(), loadWorkers(command),
-      [&](const std::string& path, SkipReason reason) { skipped.notice(path, reason); },
-      !command.tablePath.empty());
+      images, platform::systemImageFiles(), loaderOptions(command, surveyRuns),
+      [&](const std::string& path, SkipReason reason) { skipped.notice(path, reason); });
+  CountedRecords records(loader, [&](std::size_t done, std::size_t all) {
+    if (bar != nullptr) bar->update(done, all);
+  });
+  // People are shown each check's result once it has run, not the transcript.
+  SilentConsole silent;
+  Console& transcript = forPeople ? static_cast<Console&>(silent) : console;
   RunSummary summary;
-  summary.checks = runChecks(config, loader, console);
+  summary.checks = runChecks(config, records, transcript);
+  if (bar != nullptr) bar->clear();
   if (!summary.checks.anyRan()) {
     std::fprintf(stderr, "precheck: no check ran: every switch is off (only exactly \"true\" "
                          "switches a check on)\n");
   }
   // The asked files show every image, read here if no check read it, so that standard
   // error names the files that could not be read before it counts them.
-  if (!asked.files.empty()) {
-    for (std::size_t index = 0; index < loader.size(); ++index) loader.record(index);
+  if (!asked.files.empty() || surveyRuns) {
+    for (std::size_t index = 0; index < records.size(); ++index) records.record(index);
   }
+  if (bar != nullptr) bar->clear();
   skipped.summarize();
+  // Named once the checks have read every file, as a run with no check reads none.
+  NotImages notImages;
+  if (summary.checks.anyRan() || !asked.files.empty()) {
+    notImages = findNotImages(loader, config.inputFolder);
+    const std::string line = notImagesLine(notImages);
+    if (!line.empty()) std::fprintf(stderr, "precheck: %s\n", line.c_str());
+  }
+  SurveyOfRun survey;
+  if (surveyRuns) survey = surveyOfRun(loader, config.inputFolder, command.survey);
   summary.images = images.paths.size();
   summary.unreadable = skipped.count();
+  summary.inputFolder = config.inputFolder;
+  // For people who may not have meant the sidecar files to be there.
+  summary.ignoreOptions = ignoreOptions(notImages);
+  summary.tableAsked = !command.tablePath.empty();
+  summary.pageAsked = !command.pagePath.empty();
   summary.reportPath = platform::joinPath(config.outputFolder, kReportFileName);
   if (summary.checks.anyOffending()) {
     summary.verdict = Verdict::offending;
     summary.reportWritten =
-        publishReport(errorReportText(summary.checks, loader), config.outputFolder, console);
+        publishReport(errorReportText(summary.checks, loader), config.outputFolder, transcript);
   } else if (!images.paths.empty()) {
-    console.writeLine({own(messages::kAllClear)});
+    transcript.writeLine({own(messages::kAllClear)});
   } else {
     summary.verdict = Verdict::noImages;
-    summary.reportWritten = publishReport(noImagesReportText(), config.outputFolder, console);
+    summary.reportWritten = publishReport(noImagesReportText(), config.outputFolder, transcript);
   }
   // After the transcript, so that one written to standard output ("-") follows it whole.
-  const RunFindings findings{loader, config.inputFolder, summary.checks};
+  const RunFindings findings{loader, config.inputFolder, summary.checks, summary.reportPath,
+                             summary.reportWritten, survey};
   for (const AskedFile& file : asked.files) {
     summary.askedFiles.push_back(writeAsked(file, findings));
   }
@@ -147,7 +234,22 @@ int checkBatch(const TaskConfig& config, const CommandLine& command,
   for (const RunSummary::AskedFile& file : summary.askedFiles) {
     if (!file.written) summary.exitCode = 1;
   }
-  if (forPeople) printSummary(summary, console);
+  // --strict: a batch that passes the checks but not the survey is not ready either.
+  if (command.strict && summary.exitCode == 0 && summary.verdict == Verdict::passed &&
+      survey.result.anyFindings()) {
+    summary.exitCode = 3;
+  }
+  if (forPeople) {
+    summary.survey = &survey.result;
+    const std::string prefix = platform::joinPath(config.inputFolder, "");
+    for (std::size_t index = 0; index < loader.size(); ++index) {
+      const std::string& path = loader.path(index);
+      summary.surveyNames.push_back(
+          path.compare(0, prefix.size(), prefix) == 0 ? path.substr(prefix.size()) : path);
+    }
+    printCheckResults(summary, loader, reader, console);
+    printSummary(summary, reader, console);
+  }
   return summary.exitCode;
 }
 
@@ -190,8 +292,19 @@ int runTask(const CommandLine& command, Console& console, bool forPeople) {
   return checkBatch(config, command, asked, console, forPeople);
 }
 
-std::unique_ptr<Console> consoleFor(bool forPeople) {
-  if (forPeople) return std::make_unique<TerminalConsole>(platform::standardOutputTerminal());
+// Colours by default, unless NO_COLOR says otherwise or the terminal cannot show them.
+bool wantsColours(ColourChoice choice) {
+  if (choice == ColourChoice::never) return false;
+  const char* noColour = std::getenv("NO_COLOR");
+  if (choice == ColourChoice::automatic && noColour != nullptr && *noColour != '\0') return false;
+  return platform::enableTerminalColours();
+}
+
+std::unique_ptr<Console> consoleFor(bool forPeople, ColourChoice colour) {
+  if (forPeople) {
+    return std::make_unique<TerminalConsole>(platform::standardOutputTerminal(),
+                                             wantsColours(colour));
+  }
   return std::make_unique<PlainConsole>();
 }
 
@@ -202,7 +315,7 @@ int runCommandLine(int argc, char** argv) {
   const CommandLine command = parseCommandLine(words, platform::pathExists);
   // Everything for people on a terminal; a pipeline reads the bytes it always did.
   const bool forPeople = platform::outputIsTerminal();
-  const std::unique_ptr<Console> consoleInUse = consoleFor(forPeople);
+  const std::unique_ptr<Console> consoleInUse = consoleFor(forPeople, command.colour);
   Console& console = *consoleInUse;
   switch (command.action) {
     case Action::nothing:
@@ -238,6 +351,8 @@ int runPrecheck(int argc, char** argv) {
   } catch (const std::exception& error) {
     std::fprintf(stderr, "precheck: stopped by an unexpected error: %s\n",
                  oneLine(error.what()).c_str());
+  } catch (...) {
+    std::fprintf(stderr, "precheck: stopped by an unexpected error\n");
   }
   return 1;
 }

@@ -12,8 +12,8 @@
 
 class TerminalConsole final : public Console {
  public:
-  explicit TerminalConsole(std::unique_ptr<platform::Terminal> terminal)
-      : terminal_(std::move(terminal)) {}
+  explicit TerminalConsole(std::unique_ptr<platform::Terminal> terminal, bool colours = false)
+      : terminal_(std::move(terminal)), colours_(colours) {}
 
  private:
   void write(const Piece* pieces, std::size_t count) override;
@@ -21,6 +21,7 @@ class TerminalConsole final : public Console {
   void writeLong(const LongText& text) override;
 
   std::unique_ptr<platform::Terminal> terminal_;
+  const bool colours_;
 };
 
 #endif  // PRECHECK_APP_TERMINAL_CONSOLE_H_

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "common/bilingual.h"
 #include "common/console.h"
 #include "common/messages.h"
 #include "config/task_config.h"
@@ -36,6 +37,10 @@ enum class CheckKind {
   offendingKey,
 };
 
+// How a key reads for people: as the bytes it is, up to a NUL that ends the start of a
+// longer text, or a size "W*H" as "W×H".
+enum class KeyShown { asText, widthByHeight };
+
 struct Check {
   const char* name;                             // for people: "camera make"
   const std::string TaskConfig::*switchValue;   // on when exactly "true"
@@ -47,6 +52,10 @@ struct Check {
   const char* offendingKey;                     // for CheckKind::offendingKey
   int reportCode;                               // its entry in error.json
   const char* reportDescription;
+  // For people at a terminal: the check's name, and what an image it names is like.
+  Bilingual title;
+  Bilingual offence;
+  KeyShown keyShown;
 };
 
 // Keys as the pipeline has always keyed the images (see each function).
@@ -60,15 +69,30 @@ void showCameraMake(ImageRecords& images, std::size_t index, Console& console);
 inline constexpr Check kChecks[] = {
     {"resolution", &TaskConfig::resolutionSwitch, messages::kStartResolutionCheck,
      messages::kResolutionProgress, resolutionKey, nullptr, CheckKind::consistency, nullptr, 101,
-     messages::kResolutionMismatch},
+     messages::kResolutionMismatch,
+     // 分辨率 / 分辨率与基准不同
+     {"\xb7\xd6\xb1\xe6\xc2\xca", "resolution"},
+     {"\xb7\xd6\xb1\xe6\xc2\xca\xd3\xeb\xbb\xf9\xd7\xbc\xb2\xbb\xcd\xac", "another resolution"},
+     KeyShown::widthByHeight},
     {"camera make", &TaskConfig::cameraMakeSwitch, messages::kStartCameraMakeCheck,
      messages::kCameraMakeProgress, cameraMakeKey, showCameraMake, CheckKind::consistency, nullptr, 102,
-     messages::kCameraMakeMismatch},
+     messages::kCameraMakeMismatch,
+     // 相机制造商 / 相机制造商与基准不同
+     {"\xcf\xe0\xbb\xfa\xd6\xc6\xd4\xec\xc9\xcc", "camera make"},
+     {"\xcf\xe0\xbb\xfa\xd6\xc6\xd4\xec\xc9\xcc\xd3\xeb\xbb\xf9\xd7\xbc\xb2\xbb\xcd\xac",
+      "another camera make"},
+     KeyShown::asText},
     {"focal length", &TaskConfig::focalLengthSwitch, messages::kStartFocalLengthCheck,
      messages::kFocalLengthProgress, focalLengthKey, nullptr, CheckKind::offendingKey, "0", 103,
-     messages::kFocalLengthZero},
+     messages::kFocalLengthZero,
+     // 焦距 / 焦距为 0
+     {"\xbd\xb9\xbe\xe0", "focal length"}, {"\xbd\xb9\xbe\xe0\xce\xaa 0", "focal length 0"},
+     KeyShown::asText},
     {"GPS", &TaskConfig::gpsSwitch, messages::kStartGpsCheck, messages::kGpsProgress, gpsKey,
-     nullptr, CheckKind::offendingKey, "1", 104, messages::kNoGps},
+     nullptr, CheckKind::offendingKey, "1", 104, messages::kNoGps,
+     // GPS 位置 / 无可用位置
+     {"GPS \xce\xbb\xd6\xc3", "GPS"}, {"\xce\xde\xbf\xc9\xd3\xc3\xce\xbb\xd6\xc3", "no usable position"},
+     KeyShown::asText},
 };
 inline constexpr std::size_t kCheckCount = std::size(kChecks);
 

@@ -3,6 +3,37 @@
 #include "checks/file_name.h"
 #include "common/messages.h"
 
+namespace {
+
+// Adds image `index` to the group of its key, if it has one.
+void addToGroup(const ImageRecord& record, std::size_t index, KeyOf keyOf, ImageGroups& groups) {
+  if (!record.read()) return;
+  std::optional<std::string> key = kErrorKey;
+  if (record.parsed()) key = keyOf(record);
+  if (key) groups[*key].push_back(index);
+}
+
+}  // namespace
+
+ImageGroups groupsOf(ImageRecords& images, KeyOf keyOf) {
+  ImageGroups groups;
+  for (std::size_t index = 0; index < images.size(); ++index) {
+    addToGroup(images.record(index), index, keyOf, groups);
+  }
+  return groups;
+}
+
+ImageGroups::const_iterator referenceGroup(const ImageGroups& groups) {
+  auto reference = groups.end();
+  for (auto group = groups.begin(); group != groups.end(); ++group) {
+    if (group->first == kErrorKey) continue;
+    if (reference == groups.end() || group->second.size() > reference->second.size()) {
+      reference = group;
+    }
+  }
+  return reference;
+}
+
 ImageGroups groupImages(CheckRun& run, const char* progressText, KeyOf keyOf) {
   run.console.writeLine({});
   run.console.writeLine({own(messages::kNumberOfImages), own(std::to_string(run.images.size()))});
@@ -11,11 +42,7 @@ ImageGroups groupImages(CheckRun& run, const char* progressText, KeyOf keyOf) {
     run.console.writeLine({own(progressText), own(std::to_string(index + 1)),
                            own(messages::kProgressArrow),
                            outside(fileNameOf(run.images.path(index)))});
-    const ImageRecord& record = run.images.record(index);
-    if (!record.read()) continue;
-    std::optional<std::string> key = kErrorKey;
-    if (record.parsed()) key = keyOf(record);
-    if (key) groups[*key].push_back(index);
+    addToGroup(run.images.record(index), index, keyOf, groups);
   }
   return groups;
 }
@@ -52,14 +79,11 @@ void reportErrorGroup(CheckRun& run, ImageGroups& groups) {
 }
 
 void reportInconsistentGroups(CheckRun& run, const ImageGroups& groups) {
-  const std::vector<std::size_t>* reference = nullptr;
-  for (const auto& [key, group] : groups) {
-    listGroup(run, key, group);
-    if (reference == nullptr || group.size() > reference->size()) reference = &group;
-  }
+  for (const auto& [key, group] : groups) listGroup(run, key, group);
+  const auto reference = referenceGroup(groups);
   std::vector<std::size_t> others;
-  for (const auto& [key, group] : groups) {
-    if (&group != reference) others.insert(others.end(), group.begin(), group.end());
+  for (auto group = groups.begin(); group != groups.end(); ++group) {
+    if (group != reference) others.insert(others.end(), group->second.begin(), group->second.end());
   }
   reportImages(run, others);
 }

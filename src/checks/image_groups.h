@@ -32,6 +32,14 @@ struct CheckRun {
 // and groups the image by its key. Images that could not be read are in no group.
 ImageGroups groupImages(CheckRun& run, const char* progressText, KeyOf keyOf);
 
+// The groups that groupImages makes, without printing anything: for a terminal, which
+// shows a check's result once it has run.
+ImageGroups groupsOf(ImageRecords& images, KeyOf keyOf);
+
+// The group a consistency check compares the others with: the largest but "error", of
+// equal sizes the one whose key comes first; end() when there is none.
+ImageGroups::const_iterator referenceGroup(const ImageGroups& groups);
+
 // Prints a group: its key, its size, an empty line.
 void listGroup(CheckRun& run, const std::string& key, const std::vector<std::size_t>& group);
 

@@ -5,7 +5,9 @@
 
 void PlainConsole::write(const Piece* pieces, std::size_t count) {
   // The stream gathers the pieces; the flush writes the line at once.
+  // An empty piece may be a view of nothing, whose data is null: fwrite must not see it.
   for (std::size_t i = 0; i < count; ++i) {
+    if (pieces[i].bytes.empty()) continue;
     std::fwrite(pieces[i].bytes.data(), 1, pieces[i].bytes.size(), stdout);
   }
   std::fputc('\n', stdout);
@@ -19,7 +21,9 @@ void Console::writeLong(const LongText& text) {
 }
 
 void PlainConsole::writeLong(const LongText& text) {
-  text([](std::string_view piece) { std::fwrite(piece.data(), 1, piece.size(), stdout); });
+  text([](std::string_view piece) {
+    if (!piece.empty()) std::fwrite(piece.data(), 1, piece.size(), stdout);
+  });
   std::fputc('\n', stdout);
   std::fflush(stdout);
 }

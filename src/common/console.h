@@ -12,15 +12,25 @@
 #include <string_view>
 #include <vector>
 
+// A colour for people: the verdict, and the names of offending images. A console that
+// shows no colour ignores it.
+enum class Tint : unsigned char { none, good, bad };
+
 struct Piece {
   std::string_view bytes;
   bool fromOutside = false;
+  Tint tint = Tint::none;
 };
 
 // The program's own text: GBK bytes, digits and ASCII.
 inline Piece own(std::string_view text) { return Piece{text, false}; }
 // Bytes from outside the program, kept as they came.
 inline Piece outside(std::string_view bytes) { return Piece{bytes, true}; }
+
+inline Piece tinted(Piece piece, Tint tint) {
+  piece.tint = tint;
+  return piece;
+}
 
 // Bytes from outside too long to hold at once: `produce` hands them over in pieces, in
 // order, each to `take`.
@@ -46,6 +56,13 @@ class PlainConsole final : public Console {
  private:
   void write(const Piece* pieces, std::size_t count) override;
   void writeLong(const LongText& text) override;
+};
+
+// Nothing at all: for a transcript that people at a terminal are shown otherwise.
+class SilentConsole final : public Console {
+ private:
+  void write(const Piece*, std::size_t) override {}
+  void writeLong(const LongText&) override {}
 };
 
 #endif  // PRECHECK_COMMON_CONSOLE_H_

@@ -95,4 +95,66 @@ TEST(Corpus, EachPhotographGivesTheValuesItsBytesHold) {
   }
 }
 
+// The frame size as a decoder takes it, here as exiftool reads it from the frame header
+// (File:ImageWidth and ImageHeight), whatever the file's EXIF block holds: several of
+// these photographs were scaled down and kept the camera's pixel tags.
+TEST(Corpus, EachPhotographGivesTheSizeOfItsFrame) {
+  const struct {
+    const char* file;
+    std::uint32_t width;
+    std::uint32_t height;
+  } frames[] = {
+      {"Apple_iPhone_4.jpg", 1296, 968},     {"Canon_EOS_REBEL_T3i.jpg", 1152, 768},
+      {"Casio_QV-7000SX.jpg", 320, 240},     {"FLIR_Vue_Pro_640.jpg", 640, 512},
+      {"FujiFilm_FinePixS1Pro_(1).jpg", 600, 400}, {"Nikon_D5000.jpg", 858, 570},
+      {"Ricoh_DC-3Z_(low_res).jpg", 640, 480}, {"Samsung_GT-I9000_(Galaxy_S).jpg", 640, 480},
+      {"Sony_Cybershot_(7).jpg", 400, 300},  {"Sony_D700.jpg", 672, 512},
+      {"User_Comment_Encoding.jpg", 3840, 2160}, {"DJI_0020.JPG", 4000, 2250},
+      {"DJI_0025.JPG", 4000, 2250},
+  };
+  for (const auto& frame : frames) {
+    SCOPED_TRACE(frame.file);
+    const std::string bytes = readFileBytes(std::string(PRECHECK_CORPUS_DIR "/") + frame.file);
+    ExifMetadata m;
+    const ExactBuffer file(bytes);
+    m.parseJpeg(file.data(), file.length());
+    EXPECT_EQ(m.frameWidth, frame.width);
+    EXPECT_EQ(m.frameHeight, frame.height);
+  }
+}
+
+// TIFF files whose tags exiftool wrote and laid out (the README says how); the values
+// are what exiftool -n reads back.
+TEST(Corpus, TiffFilesWrittenByExiftoolGiveTheValuesItReads) {
+  const struct {
+    const char* file;
+    bool littleEndian;
+    std::uint16_t focalLength35mm;
+    bool dng;
+  } files[] = {
+      {"made_band_ii.tif", true, 30, false},
+      {"made_band_mm.tif", false, 30, false},
+      {"made_raw.dng", true, 0, true},
+  };
+  for (const auto& file : files) {
+    SCOPED_TRACE(file.file);
+    const std::string bytes = readFileBytes(std::string(PRECHECK_CORPUS_DIR "/") + file.file);
+    ASSERT_FALSE(bytes.empty());
+    ExifMetadata m;
+    const ExactBuffer buffer(bytes);
+    ASSERT_EQ(m.parseTiff(buffer.data(), buffer.length()), ExifStatus::ok);
+    EXPECT_EQ(m.littleEndian, file.littleEndian);
+    EXPECT_EQ(m.dng, file.dng);
+    EXPECT_EQ(m.make, "MicaSense");
+    EXPECT_EQ(m.model, "RedEdge-M");
+    EXPECT_EQ(m.pixelWidth, 16u);  // the DNG's from its SubIFD, not its 4 by 3 preview
+    EXPECT_EQ(m.pixelHeight, 12u);
+    EXPECT_EQ(m.focalLength, 5.5);
+    EXPECT_EQ(m.focalLength35mm, file.focalLength35mm);
+    EXPECT_NEAR(m.gps.latitude, 47.612345600075, 1e-11);
+    EXPECT_NEAR(m.gps.longitude, -122.345678900011, 1e-11);
+    EXPECT_EQ(m.gps.altitude, 120.5);
+  }
+}
+
 }  // namespace

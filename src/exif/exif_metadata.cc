@@ -211,7 +211,8 @@ ExifStatus ExifMetadata::parseJpeg(ByteSource& file) {
   if (end == 0) return ExifStatus::notJpeg;
 
   reset();
-  const JpegLayout layout = jpegLayout(file, end);
+  // The whole file: a frame header does not depend on where the last end marker lies.
+  const JpegLayout layout = jpegLayout(file, length);
   frameWidth = layout.frame.width;
   frameHeight = layout.frame.height;
   xmpPacket = {layout.xmp.at, layout.xmp.length};

@@ -26,6 +26,9 @@ struct GpsAngle {
   double minutes = 0.0;
   double seconds = 0.0;
   char direction = '?';  // the reference letter as stored, or '?'
+  // A part was a rational with a zero denominator: it reads as 0, as the report's rule
+  // wants, but it is no measure, so the angle is no position to draw.
+  bool undefined = false;
 };
 
 struct GpsInfo {

@@ -18,11 +18,17 @@ bool isRationalType(std::uint16_t fieldType) {
 // Reads `count` rationals at the entry's offset into `values`, always from the offset,
 // never from the value field. Returns false, reading nothing, when they would not all
 // lie inside the block.
+// `undefined`, when given, tells whether any of them has a zero denominator.
 bool readRationalsAt(const RawIfdEntry& entry, const ExifBlock& block, double* values,
-                     unsigned count) {
+                     unsigned count, bool* undefined = nullptr) {
   const std::uint64_t start = block.positionOf(entry.valueOffset);
   if (!block.fits(start, 8u * count)) return false;
-  for (unsigned i = 0; i < count; ++i) values[i] = rationalAsDouble(block.rational(start + 8 * i));
+  if (undefined != nullptr) *undefined = false;
+  for (unsigned i = 0; i < count; ++i) {
+    const Rational value = block.rational(start + 8 * i);
+    values[i] = rationalAsDouble(value);
+    if (undefined != nullptr && value.denominator == 0) *undefined = true;
+  }
   return true;
 }
 
@@ -41,7 +47,7 @@ bool takeCoordinate(const RawIfdEntry& entry, const ExifBlock& block, char negat
                     GpsAngle& parts, double& coordinate) {
   if (!isRationalType(entry.fieldType) || entry.count != 3) return false;
   double values[3];
-  if (!readRationalsAt(entry, block, values, 3)) return false;
+  if (!readRationalsAt(entry, block, values, 3, &parts.undefined)) return false;
   parts.degrees = values[0];
   parts.minutes = values[1];
   parts.seconds = values[2];

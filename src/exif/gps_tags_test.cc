@@ -117,6 +117,34 @@ TEST(GpsTags, CoordinatesNeedThreeRationalsInsideTheBlock) {
   expectEachCase(cases);
 }
 
+// A zero denominator reads as 0 but marks its angle as no measure; a later entry of
+// the same tag takes the mark with its value.
+TEST(GpsTags, ZeroDenominatorMarksItsAngleUndefined) {
+  struct Case {
+    const char* name;
+    std::vector<TiffEntry> entries;
+    bool latitudeUndefined;
+    bool longitudeUndefined;
+  };
+  const Case cases[] = {
+      {"all measured", {kLatitude, kLongitude}, false, false},
+      {"degrees over zero", {coordinate(2, {40, 0}, {30, 1}, {36, 1}), kLongitude}, true, false},
+      {"minutes over zero", {coordinate(2, {40, 1}, {30, 0}, {36, 1})}, true, false},
+      {"seconds over zero", {kLatitude, coordinate(4, {116, 1}, {15, 1}, {0, 0})}, false, true},
+      {"zero over zero", {coordinate(2, {0, 0}, {0, 0}, {0, 0})}, true, false},
+      {"measured again later", {coordinate(2, {40, 0}, {30, 1}, {36, 1}), kLatitude}, false, false},
+      {"altitude over zero is no coordinate", {rationalEntry(0x0006, {{100, 0}})}, false, false},
+  };
+  for (bool little : {true, false}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(c.name) + (little ? " (II)" : " (MM)"));
+      const GpsInfo gps = parsedGps(c.entries, little).gps;
+      EXPECT_EQ(gps.latitudeParts.undefined, c.latitudeUndefined);
+      EXPECT_EQ(gps.longitudeParts.undefined, c.longitudeUndefined);
+    }
+  }
+}
+
 TEST(GpsTags, RationalEndingAtTheBlockEndIsRead) {
   // The altitude is the block's last value; one byte less and it no longer fits.
   ExifBlockSpec layout;

@@ -32,9 +32,11 @@ char rinexType(Head head) {
   return first.size() > 20 ? first[20] : '\0';
 }
 bool isRinexObservation(Head head) { return rinexType(head) == 'O'; }
+// N (GPS, or any system in version 3), G (GLONASS), H (SBAS), L (Galileo), and the
+// letters of the other systems' navigation files.
 bool isRinexNavigation(Head head) {
   const char type = rinexType(head);
-  return type != '\0' && type != 'O';
+  return type != '\0' && Head("NGHBLECJIQ").find(type) != Head::npos;
 }
 
 // An RTK drone's MRK file: per photograph a line of its number, the GPS time of the

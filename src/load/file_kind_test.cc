@@ -36,6 +36,10 @@ TEST(FileKind, ToldByContent) {
       {rinexObs + "G01 C1C L1C\n", FileKind::rinexObservation},
       {crinex, FileKind::rinexObservation},
       {rinexNav, FileKind::rinexNavigation},
+      {"     2.11           G: GLONASS NAV DATA                     RINEX VERSION / TYPE\n",
+       FileKind::rinexNavigation},
+      {"     3.03           METEOROLOGICAL DATA                     RINEX VERSION / TYPE\n",
+       FileKind::text},  // weather, not a log of the flight
       {"RINEX VERSION / TYPE in the wrong column\n", FileKind::text},
       {mrk + mrk, FileKind::djiTimestamps},
       {std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + std::string(100, '\0'),

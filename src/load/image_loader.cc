@@ -1,10 +1,15 @@
 #include "load/image_loader.h"
 
 #include <algorithm>
+#include <atomic>
+#include <condition_variable>
 #include <cstdint>
+#include <exception>
+#include <mutex>
 #include <system_error>
 #include <utility>
 
+#include "common/thread_annotations.h"
 #include "load/load_image.h"
 
 namespace {
@@ -14,62 +19,202 @@ constexpr std::size_t kWindowPerWorker = 8;
 // Workers that ran the window full sleep until a quarter of it is free again: waking
 // them for every record the checks take would cost more than reading the image.
 constexpr std::size_t kRefillParts = 4;
+constexpr std::size_t kNoImage = static_cast<std::size_t>(-1);
+
+using Clock = std::chrono::steady_clock;
+
+std::int64_t ticksNow() {
+  // Never 0, which means "no call".
+  return std::max<std::int64_t>(1, Clock::now().time_since_epoch().count());
+}
+
+// Marks the time a file-system call of a worker began, for as long as it lasts.
+class CallUnderWay {
+ public:
+  explicit CallUnderWay(std::atomic<std::int64_t>& since) : since_(since) {
+    since_.store(ticksNow());
+  }
+  ~CallUnderWay() { since_.store(0); }
+  CallUnderWay(const CallUnderWay&) = delete;
+  CallUnderWay& operator=(const CallUnderWay&) = delete;
+
+ private:
+  std::atomic<std::int64_t>& since_;
+};
+
+// A file as a worker reads it: each call marks its worker busy while it lasts. The
+// close is a call too: on a share it is a request that may not be answered.
+class WatchedFile final : public platform::ImageFile {
+ public:
+  WatchedFile(std::unique_ptr<platform::ImageFile> file, std::atomic<std::int64_t>& since)
+      : file_(std::move(file)), since_(since) {}
+  ~WatchedFile() override {
+    const CallUnderWay call(since_);
+    file_.reset();
+  }
+  WatchedFile(const WatchedFile&) = delete;
+  WatchedFile& operator=(const WatchedFile&) = delete;
+
+  std::uint64_t size() const override { return file_->size(); }
+  bool readAt(std::uint64_t offset, std::size_t length, unsigned char* destination) override {
+    const CallUnderWay call(since_);
+    return file_->readAt(offset, length, destination);
+  }
+  // Advice, answered at once.
+  void readOnInOrder() override { file_->readOnInOrder(); }
+
+ private:
+  std::unique_ptr<platform::ImageFile> file_;
+  std::atomic<std::int64_t>& since_;
+};
+
+class WatchedFiles final : public platform::ImageFiles {
+ public:
+  WatchedFiles(platform::ImageFiles& files, std::atomic<std::int64_t>& since)
+      : files_(files), since_(since) {}
+
+  platform::OpenedImage open(const std::string& path,
+                             const platform::NativePath& native) override {
+    platform::OpenedImage opened;
+    {
+      const CallUnderWay call(since_);
+      opened = files_.open(path, native);
+    }
+    if (opened.file != nullptr) {
+      opened.file = std::make_unique<WatchedFile>(std::move(opened.file), since_);
+    }
+    return opened;
+  }
+
+ private:
+  platform::ImageFiles& files_;
+  std::atomic<std::int64_t>& since_;
+};
+
+}  // namespace
+
+// One worker's state. `since` is written by the worker alone and read by the checks.
+struct WorkerSlot {
+  std::atomic<std::int64_t> since{0};  // when its call under way began; 0: none
+  std::size_t image = kNoImage;        // the image it reads (guarded by the mutex)
+  bool leftBehind = false;             // its image was skipped (guarded by the mutex)
+};
+
+struct LoaderShared {
+  LoaderShared(const ScannedImages& scanned, platform::ImageFiles& imageFiles,
+               const LoaderOptions& options)
+      : images(&scanned),
+        files(imageFiles),
+        keepDetails(options.keepDetails),
+        window(kWindowPerWorker * (options.workers > 0 ? options.workers : 1)),
+        records(scanned.paths.size()),
+        done(scanned.paths.size(), false) {}
+
+  // Read by workers only while the loader lives: a worker copies what it needs before
+  // the calls that may leave it behind.
+  const ScannedImages* const images;
+  platform::ImageFiles& files;
+  const bool keepDetails;
+  const std::size_t window;
+
+  std::mutex mutex;
+  std::condition_variable loaded;  // a worker stored a record, or failed
+  std::condition_variable room;    // the checks moved on, or the run ends
+  // Written under the mutex until handed over; after that read by the checks alone.
+  std::vector<ImageRecord> records;
+  std::vector<bool> done GUARDED_BY(mutex);
+  std::vector<std::unique_ptr<WorkerSlot>> slots GUARDED_BY(mutex);
+  std::size_t next GUARDED_BY(mutex) = 0;    // the next image a worker takes
+  std::size_t wanted GUARDED_BY(mutex) = 0;  // one past the furthest record asked for
+  std::size_t awaited GUARDED_BY(mutex) = kNoImage;  // the record the checks wait for
+  bool stopping GUARDED_BY(mutex) = false;
+  // What a worker could not handle, for the checks' thread to rethrow.
+  std::exception_ptr failure GUARDED_BY(mutex);
+};
+
+namespace {
+
+void workOn(LoaderShared& shared, WorkerSlot& slot) {
+  WatchedFiles files(shared.files, slot.since);
+  std::unique_lock<std::mutex> lock(shared.mutex);
+  for (;;) {
+    shared.room.wait(lock, [&] {
+      return slot.leftBehind || shared.stopping || shared.next >= shared.records.size() ||
+             shared.next < shared.wanted + shared.window;
+    });
+    if (slot.leftBehind || shared.stopping || shared.next >= shared.records.size()) return;
+    const std::size_t index = shared.next++;
+    slot.image = index;
+    const std::string path = shared.images->paths[index];
+    const platform::NativePath native = shared.images->native[index];
+    lock.unlock();
+    ImageRecord record = loadImage(files, path, native, shared.keepDetails);
+    lock.lock();
+    slot.image = kNoImage;
+    // Its image was skipped while it waited for an answer; the checks went on.
+    if (slot.leftBehind) return;
+    shared.records[index] = std::move(record);
+    shared.done[index] = true;
+    // Only the checks' thread waits for records, and only for the one it asked for.
+    if (index == shared.awaited) shared.loaded.notify_one();
+  }
+}
+
+// Whatever a worker cannot handle goes to the checks' thread: an exception escaping a
+// thread would end the process through std::terminate, without a word.
+void work(const std::shared_ptr<LoaderShared>& shared, WorkerSlot* slot) {
+  try {
+    workOn(*shared, *slot);
+  } catch (...) {
+    const std::lock_guard<std::mutex> lock(shared->mutex);
+    if (!slot->leftBehind && !shared->failure) shared->failure = std::current_exception();
+    shared->loaded.notify_one();
+  }
+}
 
 }  // namespace
 
 ImageLoader::ImageLoader(const ScannedImages& images, platform::ImageFiles& files,
-                         unsigned workers, SkipNotice notice, bool keepDetails)
+                         const LoaderOptions& options, SkipNotice notice)
     : images_(images),
-      files_(files),
-      workerCount_(workers),
-      keepDetails_(keepDetails),
-      window_(kWindowPerWorker * (workers > 0 ? workers : 1)),
+      options_(options),
       notice_(std::move(notice)),
-      records_(images.paths.size()),
-      done_(images.paths.size(), false) {}
+      shared_(std::make_shared<LoaderShared>(images, files, options)) {}
 
 ImageLoader::~ImageLoader() {
   {
-    std::lock_guard<std::mutex> lock(mutex_);
-    stopping_ = true;
+    const std::lock_guard<std::mutex> lock(shared_->mutex);
+    shared_->stopping = true;
   }
-  room_.notify_all();
-  for (std::thread& worker : workers_) worker.join();
+  shared_->room.notify_all();
+  for (Worker& worker : workers_) worker.thread.join();
+}
+
+bool ImageLoader::startWorker() {
+  // The one place where the standard library's thread errors are caught: a system
+  // that refuses more threads gets the run done with those it gave.
+  try {
+    std::shared_ptr<LoaderShared> shared = shared_;
+    WorkerSlot* slot = shared->slots.emplace_back(std::make_unique<WorkerSlot>()).get();
+    workers_.push_back(Worker{slot, std::thread(work, std::move(shared), slot)});
+    return true;
+  } catch (const std::system_error&) {
+    return false;
+  }
 }
 
 void ImageLoader::start() {
   started_ = true;
-  // The one place where the standard library's thread errors are caught: a system
-  // that refuses more threads gets the run done with those it gave.
-  try {
-    for (unsigned i = 0; i < workerCount_; ++i) workers_.emplace_back(&ImageLoader::work, this);
-  } catch (const std::system_error&) {
-  }
-}
-
-void ImageLoader::work() {
-  std::unique_lock<std::mutex> lock(mutex_);
-  for (;;) {
-    room_.wait(lock, [this] {
-      return stopping_ || next_ >= records_.size() || next_ < wanted_ + window_;
-    });
-    if (stopping_ || next_ >= records_.size()) return;
-    const std::size_t index = next_++;
-    lock.unlock();
-    ImageRecord record =
-        loadImage(files_, images_.paths[index], images_.native[index], keepDetails_);
-    lock.lock();
-    records_[index] = std::move(record);
-    done_[index] = true;
-    // Only the checks' thread waits for records, and only for the one it asked for.
-    if (index == awaited_) loaded_.notify_one();
+  const std::lock_guard<std::mutex> lock(shared_->mutex);
+  for (unsigned i = 0; i < options_.workers; ++i) {
+    if (!startWorker()) break;
   }
 }
 
 bool ImageLoader::readWholeMake(std::size_t index,
                                 const std::function<void(std::string_view)>& take) {
   const CameraMake make = record(index).make;
-  platform::OpenedImage opened = files_.open(images_.paths[index], images_.native[index]);
+  platform::OpenedImage opened = shared_->files.open(images_.paths[index], images_.native[index]);
   if (opened.file == nullptr) return false;
   constexpr std::uint64_t kPiece = 64 * 1024;
   std::string piece;
@@ -84,29 +229,72 @@ bool ImageLoader::readWholeMake(std::size_t index,
   return true;
 }
 
-const ImageRecord& ImageLoader::record(std::size_t index) {
-  // A record handed over once is complete and no worker touches it again.
-  if (index < handedOver_) return records_[index];
-  if (!started_) start();
-  {
-    std::unique_lock<std::mutex> lock(mutex_);
-    if (index >= wanted_) {
-      wanted_ = index + 1;
-      if (next_ + window_ / kRefillParts <= wanted_ + window_) room_.notify_all();
-    }
-    if (workers_.empty() && !done_[index]) {
-      records_[index] =
-          loadImage(files_, images_.paths[index], images_.native[index], keepDetails_);
-      done_[index] = true;
-    }
-    if (!done_[index]) {
-      awaited_ = index;
-      room_.notify_all();  // whatever the window: the checks wait
-      loaded_.wait(lock, [&] { return done_[index]; });
-      awaited_ = kNothingAwaited;
+void ImageLoader::leaveBehind(Worker& reader, std::size_t index) {
+  LoaderShared& shared = *shared_;
+  reader.slot->leftBehind = true;
+  ImageRecord skipped;
+  skipped.skipped = SkipReason::noAnswer;
+  shared.records[index] = std::move(skipped);
+  shared.done[index] = true;
+  // Nothing waits for it, at the end of the run either: it holds what it touches.
+  reader.thread.detach();
+  workers_.erase(workers_.begin() + (&reader - workers_.data()));
+  // When no other can start, the images left are read on this thread.
+  startWorker();
+}
+
+const ImageRecord& ImageLoader::waitFor(std::size_t index) {
+  LoaderShared& shared = *shared_;
+  std::unique_lock<std::mutex> lock(shared.mutex);
+  if (index >= shared.wanted) {
+    shared.wanted = index + 1;
+    if (shared.next + shared.window / kRefillParts <= shared.wanted + shared.window) {
+      shared.room.notify_all();
     }
   }
-  const ImageRecord& record = records_[index];
+  if (workers_.empty() && !shared.done[index]) {
+    lock.unlock();
+    ImageRecord record = loadImage(shared.files, images_.paths[index], images_.native[index],
+                                   options_.keepDetails);
+    lock.lock();
+    shared.records[index] = std::move(record);
+    shared.done[index] = true;
+  }
+  const auto limit = options_.readTimeout;
+  while (!shared.done[index] && !shared.failure) {
+    shared.awaited = index;
+    shared.room.notify_all();  // whatever the window: the checks wait
+    Worker* reader = nullptr;
+    for (Worker& worker : workers_) {
+      if (worker.slot->image == index) reader = &worker;
+    }
+    const std::int64_t since = reader != nullptr ? reader->slot->since.load() : 0;
+    if (limit.count() == 0) {
+      shared.loaded.wait(lock);
+      continue;
+    }
+    if (since == 0) {
+      // Not taken yet, or between two calls: look again when a call may have begun.
+      shared.loaded.wait_for(lock, limit);
+      continue;
+    }
+    const Clock::time_point deadline = Clock::time_point(Clock::duration(since)) + limit;
+    if (Clock::now() < deadline) {
+      shared.loaded.wait_until(lock, deadline);
+      continue;
+    }
+    leaveBehind(*reader, index);
+  }
+  shared.awaited = kNoImage;
+  if (shared.failure) std::rethrow_exception(shared.failure);
+  return shared.records[index];
+}
+
+const ImageRecord& ImageLoader::record(std::size_t index) {
+  // A record handed over once is complete and no worker touches it again.
+  if (index < handedOver_) return shared_->records[index];
+  if (!started_) start();
+  const ImageRecord& record = waitFor(index);
   if (index == handedOver_) {
     ++handedOver_;
     if (!record.read() && notice_) notice_(images_.paths[index], record.skipped);

@@ -3,13 +3,19 @@
 // transcript stays in order and live while the reads overlap: on a share where each
 // request waits, many files are in flight at once; on a local disk its queue is kept
 // full. Workers stay at most a window of records ahead of the checks.
+//
+// A file-system call that gets no answer within the read time limit (a share that
+// holds one read, a file offline on cloud storage) costs its image, not the run: the
+// image is skipped, its worker is left behind and another takes its place. Nothing
+// waits for a worker left behind, at the end of the run either; what it touches is
+// shared with it, so it may come back at any time, or never.
 #ifndef PRECHECK_LOAD_IMAGE_LOADER_H_
 #define PRECHECK_LOAD_IMAGE_LOADER_H_
 
-#include <condition_variable>
+#include <chrono>
 #include <cstddef>
 #include <functional>
-#include <mutex>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -22,51 +28,67 @@
 // each worker holds one file open at a time.
 constexpr unsigned kDefaultLoadWorkers = 32;
 
+// Long enough for a share that is only slow, or a disk that spins up.
+constexpr std::chrono::seconds kDefaultReadTimeout{60};
+
+struct LoaderOptions {
+  // With no worker, or none that the system lets start, each image is read when its
+  // record is asked for, on the asking thread and without a time limit.
+  unsigned workers = kDefaultLoadWorkers;
+  // Whether records keep their details.
+  bool keepDetails = false;
+  // How long one open or read of a worker may go without an answer; zero: for ever.
+  std::chrono::milliseconds readTimeout{kDefaultReadTimeout};
+};
+
+struct LoaderShared;
+struct WorkerSlot;
+
 class ImageLoader final : public ImageRecords {
  public:
   // Told once per image and run, on the checks' thread, in list order, of each image
   // that could not be read.
   using SkipNotice = std::function<void(const std::string& path, SkipReason reason)>;
 
-  // Reads nothing until the first record is asked for. With no worker, or none that
-  // the system lets start, each image is read when its record is asked for. Records
-  // keep their details when `keepDetails` is set.
-  ImageLoader(const ScannedImages& images, platform::ImageFiles& files, unsigned workers,
-              SkipNotice notice = nullptr, bool keepDetails = false);
+  // Reads nothing until the first record is asked for. `images` and `files` outlive
+  // the loader; `files` also outlives a worker left behind (the system's files do).
+  ImageLoader(const ScannedImages& images, platform::ImageFiles& files,
+              const LoaderOptions& options, SkipNotice notice = nullptr);
   ~ImageLoader() override;
   ImageLoader(const ImageLoader&) = delete;
   ImageLoader& operator=(const ImageLoader&) = delete;
 
   std::size_t size() const override { return images_.paths.size(); }
   const std::string& path(std::size_t index) const override { return images_.paths[index]; }
+  // Rethrows, on the checks' thread, what a worker could not handle (the standard
+  // library's exceptions, an allocation outside an image's own parse), so that the run
+  // ends as it would have without workers.
   const ImageRecord& record(std::size_t index) override;
   bool readWholeMake(std::size_t index,
                      const std::function<void(std::string_view)>& take) override;
 
  private:
-  void start();
-  void work();
+  struct Worker {
+    WorkerSlot* slot;  // owned by the shared state
+    std::thread thread;
+  };
 
+  void start();
+  // Both with the shared mutex held.
+  bool startWorker();
+  void leaveBehind(Worker& reader, std::size_t index);
+  const ImageRecord& waitFor(std::size_t index);
+
+  // Belong to the checks' thread: only it reads or writes them.
   const ScannedImages& images_;
-  platform::ImageFiles& files_;
-  const unsigned workerCount_;
-  const bool keepDetails_;
-  const std::size_t window_;
+  const LoaderOptions options_;
   SkipNotice notice_;
-  std::vector<ImageRecord> records_;
   std::size_t handedOver_ = 0;  // records handed to the checks at least once
   bool started_ = false;
+  std::vector<Worker> workers_;  // those not left behind
 
-  std::mutex mutex_;
-  std::condition_variable loaded_;  // a worker stored a record
-  std::condition_variable room_;    // the checks moved on, or the run ends
-  std::vector<bool> done_;
-  std::size_t next_ = 0;    // the next image a worker takes
-  std::size_t wanted_ = 0;  // one past the furthest record asked for
-  static constexpr std::size_t kNothingAwaited = static_cast<std::size_t>(-1);
-  std::size_t awaited_ = kNothingAwaited;  // the record the checks wait for
-  bool stopping_ = false;
-  std::vector<std::thread> workers_;
+  // What the workers share with the checks, and keep while one of them is left behind.
+  const std::shared_ptr<LoaderShared> shared_;
 };
 
 #endif  // PRECHECK_LOAD_IMAGE_LOADER_H_

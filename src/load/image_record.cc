@@ -10,6 +10,7 @@ const char* describe(SkipReason reason) {
     case SkipReason::tooLarge: return "it is 2 GiB or larger";
     case SkipReason::unreadable: return "it could not be read";
     case SkipReason::noMemory: return "there was not enough memory to read it";
+    case SkipReason::noAnswer: return "no answer from the file system in time";
   }
   return "";
 }

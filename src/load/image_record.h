@@ -25,6 +25,7 @@ enum class SkipReason {
   tooLarge,    // 2 GiB or more
   unreadable,  // a read failed: an error of the disk or the share, or cut meanwhile
   noMemory,    // the memory its parse needed could not be had
+  noAnswer,    // an open or a read got no answer within the run's time limit
 };
 
 // What only the per-image table asks for. Kept only when it is asked for: the records of
@@ -61,6 +62,9 @@ struct ImageRecord {
   double latitude = 0.0;
   double longitude = 0.0;
   double altitude = 0.0;
+  // The latitude or the longitude holds a rational with a zero denominator. The checks
+  // read it as 0, as error.json always has; the files for people show no position.
+  bool positionUndefined = false;
   std::shared_ptr<const ImageDetails> details;  // null unless asked for
 
   // What the file is and the pixel size its decoder sees, whatever its EXIF tags say;

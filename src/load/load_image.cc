@@ -97,6 +97,8 @@ void keep(ExifMetadata& metadata, bool keepDetails, FileBytes& bytes, ImageRecor
   record.latitude = metadata.gps.latitude;
   record.longitude = metadata.gps.longitude;
   record.altitude = metadata.gps.altitude;
+  record.positionUndefined =
+      metadata.gps.latitudeParts.undefined || metadata.gps.longitudeParts.undefined;
   keepSurveyValues(metadata, bytes, record);
   if (keepDetails) {
     std::string& time =

@@ -120,4 +120,61 @@ TEST(LoadImage, TextsPointingAtTheWholeFileCostOneReadOfIt) {
   EXPECT_LE(files.bytesRead, std::uint64_t{fileSize} + 64 * 1024);
 }
 
+// What a file is comes from its bytes, and a TIFF or DNG is read like a JPEG; a frame
+// smaller than the EXIF tags say (an editor scaled it down) is a size mismatch.
+TEST(LoadImage, KnowsWhatEachFileIsAndWhetherItsTagsFitItsFrame) {
+  MemoryImageFiles files;
+  PhotoSpec scaled = droneFrame(30.5);
+  scaled.frame = {{2736, 1824}};
+  PhotoSpec framed = droneFrame(30.5);
+  framed.frame = {{5472, 3648}};
+  PhotoSpec untagged = droneFrame(30.5);
+  untagged.pixelWidth.reset();
+  untagged.pixelHeight.reset();
+  untagged.frame = {{5472, 3648}};
+  ExifBlockSpec dng = photoTiff(droneFrame(30.5), 256, 171);
+  dng.ifd0.insert(dng.ifd0.begin(), longEntry(0x00FE, {1}));
+  dng.ifd0.push_back(pointerEntry(0x014A, Directory::sub));
+  dng.ifd0.push_back(bytesEntry(0xC612, tiff::kByte, std::string("\1\4\0\0", 4)));
+  dng.sub = {longEntry(0x00FE, {0}), longEntry(0x0100, {5472}), longEntry(0x0101, {3648})};
+  ExifBlockSpec bigEndianTiff = photoTiff(droneFrame(30.5), 5472, 3648);
+  bigEndianTiff.littleEndian = false;
+  files.add("scaled.jpg", MemoryFile{makePhoto(scaled)});
+  files.add("framed.jpg", MemoryFile{makePhoto(framed)});
+  files.add("untagged.jpg", MemoryFile{makePhoto(untagged)});
+  files.add("plain.jpg", MemoryFile{makePhoto(droneFrame(30.5))});
+  files.add("band.tif", MemoryFile{buildTiff(bigEndianTiff, 20000)});
+  files.add("raw.dng", MemoryFile{buildTiff(dng, 20000)});
+  files.add("big.tif", MemoryFile{std::string("II+\0\x08\0\0\0", 8) + std::string(64, '\0')});
+  files.add("Thumbs.db", MemoryFile{std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) +
+                                    std::string(64, '\0')});
+  const struct {
+    const char* path;
+    FileKind kind;
+    bool parsed;
+    std::uint32_t frameWidth;
+    bool mismatch;
+  } cases[] = {
+      {"scaled.jpg", FileKind::jpeg, true, 2736, true},
+      {"framed.jpg", FileKind::jpeg, true, 5472, false},
+      {"untagged.jpg", FileKind::jpeg, true, 5472, true},
+      {"plain.jpg", FileKind::jpeg, true, 0, false},  // no frame header: nothing to compare
+      {"band.tif", FileKind::tiff, true, 5472, false},
+      {"raw.dng", FileKind::dng, true, 5472, false},
+      {"big.tif", FileKind::bigTiff, false, 0, false},
+      {"Thumbs.db", FileKind::thumbnailCache, false, 0, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path);
+    const ImageRecord record = loadImage(files, c.path, {});
+    EXPECT_EQ(record.kind, c.kind);
+    EXPECT_EQ(record.parsed(), c.parsed);
+    EXPECT_EQ(record.frameWidth, c.frameWidth);
+    EXPECT_EQ(sizeMismatch(record), c.mismatch);
+    if (c.parsed) {
+      EXPECT_EQ(record.make.kept, "DJI");
+    }
+  }
+}
+
 }  // namespace

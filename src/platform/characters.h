@@ -30,8 +30,6 @@ inline void appendEscaped(unsigned char byte, std::string& line) {
   line += digits[byte & 0x0F];
 }
 
-inline constexpr std::uint32_t kReplacementCharacter = 0xFFFD;
-
 // Appends `c`, a Unicode scalar value, in UTF-8.
 inline void appendUtf8(std::uint32_t c, std::string& text) {
   if (c < 0x80) {

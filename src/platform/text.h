@@ -13,6 +13,25 @@ namespace platform {
 // Whether standard output is a terminal (POSIX) or a console (Windows).
 bool outputIsTerminal();
 
+// Whether standard error is a terminal (POSIX) or a console (Windows).
+bool errorIsTerminal();
+
+// Writes `text`, built by a Terminal, to standard error as it is and with no line
+// break: for a line that is drawn again in place.
+void writeToErrorTerminal(const std::string& text);
+
+// The locale name that says which language the person reads: the first of LC_ALL,
+// LC_MESSAGES and LANG that is set and not empty; on Windows, when none is, "zh" when
+// the user's interface language is Chinese, else "en". Empty when nothing says.
+std::string readerLocaleName();
+
+// Whether the terminal shows characters beyond ASCII: on POSIX, whether the codeset of
+// the environment's locale is UTF-8 or one of China's; the Windows console always does.
+bool terminalShowsMoreThanAscii();
+
+// Lets the terminal of standard output show colours; false when it cannot.
+bool enableTerminalColours();
+
 class Terminal {
  public:
   virtual ~Terminal() = default;
@@ -46,11 +65,18 @@ std::unique_ptr<Terminal> terminalForCodePage(unsigned codePage);
 std::unique_ptr<Terminal> terminalForLocale(const char* name);
 #endif
 
-// Bytes from outside as UTF-8, read as the system gives names: in the codeset of the
-// environment's locale on POSIX (UTF-8 under the classic locale, which says nothing
-// about names), in the ANSI code page on Windows. A byte that is no character there,
-// and a control character, become U+FFFD.
+// Bytes from outside as UTF-8 for the files people open, so that no two texts show
+// alike. Read as the system gives names (the codeset of the environment's locale on
+// POSIX, UTF-8 under the classic locale, which says nothing about names; the ANSI code
+// page on Windows) when every character is one there; else as GBK when the whole text
+// is GBK (names from Chinese Windows machines); else each byte that is no character
+// shows as \xHH. Control characters show as \xHH of their UTF-8, and a backslash as
+// \\, so that every escape can be told from the text it stands in.
 std::string outsideToUtf8(std::string_view bytes);
+
+// The same for a path, whose separators stay as they are (on Windows a backslash,
+// which no name holds).
+std::string outsidePathToUtf8(std::string_view path);
 
 }  // namespace platform
 

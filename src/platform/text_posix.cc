@@ -6,11 +6,16 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <cwchar>
 #include <cwctype>
+#include <string>
+
+#include <vector>
 
 #include "platform/characters.h"
+#include "platform/outside_text.h"
 #include "platform/text.h"
 
 namespace platform {
@@ -136,6 +141,32 @@ locale_t namesLocale() {
 
 bool outputIsTerminal() { return isatty(STDOUT_FILENO) == 1; }
 
+bool errorIsTerminal() { return isatty(STDERR_FILENO) == 1; }
+
+void writeToErrorTerminal(const std::string& text) {
+  std::fwrite(text.data(), 1, text.size(), stderr);
+  std::fflush(stderr);
+}
+
+std::string readerLocaleName() {
+  for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+    const char* value = std::getenv(name);
+    if (value != nullptr && *value != '\0') return value;
+  }
+  return std::string();
+}
+
+bool terminalShowsMoreThanAscii() {
+  const locale_t locale = newlocale(LC_CTYPE_MASK, "", kNoLocale);
+  if (locale == kNoLocale) return false;  // the classic locale stands in: ASCII
+  const std::string codeset = nl_langinfo_l(CODESET, locale);
+  freelocale(locale);
+  return codeset == "UTF-8" || codeset == "GBK" || codeset == "GB18030" || codeset == "GB2312";
+}
+
+// Terminals here read the colour sequences as they are.
+bool enableTerminalColours() { return true; }
+
 std::unique_ptr<Terminal> terminalForLocale(const char* name) {
   const locale_t locale = newlocale(LC_ALL_MASK, name, kNoLocale);
   if (locale == kNoLocale) return nullptr;
@@ -148,12 +179,24 @@ std::unique_ptr<Terminal> standardOutputTerminal() {
   return terminal != nullptr ? std::move(terminal) : terminalForLocale("C");
 }
 
-std::string outsideToUtf8(std::string_view bytes) {
-  std::string text;
-  forEachCharacter(namesLocale(), bytes, [&](std::string_view, std::uint32_t c, bool) {
-    appendUtf8(c == 0 || isControl(c) ? kReplacementCharacter : c, text);
-  });
-  return text;
+namespace {
+
+std::vector<OutsideCharacter> namedCharacters(std::string_view bytes) {
+  std::vector<OutsideCharacter> characters;
+  forEachCharacter(namesLocale(), bytes,
+                   [&](std::string_view character, std::uint32_t c, bool) {
+                     characters.push_back(OutsideCharacter{character, c, c != 0});
+                   });
+  return characters;
 }
+
+}  // namespace
+
+// A name holds no slash, the separator, and may hold a backslash: no character is kept.
+std::string outsideToUtf8(std::string_view bytes) {
+  return outsideTextToUtf8(bytes, namedCharacters(bytes), 0);
+}
+
+std::string outsidePathToUtf8(std::string_view path) { return outsideToUtf8(path); }
 
 }  // namespace platform

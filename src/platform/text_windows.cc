@@ -1,8 +1,12 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "platform/characters.h"
+#include "platform/outside_text.h"
 #include "platform/text.h"
 
 namespace platform {
@@ -88,18 +92,74 @@ bool outputIsTerminal() {
   return GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode) != 0;
 }
 
+bool errorIsTerminal() {
+  DWORD mode = 0;
+  return GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
+}
+
+// The text is UTF-8, as the terminal builds its lines; the console takes it as wide
+// characters, whatever its code page.
+void writeToErrorTerminal(const std::string& text) {
+  std::wstring wide(text.size(), L'\0');
+  const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                         wide.data(), static_cast<int>(wide.size()));
+  HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
+  DWORD written = 0;
+  for (int done = 0; done < length; done += static_cast<int>(written)) {
+    if (!WriteConsoleW(error, wide.data() + done, static_cast<DWORD>(length - done), &written,
+                       nullptr) ||
+        written == 0) {
+      return;
+    }
+  }
+}
+
+std::string readerLocaleName() {
+  for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+    const char* value = std::getenv(name);
+    if (value != nullptr && *value != '\0') return value;
+  }
+  return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_CHINESE ? "zh" : "en";
+}
+
+bool terminalShowsMoreThanAscii() { return true; }
+
+#ifndef ENABLE_VIRTUAL_TERMINAL_PROCESSING
+#define ENABLE_VIRTUAL_TERMINAL_PROCESSING 0x0004
+#endif
+
+// Consoles since Windows 10 read colour sequences once asked to.
+bool enableTerminalColours() {
+  HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
+  DWORD mode = 0;
+  if (GetConsoleMode(output, &mode) == 0) return false;
+  return SetConsoleMode(output, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0;
+}
+
 std::unique_ptr<Terminal> terminalForCodePage(unsigned codePage) {
   return std::make_unique<WindowsTerminal>(codePage);
 }
 
 std::unique_ptr<Terminal> standardOutputTerminal() { return terminalForCodePage(GetACP()); }
 
-std::string outsideToUtf8(std::string_view bytes) {
-  std::string text;
-  forEachCharacter(CP_ACP, bytes, [&](std::string_view, std::uint32_t c, bool valid) {
-    appendUtf8(!valid || isControl(c) ? kReplacementCharacter : c, text);
+namespace {
+
+std::vector<OutsideCharacter> namedCharacters(std::string_view bytes) {
+  std::vector<OutsideCharacter> characters;
+  forEachCharacter(CP_ACP, bytes, [&](std::string_view character, std::uint32_t c, bool valid) {
+    characters.push_back(OutsideCharacter{character, valid ? c : 0, valid});
   });
-  return text;
+  return characters;
+}
+
+}  // namespace
+
+std::string outsideToUtf8(std::string_view bytes) {
+  return outsideTextToUtf8(bytes, namedCharacters(bytes), 0);
+}
+
+std::string outsidePathToUtf8(std::string_view path) {
+  return outsideTextToUtf8(path, namedCharacters(path), '\\');
 }
 
 }  // namespace platform

@@ -10,7 +10,7 @@
 std::string pathBelow(const std::string& inputFolder, const std::string& path) {
   const std::string prefix = platform::joinPath(inputFolder, "");
   const bool below = path.compare(0, prefix.size(), prefix) == 0;
-  return platform::outsideToUtf8(below ? path.substr(prefix.size()) : path);
+  return platform::outsidePathToUtf8(below ? path.substr(prefix.size()) : path);
 }
 
 std::string fileText(const std::string& bytes) {
@@ -60,9 +60,18 @@ std::vector<std::vector<int>> reportCodesByImage(const CheckOutcomes& outcomes,
   return codes;
 }
 
+bool hasShownPosition(const ImageRecord& record) {
+  return record.parsed() && !record.positionUndefined && hasUsablePosition(record);
+}
+
 bool hasMapPosition(const ImageRecord& record) {
-  return record.parsed() && hasUsablePosition(record) && std::abs(record.latitude) <= 90.0 &&
+  return hasShownPosition(record) && std::abs(record.latitude) <= 90.0 &&
          std::abs(record.longitude) <= 180.0 && std::isfinite(record.altitude);
+}
+
+const char* positionNote(const ImageRecord& record) {
+  if (!record.parsed() || !record.positionUndefined) return "";
+  return "no position: a coordinate has a zero denominator";
 }
 
 const char* describe(ExifStatus status) {

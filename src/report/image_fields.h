@@ -40,9 +40,17 @@ inline constexpr int kMetrePlaces = 3;
 std::vector<std::vector<int>> reportCodesByImage(const CheckOutcomes& outcomes,
                                                  std::size_t imageCount);
 
-// Whether the image has a position to draw: one the GPS check takes as usable, that
-// is also a point on the globe.
+// Whether the image has a position to show in the table: one the GPS check takes as
+// usable, made of coordinates that are measures (no zero denominator).
+bool hasShownPosition(const ImageRecord& record);
+
+// Whether the image has a position to draw: one to show that is also a point on the
+// globe. Every file for people that places images asks this.
 bool hasMapPosition(const ImageRecord& record);
+
+// Why a parsed image shows no position although its file gives one, in a few words;
+// empty when there is nothing to say.
+const char* positionNote(const ImageRecord& record);
 
 // Why an image was not parsed, in a few words.
 const char* describe(ExifStatus status);

@@ -3,38 +3,47 @@
 #include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
 
+#include <string_view>
 #include <vector>
 
 #include "checks/checks.h"
 #include "report/image_fields.h"
+#include "report/survey_report.h"
+#include "survey/survey_kinds.h"
+
+// The table's columns, as the header names them: a name, and whether the cells hold
+// words (from the file or ours) rather than numbers, which a spreadsheet could take for
+// a formula.
+const ImageTableColumn kImageTableColumns[] = {
+    {"file", true},
+    {"status", true},
+    {"reason", true},
+    {"width", false},
+    {"height", false},
+    {"make", true},
+    {"model", true},
+    {"capture_time", true},
+    {"focal_length_mm", false},
+    {"focal_length_35mm", false},
+    {"latitude", false},
+    {"longitude", false},
+    {"altitude_m", false},
+    {"codes", false},
+    // The decoder's size: after every older column, so that readers by position keep
+    // working.
+    {"frame_width", false},
+    {"frame_height", false},
+};
+const std::size_t kImageTableColumnCount = std::size(kImageTableColumns);
 
 namespace {
 
-const char* const kColumns[] = {"file",
-                                "status",
-                                "reason",
-                                "width",
-                                "height",
-                                "make",
-                                "model",
-                                "capture_time",
-                                "focal_length_mm",
-                                "focal_length_35mm",
-                                "latitude",
-                                "longitude",
-                                "altitude_m",
-                                "codes",
-                                // What the file is and its decoder's size: after every
-                                // older column, so that readers by position keep working.
-                                "frame_width",
-                                "frame_height"};
-
 // One CSV line: a field in quotes when it holds a comma, a quote or a line break, with
-// its quotes doubled.
+// its quotes doubled; a text that a spreadsheet would take for a formula made inert.
 void appendRow(const std::vector<std::string>& fields, std::string& table) {
   for (std::size_t i = 0; i < fields.size(); ++i) {
     if (i > 0) table += ',';
-    const std::string& field = fields[i];
+    const std::string field = kImageTableColumns[i].text ? inertTextCell(fields[i]) : fields[i];
     if (field.find_first_of(",\"\r\n") == std::string::npos) {
       table += field;
       continue;
@@ -57,15 +66,21 @@ std::string statusOf(const ImageRecord& record) {
   return std::string("not an image: ") + describe(record.kind);
 }
 
+// The status of a file that is no image says all there is to say.
 std::string reasonOf(const ImageRecord& record) {
-  if (record.read() && record.kind == FileKind::bigTiff) return describe(record.kind);
-  return record.read() ? describe(record.status) : describe(record.skipped);
+  if (!record.read()) return describe(record.skipped);
+  if (record.parsed()) return positionNote(record);
+  if (record.kind == FileKind::bigTiff) return describe(record.kind);
+  if (record.kind == FileKind::unknown) return "neither a JPEG nor a TIFF file";
+  return isImage(record.kind) ? describe(record.status) : "";
 }
 
-std::vector<std::string> fieldsOf(const std::string& file, const ImageRecord& record,
-                                  const std::vector<int>& codes) {
+}  // namespace
+
+std::vector<std::string> imageTableFields(const std::string& file, const ImageRecord& record,
+                                          const std::vector<int>& codes) {
   std::vector<std::string> fields{file, statusOf(record), reasonOf(record)};
-  fields.resize(std::size(kColumns));
+  fields.resize(kImageTableColumnCount);
   if (record.parsed()) {
     fields[3] = std::to_string(record.pixelWidth);
     fields[4] = std::to_string(record.pixelHeight);
@@ -76,7 +91,7 @@ std::vector<std::string> fieldsOf(const std::string& file, const ImageRecord& re
     }
     fields[8] = decimal(record.focalLength, kMetrePlaces);
     if (record.focalLength35mm != 0) fields[9] = std::to_string(record.focalLength35mm);
-    if (hasUsablePosition(record)) {
+    if (hasShownPosition(record)) {
       fields[10] = decimal(record.latitude, kDegreePlaces);
       fields[11] = decimal(record.longitude, kDegreePlaces);
       fields[12] = decimal(record.altitude, kMetrePlaces);
@@ -91,6 +106,8 @@ std::vector<std::string> fieldsOf(const std::string& file, const ImageRecord& re
   }
   return fields;
 }
+
+namespace {
 
 using JsonWriter = rapidjson::Writer<rapidjson::StringBuffer>;
 
@@ -109,22 +126,69 @@ void writeString(JsonWriter& writer, const std::string& text) {
   writer.String(text.c_str(), static_cast<rapidjson::SizeType>(text.size()));
 }
 
+void writeOptional(JsonWriter& writer, const std::optional<double>& value, int places) {
+  if (value) {
+    writeNumber(writer, *value, places);
+  } else {
+    writer.Null();
+  }
+}
+
+// What the survey says of the image, after what was read of it.
+void writeSurveyProperties(JsonWriter& writer, const SurveyOfRun& survey, std::size_t index) {
+  const SurveyImage none;
+  const SurveyImageFacts nothing;
+  const bool surveyed = index < survey.images.size() && index < survey.result.perImage.size();
+  const SurveyImage& image = surveyed ? survey.images[index] : none;
+  const SurveyImageFacts& facts = surveyed ? survey.result.perImage[index] : nothing;
+  writer.Key(kSurveyColumns[0]);
+  writeOptional(writer, image.relativeAltitude, kMetrePlaces);
+  writer.Key(kSurveyColumns[1]);
+  writeOptional(writer, image.gimbalPitch, 1);
+  writer.Key(kSurveyColumns[2]);
+  if (facts.flight) {
+    writer.Uint64(*facts.flight);
+  } else {
+    writer.Null();
+  }
+  writer.Key(kSurveyColumns[3]);
+  writeOptional(writer, facts.overlapPrevious, 2);
+  writer.Key(kSurveyColumns[4]);
+  writer.StartArray();
+  for (const std::size_t kind : facts.kinds) writer.String(kSurveyKinds[kind].name);
+  writer.EndArray();
+}
+
 }  // namespace
 
+std::string inertTextCell(const std::string& text) {
+  if (text.empty() || std::string_view("=+-@\t\r").find(text.front()) == std::string_view::npos) {
+    return text;
+  }
+  return "'" + text;
+}
+
 std::string imageTableText(ImageRecords& images, const std::string& inputFolder,
-                           const CheckOutcomes& outcomes) {
+                           const CheckOutcomes& outcomes, const SurveyOfRun& survey) {
   const std::vector<std::vector<int>> codes = reportCodesByImage(outcomes, images.size());
   std::string table;
-  appendRow(std::vector<std::string>(std::begin(kColumns), std::end(kColumns)), table);
+  std::vector<std::string> header;
+  for (const ImageTableColumn& column : kImageTableColumns) header.emplace_back(column.name);
+  header.insert(header.end(), std::begin(kSurveyColumns), std::end(kSurveyColumns));
+  appendRow(header, table);
   for (std::size_t index = 0; index < images.size(); ++index) {
     const ImageRecord& record = images.record(index);
-    appendRow(fieldsOf(pathBelow(inputFolder, images.path(index)), record, codes[index]), table);
+    std::vector<std::string> fields =
+        imageTableFields(pathBelow(inputFolder, images.path(index)), record, codes[index]);
+    const std::vector<std::string> surveyed = surveyFieldsOf(survey, index);
+    fields.insert(fields.end(), surveyed.begin(), surveyed.end());
+    appendRow(fields, table);
   }
   return table;
 }
 
 std::string imageMapText(ImageRecords& images, const std::string& inputFolder,
-                         const CheckOutcomes& outcomes) {
+                         const CheckOutcomes& outcomes, const SurveyOfRun& survey) {
   const std::vector<std::vector<int>> codes = reportCodesByImage(outcomes, images.size());
   rapidjson::StringBuffer buffer;
   JsonWriter writer(buffer);
@@ -168,6 +232,7 @@ std::string imageMapText(ImageRecords& images, const std::string& inputFolder,
     writer.StartArray();
     for (const int code : codes[index]) writer.Int(code);
     writer.EndArray();
+    writeSurveyProperties(writer, survey, index);
     writer.EndObject();
     writer.EndObject();
   }

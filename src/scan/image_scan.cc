@@ -7,6 +7,7 @@
 
 #include "common/messages.h"
 #include "platform/platform.h"
+#include "scan/ignore_pattern.h"
 
 namespace {
 
@@ -46,24 +47,40 @@ bool isOneOf(const std::string& entry, const std::vector<const std::string*>& na
   return false;
 }
 
+bool ignored(const std::vector<std::string>& patterns, const std::string& below) {
+  for (const std::string& pattern : patterns) {
+    if (matchesIgnorePattern(pattern, below)) return true;
+  }
+  return false;
+}
+
+// What a scan carries down the folders.
+struct ScanRules {
+  const OwnFiles& ownFiles;
+  const std::vector<std::string>& ignore;
+};
+
+// `below` is the folder's path below the input folder, "" for itself.
 void scanInto(const std::string& folder, const platform::NativePath& native,
-              const OwnFiles& ownFiles, ListedFolders& listed, ScannedImages& images,
-              Console& console) {
+              const std::string& below, const ScanRules& rules, ListedFolders& listed,
+              ScannedImages& images, Console& console) {
   platform::FolderListing listing;
   if (!platform::listFolder(folder, native, listing)) {
     console.writeLine({own(messages::kCanNotFoundFile)});
     return;
   }
   if (listing.id.known && !listed.insert({listing.id.volume, listing.id.index}).second) return;
-  const std::vector<const std::string*> ownNames = ownFiles.namedIn(listing.id);
+  const std::vector<const std::string*> ownNames = rules.ownFiles.namedIn(listing.id);
   for (const platform::FolderEntry& entry : listing.entries) {
+    const auto entryBelow = [&] { return below.empty() ? entry.name : below + "/" + entry.name; };
     if (!entry.isFolder) {
       if (!ownNames.empty() && isOneOf(entry.name, ownNames)) continue;
+      if (!rules.ignore.empty() && ignored(rules.ignore, entryBelow())) continue;
       images.paths.push_back(platform::joinPath(folder, entry.name));
       images.native.push_back(entry.path);
     } else if (entry.name != "." && entry.name != "..") {
-      scanInto(platform::joinPath(folder, entry.name), entry.path, ownFiles, listed, images,
-               console);
+      scanInto(platform::joinPath(folder, entry.name), entry.path, entryBelow(), rules, listed,
+               images, console);
     }
   }
 }
@@ -71,13 +88,14 @@ void scanInto(const std::string& folder, const platform::NativePath& native,
 }  // namespace
 
 ScannedImages scanImageFolder(const std::string& folder, const std::vector<OwnFile>& ownFiles,
-                              Console& console) {
+                              Console& console, const std::vector<std::string>& ignore) {
   ScannedImages images;
   ListedFolders listed;
   OwnFiles own;
   for (const OwnFile& file : ownFiles) {
     own.files.push_back({platform::folderIdOf(file.folder), file.name});
   }
-  scanInto(folder, platform::nativePathOf(folder), own, listed, images, console);
+  scanInto(folder, platform::nativePathOf(folder), "", ScanRules{own, ignore}, listed, images,
+           console);
   return images;
 }

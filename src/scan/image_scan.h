@@ -17,9 +17,11 @@ struct OwnFile {
   std::string name;
 };
 
-// Lists every file below `folder`, at any depth, depth first, leaving out `ownFiles`.
-// Prints one line for each folder that cannot be listed and leaves it out.
+// Lists every file below `folder`, at any depth, depth first, leaving out `ownFiles`
+// and the files whose path below `folder` ("/" between its parts) matches one of
+// `ignore` (see ignore_pattern.h), as if they were not there. Prints one line for each
+// folder that cannot be listed and leaves it out.
 ScannedImages scanImageFolder(const std::string& folder, const std::vector<OwnFile>& ownFiles,
-                              Console& console);
+                              Console& console, const std::vector<std::string>& ignore = {});
 
 #endif  // PRECHECK_SCAN_IMAGE_SCAN_H_

@@ -37,6 +37,23 @@ ImageList pathsBelow(const std::string& folder, const std::vector<std::string>& 
   return paths;
 }
 
+// Ignored files are left out as if absent, matched on their path below the input folder
+// with "/" on every platform; folders are still walked for the files they hold.
+TEST(ScanImageFolder, IgnoredFilesAreLeftOutAtTheirDepth) {
+  TempFolder root;
+  root.writeFile("a.jpg", "x");
+  root.writeFile("a_Timestamp.MRK", "x");
+  root.writeFile("day1/b.jpg", "x");
+  root.writeFile("day1/b_Rinex.obs", "x");
+  root.writeFile("day1/Thumbs.db", "x");
+  root.writeFile("Thumbs.db", "x");
+  const std::string d = root.path().string();
+  RecordingConsole console;
+  const ImageList images =
+      scanImageFolder(d, {kNoOwnFile}, console, {"**/*.MRK", "day1/*.obs", "Thumbs.db"}).paths;
+  EXPECT_EQ(images, pathsBelow(d, {"a.jpg", "day1/Thumbs.db", "day1/b.jpg"}));
+}
+
 // Linux lists a folder in no stable order, so the scan sorts by bytes there; Windows
 // (and Wine) lists case-insensitively, upper-case folded as NTFS does, and the scan
 // keeps that order. The names are chosen so that the two orders differ.

@@ -6,6 +6,8 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <functional>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -22,11 +24,17 @@ struct MemoryFile {
   // Reads from this one on (counted from 1) fail, as on a disk error.
   int failFromRead = 0;
   platform::OpenFailure openFailure = platform::OpenFailure::none;
+  // Called as the file is opened: a test throws from it what a worker may meet.
+  std::function<void()> onOpen = nullptr;
+  // Its reads never return, as on a share that holds a request. Whoever reads it must
+  // outlive the run: the files object of such a test is never destroyed.
+  bool neverAnswers = false;
 };
 
 class MemoryImageFiles final : public platform::ImageFiles {
  public:
   void add(const std::string& path, MemoryFile file) { files_[path] = std::move(file); }
+  const std::string& bytesOf(const std::string& path) const { return files_.at(path).bytes; }
 
   platform::OpenedImage open(const std::string& path, const platform::NativePath&) override {
     platform::OpenedImage opened;
@@ -36,6 +44,7 @@ class MemoryImageFiles final : public platform::ImageFiles {
     } else if (found->second.openFailure != platform::OpenFailure::none) {
       opened.failure = found->second.openFailure;
     } else {
+      if (found->second.onOpen) found->second.onOpen();
       ++opens;
       opened.file = std::make_unique<Open>(*this, found->second);
     }
@@ -47,6 +56,7 @@ class MemoryImageFiles final : public platform::ImageFiles {
   std::atomic<int> opens{0};
   std::atomic<int> reads{0};
   std::atomic<std::uint64_t> bytesRead{0};
+  std::atomic<int> inOrderHints{0};
 
  private:
   class Open final : public platform::ImageFile {
@@ -59,6 +69,10 @@ class MemoryImageFiles final : public platform::ImageFiles {
       ++readsOfThisFile_;
       ++files_.reads;
       if (files_.readDelay.count() > 0) std::this_thread::sleep_for(files_.readDelay);
+      if (file_.neverAnswers) {
+        std::unique_lock<std::mutex> lock(files_.neverMutex_);
+        files_.never_.wait(lock, [] { return false; });
+      }
       if (file_.failFromRead != 0 && readsOfThisFile_ >= file_.failFromRead) return false;
       if (offset > size() || length > size() - offset) return false;
       files_.bytesRead += length;
@@ -71,6 +85,8 @@ class MemoryImageFiles final : public platform::ImageFiles {
       return true;
     }
 
+    void readOnInOrder() override { ++files_.inOrderHints; }
+
    private:
     MemoryImageFiles& files_;
     const MemoryFile& file_;
@@ -78,6 +94,8 @@ class MemoryImageFiles final : public platform::ImageFiles {
   };
 
   std::map<std::string, MemoryFile> files_;
+  std::mutex neverMutex_;
+  std::condition_variable never_;
 };
 
 #endif  // PRECHECK_TESTS_SUPPORT_MEMORY_IMAGE_FILES_H_

@@ -40,6 +40,9 @@ struct RunOptions {
   // pseudo console, whose text `output` then holds without its escape sequences and
   // carriage returns.
   bool terminal = false;
+  // POSIX only: standard error is a pseudo-terminal of its own, whose bytes `errors`
+  // holds, as when a person watches the run.
+  bool errorsOnTerminal = false;
   // Called while the program is blocked writing to its standard output, which is then
   // a pipe of one page (4096 bytes) that is not read before the call. A test that
   // makes the program print just under a page before some step runs its change at

@@ -31,6 +31,10 @@ void distinguishSanitizerReports() {
   dup2(outFd, STDOUT_FILENO);
   if (errFd < 0) errFd = open("/dev/null", O_WRONLY);
   dup2(errFd, STDERR_FILENO);
+  // Only as standard output and error: a daemon the child starts (a FUSE file system)
+  // must not hold the pipes open after the child has gone.
+  if (outFd != STDOUT_FILENO && outFd != STDERR_FILENO) close(outFd);
+  if (errFd != STDOUT_FILENO && errFd != STDERR_FILENO) close(errFd);
   if (chdir(workingFolder.c_str()) != 0) _exit(127);
   // A test runner started in the background ignores SIGINT, and the child would inherit
   // that; the program must meet the signals that end a run as a user's shell sends them.
@@ -90,7 +94,11 @@ ProgramRun runProgram(const std::string& program, const std::vector<std::string>
   int outPipe[2];
   int errPipe[2] = {-1, -1};
   if (options.terminal ? !openTerminal(outPipe[0], outPipe[1]) : pipe(outPipe) != 0) return run;
-  if (options.keepErrors && pipe(errPipe) != 0) return run;
+  if (options.errorsOnTerminal) {
+    if (!openTerminal(errPipe[0], errPipe[1])) return run;
+  } else if (options.keepErrors && pipe(errPipe) != 0) {
+    return run;
+  }
   if (options.whenOutputIsFull) fcntl(outPipe[1], F_SETPIPE_SZ, 4096);
   pid_t child = fork();
   if (child == 0) {

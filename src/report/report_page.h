@@ -1,0 +1,28 @@
+// The page of --report: one self-contained HTML file that people open in a browser or
+// print. The verdict first, then the map, what each check found, and every image in a
+// table with the problem rows first. It loads nothing from anywhere, and its bytes
+// depend only on the batch: the same on every system and in every locale.
+#ifndef PRECHECK_REPORT_REPORT_PAGE_H_
+#define PRECHECK_REPORT_REPORT_PAGE_H_
+
+#include <cstdint>
+#include <string>
+
+#include "checks/checks.h"
+#include "load/image_records.h"
+
+struct PageFacts {
+  ImageRecords& images;  // must keep their details, for the capture times
+  const std::string& inputFolder;
+  const CheckOutcomes& checks;
+  const std::string& reportPath;  // where error.json goes
+  bool reportWritten = false;
+};
+
+std::string reportPageText(const PageFacts& facts);
+
+// Seconds since 1970 of a capture time in the EXIF form YYYY:MM:DD HH:MM:SS (the time
+// zone unknown, but one for the batch); false when the text is not in that form.
+bool captureSeconds(const std::string& text, std::int64_t& seconds);
+
+#endif  // PRECHECK_REPORT_REPORT_PAGE_H_
