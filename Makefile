@@ -6,6 +6,8 @@
 JOBS ?= 2
 # FUSE for the test of a share that never answers a read (skipped without it).
 PACKAGES := cmake g++ make rapidjson-dev googletest locales fuse3 libfuse3-dev pkg-config
+# The tests also open the HTML page of --report in a headless browser.
+TEST_PACKAGES := chromium
 
 .PHONY: run test release deps clean windows test-windows
 
@@ -25,6 +27,7 @@ run: release
 	tools/run-example build/release
 
 test: deps
+	@tools/ensure-packages $(TEST_PACKAGES)
 	@tools/ensure-locales
 	cmake -S . -B build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPRECHECK_WERROR=ON
 	cmake --build build/test -j $(JOBS)
