@@ -141,10 +141,7 @@ TEST(SurveyValues, DjiPhotographsGiveTheirXmpValues) {
 // segment lies.
 TEST(SurveyValues, BuiltPhotographsGiveWhatTheyCarry) {
   const std::string packet =
-      "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\"><rdf:RDF "
-      "xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\"><rdf:Description "
-      "xmlns:drone=\"http://www.dji.com/drone-dji/1.0/\" drone:RelativeAltitude=\"+80.0\" "
-      "drone:CaptureUUID=\"" + std::string(100, 'c') + "\"/></rdf:RDF></x:xmpmeta>";
+      djiXmpPacket({{"RelativeAltitude", "+80.0"}, {"CaptureUUID", std::string(100, 'c')}});
   PhotoSpec noGps = droneFrame(30.5);
   noGps.gps.reset();
   PhotoSpec belowSea = droneFrame(30.5);
@@ -154,6 +151,8 @@ TEST(SurveyValues, BuiltPhotographsGiveWhatTheyCarry) {
   farPacket.model = std::string(20000, 'M');
   farPacket.xmp = packet;
   farPacket.dateTimeOriginal = "2024:05:01 10:00:00";
+  farPacket.subSecTimeOriginal = "25";
+  farPacket.exposureTime = Fraction{1, 800};
   PhotoSpec nearPacket = droneFrame(30.5);
   nearPacket.xmp = packet;
 
@@ -182,6 +181,13 @@ TEST(SurveyValues, BuiltPhotographsGiveWhatTheyCarry) {
     expectNear(record.gpsAltitude, c.gpsAltitude, 1e-9);
     EXPECT_EQ(record.model, c.model);
     EXPECT_EQ(record.captureTime.has_value(), c.photo.dateTimeOriginal.has_value());
+    if (c.photo.subSecTimeOriginal) {
+      EXPECT_EQ(record.captureTime->nanoseconds, 250000000u);
+    }
+    EXPECT_EQ(record.exposureTime.has_value(), c.photo.exposureTime.has_value());
+    if (c.photo.exposureTime) {
+      EXPECT_DOUBLE_EQ(*record.exposureTime, 1.0 / 800);
+    }
     ASSERT_EQ(record.xmp.relativeAltitude.has_value(), c.packetRead);
     if (c.packetRead) {
       EXPECT_EQ(*record.xmp.relativeAltitude, 80.0f);

@@ -265,6 +265,19 @@ std::string xmpSegment(const std::string& packet) {
   return jpegSegment(0xE1, std::string("http://ns.adobe.com/xap/1.0/\0", 29) + packet);
 }
 
+std::string djiXmpPacket(const std::vector<std::pair<std::string, std::string>>& values) {
+  std::string packet =
+      "<?xpacket begin=\"\xEF\xBB\xBF\" id=\"W5M0MpCehiHzreSzNTczkc9d\"?>\n"
+      "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\">\n"
+      " <rdf:RDF xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\">\n"
+      "  <rdf:Description rdf:about=\"DJI Meta Data\"\n"
+      "    xmlns:drone-dji=\"http://www.dji.com/drone-dji/1.0/\"";
+  for (const auto& [name, value] : values) {
+    packet += "\n    drone-dji:" + name + "=\"" + value + "\"";
+  }
+  return packet + ">\n  </rdf:Description>\n </rdf:RDF>\n</x:xmpmeta>\n<?xpacket end=\"w\"?>";
+}
+
 std::string buildJpeg(const JpegSpec& jpeg) {
   std::string file = "\xFF\xD8";
   for (const std::string& segment : jpeg.before) file += segment;
@@ -297,8 +310,12 @@ ExifBlockSpec photoExifBlock(const PhotoSpec& photo) {
   if (photo.make) block.ifd0.push_back(asciiEntry(0x010F, *photo.make));
   if (photo.model) block.ifd0.push_back(asciiEntry(0x0110, *photo.model));
   if (photo.dateTime) block.ifd0.push_back(asciiEntry(0x0132, *photo.dateTime));
+  if (photo.exposureTime) block.exif.push_back(rationalEntry(0x829A, {*photo.exposureTime}));
   if (photo.dateTimeOriginal) block.exif.push_back(asciiEntry(0x9003, *photo.dateTimeOriginal));
   if (photo.focalLength) block.exif.push_back(rationalEntry(0x920A, {*photo.focalLength}));
+  if (photo.subSecTimeOriginal) {
+    block.exif.push_back(asciiEntry(0x9291, *photo.subSecTimeOriginal));
+  }
   const std::pair<std::uint16_t, std::optional<std::uint32_t>> pixels[] = {
       {0xA002, photo.pixelWidth}, {0xA003, photo.pixelHeight}};
   for (const auto& [tag, value] : pixels) {

@@ -120,6 +120,9 @@ std::string frameSegment(std::uint16_t width, std::uint16_t height);
 std::string jfifSegment();
 // An APP1 segment holding the XMP `packet` behind its namespace header.
 std::string xmpSegment(const std::string& packet);
+// An XMP packet as DJI drones write one: each pair a drone-dji attribute of one
+// rdf:Description, e.g. {"RelativeAltitude", "+40.10"}; the values are written as given.
+std::string djiXmpPacket(const std::vector<std::pair<std::string, std::string>>& values);
 
 // A position in decimal degrees and an altitude in metres. Negative values write the
 // references S, W and altitude reference 1. Each coordinate is written as degrees and
@@ -137,6 +140,8 @@ struct PhotoSpec {
   std::optional<std::string> model;
   std::optional<std::string> dateTime;          // IFD0, "YYYY:MM:DD HH:MM:SS"
   std::optional<std::string> dateTimeOriginal;  // EXIF sub-IFD, the same form
+  std::optional<std::string> subSecTimeOriginal;  // digits, "123" for 0.123 s
+  std::optional<Fraction> exposureTime;         // RATIONAL, seconds
   std::optional<std::uint32_t> pixelWidth;     // LONG, or SHORT with pixelsAsShort
   std::optional<std::uint32_t> pixelHeight;
   bool pixelsAsShort = false;                  // values must then fit 16 bits
