@@ -136,7 +136,7 @@ void appendVerdict(const PageFacts& facts, const std::vector<PageImage>& images,
   } else {
     page += facts.reportWritten ? "written to " : "could not be written to ";
     page += "<code>";
-    appendHtml(platform::outsideToUtf8(facts.reportPath), page);
+    appendHtml(platform::outsidePathToUtf8(facts.reportPath), page);
     page += "</code>";
   }
   page += "</p></header>";
