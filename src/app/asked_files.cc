@@ -109,13 +109,14 @@ bool writeAskedFile(const AskedFile& file, const std::string& bytes) {
 }
 
 std::string tableText(const RunFindings& findings) {
-  return imageTableText(findings.images, findings.inputFolder, findings.checks);
+  return imageTableText(findings.images, findings.inputFolder, findings.checks, findings.survey);
 }
 
 std::string mapText(const RunFindings& findings) {
-  return imageMapText(findings.images, findings.inputFolder, findings.checks);
+  return imageMapText(findings.images, findings.inputFolder, findings.checks, findings.survey);
 }
 
+std::string surveyText(const RunFindings& findings) { return surveyJsonText(findings.survey); }
 std::string pageText(const RunFindings& findings) {
   return reportPageText(PageFacts{findings.images, findings.inputFolder, findings.checks,
                                   findings.reportPath, findings.reportWritten});

@@ -10,6 +10,7 @@
 #include "checks/checks.h"
 #include "config/task_config.h"
 #include "load/image_records.h"
+#include "report/survey_report.h"
 #include "scan/image_scan.h"
 
 // What a run found, for the files that show it.
@@ -19,6 +20,7 @@ struct RunFindings {
   const CheckOutcomes& checks;
   const std::string& reportPath;  // where error.json goes
   bool reportWritten;
+  const SurveyOfRun& survey;
 };
 
 struct AskedFileKind {
@@ -33,12 +35,14 @@ struct AskedFileKind {
 
 std::string tableText(const RunFindings& findings);
 std::string mapText(const RunFindings& findings);
+std::string surveyText(const RunFindings& findings);
 std::string pageText(const RunFindings& findings);
 
 inline const AskedFileKind kAskedFileKinds[] = {
     {"--table", "table", &CommandLine::tablePath, "file,status,reason,", tableText},
     {"--geojson", "map", &CommandLine::mapPath, "{\"type\":\"FeatureCollection\"", mapText},
-    {"--report", "page", &CommandLine::pagePath, "<!DOCTYPE html>", pageText},
+    {"--survey", "survey", &CommandLine::surveyPath, "{\"images\":", surveyText},
+    {"--report", "HTML page", &CommandLine::pagePath, "<!DOCTYPE html>", pageText},
 };
 
 struct AskedFile {

@@ -1,5 +1,7 @@
 #include "app/command_line.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstddef>
 #include <iterator>
 #include <utility>
@@ -42,6 +44,57 @@ std::string takeIgnore(CommandLine& command, const std::string& value) {
 
 std::string takeMap(CommandLine& command, const std::string& value) {
   command.mapPath = value;
+  return std::string();
+}
+
+std::string takeSurvey(CommandLine& command, const std::string& value) {
+  command.surveyPath = value;
+  return std::string();
+}
+
+std::string takeStrict(CommandLine& command, const std::string&) {
+  command.strict = true;
+  return std::string();
+}
+
+// A threshold of the survey: a decimal number (with a point, in every locale) in its
+// range.
+struct Threshold {
+  const char* option;
+  double SurveySettings::*setting;
+  double least;
+  double most;
+};
+
+const Threshold kThresholds[] = {
+    {"--outlier-distance", &SurveySettings::outlierDistanceM, 0.0, 1e9},
+    {"--outlier-factor", &SurveySettings::outlierMedianFactor, 0.0, 1e9},
+    {"--repeated-images", &SurveySettings::repeatedCount, 2.0, 1e9},
+    {"--horizon-pitch", &SurveySettings::horizonPitchDeg, -90.0, 90.0},
+    {"--nadir-pitch", &SurveySettings::nadirMedianPitchDeg, -90.0, 90.0},
+    {"--flight-gap", &SurveySettings::flightGapMinutes, 0.0, 1e9},
+    {"--min-overlap", &SurveySettings::minOverlap, 0.0, 1.0},
+    {"--turn-yaw", &SurveySettings::turnYawDeg, 0.0, 180.0},
+    {"--blur-pixels", &SurveySettings::blurGsdFraction, 0.0, 1e9},
+};
+
+template <double SurveySettings::*setting>
+std::string takeThreshold(CommandLine& command, const std::string& value) {
+  const Threshold* threshold = nullptr;
+  for (const Threshold& row : kThresholds) {
+    if (row.setting == setting) threshold = &row;
+  }
+  double number = 0.0;
+  const char* end = value.data() + value.size();
+  const std::from_chars_result read =
+      std::from_chars(value.data(), end, number, std::chars_format::fixed);
+  if (read.ec != std::errc() || read.ptr != end || !std::isfinite(number) ||
+      number < threshold->least || number > threshold->most) {
+    return std::string(threshold->option) + " needs a number from " +
+           std::to_string(static_cast<long long>(threshold->least)) + " to " +
+           std::to_string(static_cast<long long>(threshold->most)) + ", not " + value;
+  }
+  command.survey.*setting = number;
   return std::string();
 }
 
@@ -105,6 +158,42 @@ const Option kOptions[] = {
      "read images with N workers, 1 to 256 (default 32,\nor the environment variable "
      "PRECHECK_THREADS)",
      takeThreads},
+    {"--survey", nullptr, "FILE",
+     "also write the survey of the batch as JSON: bad fixes, gaps\nin overlap, frames off "
+     "the mission, mixed flights, missing\nbands (see SURVEY in the manual)",
+     takeSurvey},
+    {"--strict", nullptr, nullptr,
+     "exit with 3 when the checks pass but the survey has findings", takeStrict},
+    // The survey's thresholds; the defaults follow the failures reported on the trackers
+    // of the processing tools, as the manual says for each.
+    {"--outlier-distance", nullptr, "M",
+     "a position farther than M metres from every other image\n(default 1000) ...",
+     takeThreshold<&SurveySettings::outlierDistanceM>},
+    {"--outlier-factor", nullptr, "X",
+     "... and X times the median nearest distance is an\noutlier (default 20)",
+     takeThreshold<&SurveySettings::outlierMedianFactor>},
+    {"--repeated-images", nullptr, "N",
+     "N images on one exact position are a repeated fix\n(default 3)",
+     takeThreshold<&SurveySettings::repeatedCount>},
+    {"--horizon-pitch", nullptr, "DEG",
+     "a gimbal pitch above DEG is a horizon frame (default -30,\nas drone-tm proposes) ...",
+     takeThreshold<&SurveySettings::horizonPitchDeg>},
+    {"--nadir-pitch", nullptr, "DEG",
+     "... in a batch whose median pitch is below DEG\n(default -60)",
+     takeThreshold<&SurveySettings::nadirMedianPitchDeg>},
+    {"--flight-gap", nullptr, "MIN",
+     "a pause of over MIN minutes starts another flight\n(default 10)",
+     takeThreshold<&SurveySettings::flightGapMinutes>},
+    {"--min-overlap", nullptr, "F",
+     "forward overlap below F (0 to 1) is a gap (default 0.6,\nthe least processing tools "
+     "advise)",
+     takeThreshold<&SurveySettings::minOverlap>},
+    {"--turn-yaw", nullptr, "DEG",
+     "a yaw change of DEG or more is a turn, not judged for\noverlap (default 30)",
+     takeThreshold<&SurveySettings::turnYawDeg>},
+    {"--blur-pixels", nullptr, "F",
+     "motion over F ground pixels while exposing risks blur\n(default 0.5)",
+     takeThreshold<&SurveySettings::blurGsdFraction>},
     {"--ignore", nullptr, "PATTERN",
      "leave out the files whose path below the input folder\nmatches PATTERN: * and ? "
      "within a folder, ** at any\ndepth (\"**/*.MRK\"); may be given again",
@@ -190,6 +279,9 @@ CommandLine parseCommandLine(const std::vector<std::string>& words,
     return usageError(
         "--check-config runs no checks, so --table, --geojson and --report have nothing to "
         "write");
+  }
+  if (command.action == Action::checkConfig && (!command.surveyPath.empty() || command.strict)) {
+    return usageError("--check-config runs no checks, so --survey and --strict have no survey");
   }
   if (command.action != Action::checkConfig) command.action = Action::run;
   command.configPath = words[next++];

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "survey/survey.h"
+
 enum class Action {
   nothing,      // no word at all
   run,          // the checks on the configuration
@@ -27,6 +29,9 @@ struct CommandLine {
   std::vector<std::string> echoed;  // the words after the configuration path
   std::string tablePath;            // --table; empty when not asked for
   std::string mapPath;              // --geojson; empty when not asked for
+  std::string surveyPath;           // --survey; empty when not asked for
+  bool strict = false;              // --strict: survey findings fail a passing run
+  SurveySettings survey;            // the survey's thresholds
   std::string pagePath;             // --report; empty when not asked for
   unsigned threads = 0;             // --threads; 0 when not given
   std::vector<std::string> ignore;  // --ignore patterns, in order

@@ -102,3 +102,43 @@ TEST(CommandLine, MistakesAreUsageErrorsThatSayWhat) {
 }
 
 }  // namespace
+
+namespace {
+
+// Each threshold lands in its own setting; negative pitches are values, not options.
+TEST(CommandLine, SurveyThresholdsSetTheirOwnSetting) {
+  struct Case {
+    const char* option;
+    const char* value;
+    double SurveySettings::*setting;
+    double expected;
+  };
+  const Case cases[] = {
+      {"--outlier-distance", "250", &SurveySettings::outlierDistanceM, 250.0},
+      {"--outlier-factor", "5.5", &SurveySettings::outlierMedianFactor, 5.5},
+      {"--repeated-images", "4", &SurveySettings::repeatedCount, 4.0},
+      {"--horizon-pitch", "-45", &SurveySettings::horizonPitchDeg, -45.0},
+      {"--nadir-pitch", "-70.5", &SurveySettings::nadirMedianPitchDeg, -70.5},
+      {"--flight-gap", "2", &SurveySettings::flightGapMinutes, 2.0},
+      {"--min-overlap", "0.75", &SurveySettings::minOverlap, 0.75},
+      {"--turn-yaw", "45", &SurveySettings::turnYawDeg, 45.0},
+      {"--blur-pixels", "1", &SurveySettings::blurGsdFraction, 1.0},
+  };
+  for (const Case& test : cases) {
+    const CommandLine command = parse({test.option, test.value, "task.cfg"});
+    ASSERT_EQ(command.action, Action::run) << test.option << ": " << command.problem;
+    EXPECT_EQ(command.survey.*test.setting, test.expected) << test.option;
+    // Every other setting keeps its default.
+    SurveySettings expected;
+    expected.*test.setting = test.expected;
+    for (const Case& other : cases) {
+      EXPECT_EQ(command.survey.*other.setting, expected.*other.setting) << test.option;
+    }
+  }
+  for (const char* wrong : {"1.5", "-0.1", "", "0.5x"}) {
+    EXPECT_EQ(parse({"--min-overlap", wrong, "task.cfg"}).action, Action::usageError) << wrong;
+  }
+  EXPECT_EQ(parse({"--check-config", "--strict", "task.cfg"}).action, Action::usageError);
+}
+
+}  // namespace

@@ -23,6 +23,7 @@
 #include "app/progress_bar.h"
 #include "app/reader.h"
 #include "app/run_summary.h"
+#include "app/survey_summary.h"
 #include "app/terminal_console.h"
 #include "app/usage.h"
 #include "common/console.h"
@@ -36,6 +37,7 @@
 #include "platform/text.h"
 #include "report/error_report.h"
 #include "report/image_table.h"
+#include "report/survey_report.h"
 #include "scan/image_scan.h"
 
 namespace {
@@ -114,10 +116,18 @@ class SkipTally {
 };
 
 // How the images are read: --threads and --read-timeout, else their defaults.
-LoaderOptions loaderOptions(const CommandLine& command) {
+// The survey costs a read of every image: only for people, or when one of its outputs
+// is asked for, so that a pipeline's run stays what it was.
+bool surveyRunsFor(const CommandLine& command, bool forPeople) {
+  return forPeople || command.strict || !command.surveyPath.empty() ||
+         !command.tablePath.empty() || !command.mapPath.empty() || !command.pagePath.empty();
+}
+
+LoaderOptions loaderOptions(const CommandLine& command, bool surveyRuns) {
   LoaderOptions options;
   options.workers = loadWorkers(command);
-  options.keepDetails = !command.tablePath.empty() || !command.pagePath.empty();
+  // The survey reads the capture time from the details when the record lacks it.
+  options.keepDetails = !command.tablePath.empty() || !command.pagePath.empty() || surveyRuns;
   if (command.readTimeoutMilliseconds != 0) {
     options.readTimeout = std::chrono::milliseconds(command.readTimeoutMilliseconds);
   }
@@ -149,12 +159,6 @@ RunSummary::AskedFile writeAsked(const AskedFile& file, const RunFindings& findi
   return RunSummary::AskedFile{file.kind->what, file.path, written};
 }
 
-// After the summary, for people who may not have meant the sidecar files to be there.
-void suggestIgnore(const NotImages& notImages, Console& console) {
-  const std::string line = ignoreSuggestion(notImages);
-  if (!line.empty()) console.writeLine({own(line)});
-}
-
 // The batch below the input folder through the checks that are switched on, then the
 // report or the all-clear, and the files the command line asks for. On a terminal it
 // ends with a summary for people.
@@ -162,6 +166,7 @@ int checkBatch(const TaskConfig& config, const CommandLine& command,
                const AskedFilesPlan& asked, Console& console, bool forPeople) {
   const ScannedImages images =
       scanImageFolder(config.inputFolder, asked.ownFiles, console, command.ignore);
+  const bool surveyRuns = surveyRunsFor(command, forPeople);
   const Reader reader = readerOfTerminal();
   const std::unique_ptr<ProgressBar> bar = progressBarFor(reader);
   SkipTally skipped(bar.get(), command.readTimeoutText.empty()
@@ -169,7 +174,7 @@ int checkBatch(const TaskConfig& config, const CommandLine& command,
                                    : command.readTimeoutText);
   // Reads each image once, when the first check asks for it; later checks reuse it.
   ImageLoader loader(
-      images, platform::systemImageFiles(), loaderOptions(command),
+      images, platform::systemImageFiles(), loaderOptions(command, surveyRuns),
       [&](const std::string& path, SkipReason reason) { skipped.notice(path, reason); });
   CountedRecords records(loader, [&](std::size_t done, std::size_t all) {
     if (bar != nullptr) bar->update(done, all);
@@ -186,7 +191,7 @@ int checkBatch(const TaskConfig& config, const CommandLine& command,
   }
   // The asked files show every image, read here if no check read it, so that standard
   // error names the files that could not be read before it counts them.
-  if (!asked.files.empty()) {
+  if (!asked.files.empty() || surveyRuns) {
     for (std::size_t index = 0; index < records.size(); ++index) records.record(index);
   }
   if (bar != nullptr) bar->clear();
@@ -198,10 +203,15 @@ int checkBatch(const TaskConfig& config, const CommandLine& command,
     const std::string line = notImagesLine(notImages);
     if (!line.empty()) std::fprintf(stderr, "precheck: %s\n", line.c_str());
   }
+  SurveyOfRun survey;
+  if (surveyRuns) survey = surveyOfRun(loader, config.inputFolder, command.survey);
   summary.images = images.paths.size();
   summary.unreadable = skipped.count();
   summary.inputFolder = config.inputFolder;
+  // For people who may not have meant the sidecar files to be there.
+  summary.ignoreOptions = ignoreOptions(notImages);
   summary.tableAsked = !command.tablePath.empty();
+  summary.pageAsked = !command.pagePath.empty();
   summary.reportPath = platform::joinPath(config.outputFolder, kReportFileName);
   if (summary.checks.anyOffending()) {
     summary.verdict = Verdict::offending;
@@ -215,7 +225,7 @@ int checkBatch(const TaskConfig& config, const CommandLine& command,
   }
   // After the transcript, so that one written to standard output ("-") follows it whole.
   const RunFindings findings{loader, config.inputFolder, summary.checks, summary.reportPath,
-                             summary.reportWritten};
+                             summary.reportWritten, survey};
   for (const AskedFile& file : asked.files) {
     summary.askedFiles.push_back(writeAsked(file, findings));
   }
@@ -224,10 +234,21 @@ int checkBatch(const TaskConfig& config, const CommandLine& command,
   for (const RunSummary::AskedFile& file : summary.askedFiles) {
     if (!file.written) summary.exitCode = 1;
   }
+  // --strict: a batch that passes the checks but not the survey is not ready either.
+  if (command.strict && summary.exitCode == 0 && summary.verdict == Verdict::passed &&
+      survey.result.anyFindings()) {
+    summary.exitCode = 3;
+  }
   if (forPeople) {
+    summary.survey = &survey.result;
+    const std::string prefix = platform::joinPath(config.inputFolder, "");
+    for (std::size_t index = 0; index < loader.size(); ++index) {
+      const std::string& path = loader.path(index);
+      summary.surveyNames.push_back(
+          path.compare(0, prefix.size(), prefix) == 0 ? path.substr(prefix.size()) : path);
+    }
     printCheckResults(summary, loader, reader, console);
     printSummary(summary, reader, console);
-    suggestIgnore(notImages, console);
   }
   return summary.exitCode;
 }

@@ -12,6 +12,7 @@
 #include "checks/checks.h"
 #include "common/console.h"
 #include "load/image_records.h"
+#include "survey/survey.h"
 
 enum class Verdict { passed, offending, noImages };
 
@@ -25,6 +26,10 @@ struct RunSummary {
   std::string reportPath;
   bool reportWritten = false;
   bool tableAsked = false;
+  bool pageAsked = false;
+  // The --ignore options that would leave out the files that are no images; empty
+  // when there are none.
+  std::string ignoreOptions;
   // The files of --table and --geojson.
   struct AskedFile {
     const char* what;
@@ -33,6 +38,10 @@ struct RunSummary {
   };
   std::vector<AskedFile> askedFiles;
   int exitCode = 0;
+  // The survey of the batch, and the images' paths below the input folder that its
+  // findings name by index.
+  const SurveyResult* survey = nullptr;
+  std::vector<std::string> surveyNames;
 };
 
 // Column where values start after a label.

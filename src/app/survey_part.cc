@@ -1,4 +1,7 @@
 #include "app/survey_part.h"
 
-// Nothing yet: the run does not survey its batch.
-void printSurveyPart(const RunSummary&, const Reader&, Console&) {}
+#include "app/survey_summary.h"
+
+void printSurveyPart(const RunSummary& summary, const Reader&, Console& console) {
+  if (summary.survey != nullptr) printSurveySummary(*summary.survey, summary.surveyNames, console);
+}

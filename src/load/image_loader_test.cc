@@ -97,6 +97,18 @@ TEST(ImageLoader, WorkersStayAWindowAheadOfTheChecks) {
   EXPECT_EQ(batch.files.opens, 400);
 }
 
+// What a file is told about the order of its reads reaches it through the workers.
+TEST(ImageLoader, WorkersPassOnThatAFileIsReadInOrder) {
+  Batch batch(3);
+  JpegSpec stripped = photoJpeg(droneFrame(30.5));
+  stripped.app1.reset();
+  stripped.bodyBytes = 400000;
+  batch.files.add(batch.images.paths[1], MemoryFile{buildJpeg(stripped)});
+  ImageLoader loader(batch.images, batch.files, optionsWith(2));
+  for (std::size_t i = 0; i < loader.size(); ++i) loader.record(i);
+  EXPECT_EQ(batch.files.inOrderHints, 1);
+}
+
 TEST(ImageLoader, ReadsNothingUntilARecordIsAskedFor) {
   Batch batch(10);
   {

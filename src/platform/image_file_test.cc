@@ -112,12 +112,13 @@ TEST(SystemImageFiles, FifoIsNotOpenedSoItsWriterKeepsWaiting) {
   });
   EXPECT_EQ(platform::systemImageFiles().open(fifo, {}).failure, OpenFailure::notRegularFile);
   EXPECT_EQ(writer.wait_for(std::chrono::milliseconds(200)), std::future_status::timeout);
-  // Listed as a regular file, and a FIFO by the time it is opened: refused at once, the
-  // open does not wait for a writer.
+  // Listed as a regular file, and a FIFO by the time it is opened: refused at once,
+  // without waiting for a writer, and without releasing the one that waits.
   platform::NativePath listedRegular;
   listedRegular.regularFile = true;
   EXPECT_EQ(platform::systemImageFiles().open(fifo, listedRegular).failure,
             OpenFailure::notRegularFile);
+  EXPECT_EQ(writer.wait_for(std::chrono::milliseconds(200)), std::future_status::timeout);
   const int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);  // lets the writer go
   EXPECT_TRUE(writer.get());
   close(reader);

@@ -23,9 +23,8 @@ struct NativePath {
 };
 #else
 // POSIX opens a file by the bytes of the path the program shows. The listing also tells
-// whether a regular file stood there (its own type, or a link's target's): such a file
-// is opened at once, without first asking its type, which on a local disk costs as
-// much as the open and on a share one more request.
+// whether a regular file stood there (its own type, or a link's target's); the open
+// asks again all the same, as a FIFO may have taken its place since.
 struct NativePath {
   bool regularFile = false;
 };
@@ -138,6 +137,11 @@ class ImageFile {
   // Reads the `length` bytes at `offset` into `destination`. False when not all of
   // them could be read: the file was cut meanwhile, or the disk or the share failed.
   virtual bool readAt(std::uint64_t offset, std::size_t length, unsigned char* destination) = 0;
+
+  // Says that the reads from here on go through the file from front to back, as the
+  // search of a file without an EXIF block near its start does: the system may then
+  // read ahead of them.
+  virtual void readOnInOrder() {}
 };
 
 struct OpenedImage {

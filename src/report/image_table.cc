@@ -8,6 +8,8 @@
 
 #include "checks/checks.h"
 #include "report/image_fields.h"
+#include "report/survey_report.h"
+#include "survey/survey_kinds.h"
 
 // The table's columns, as the header names them: a name, and whether the cells hold
 // words (from the file or ours) rather than numbers, which a spreadsheet could take for
@@ -124,6 +126,39 @@ void writeString(JsonWriter& writer, const std::string& text) {
   writer.String(text.c_str(), static_cast<rapidjson::SizeType>(text.size()));
 }
 
+void writeOptional(JsonWriter& writer, const std::optional<double>& value, int places) {
+  if (value) {
+    writeNumber(writer, *value, places);
+  } else {
+    writer.Null();
+  }
+}
+
+// What the survey says of the image, after what was read of it.
+void writeSurveyProperties(JsonWriter& writer, const SurveyOfRun& survey, std::size_t index) {
+  const SurveyImage none;
+  const SurveyImageFacts nothing;
+  const bool surveyed = index < survey.images.size() && index < survey.result.perImage.size();
+  const SurveyImage& image = surveyed ? survey.images[index] : none;
+  const SurveyImageFacts& facts = surveyed ? survey.result.perImage[index] : nothing;
+  writer.Key(kSurveyColumns[0]);
+  writeOptional(writer, image.relativeAltitude, kMetrePlaces);
+  writer.Key(kSurveyColumns[1]);
+  writeOptional(writer, image.gimbalPitch, 1);
+  writer.Key(kSurveyColumns[2]);
+  if (facts.flight) {
+    writer.Uint64(*facts.flight);
+  } else {
+    writer.Null();
+  }
+  writer.Key(kSurveyColumns[3]);
+  writeOptional(writer, facts.overlapPrevious, 2);
+  writer.Key(kSurveyColumns[4]);
+  writer.StartArray();
+  for (const std::size_t kind : facts.kinds) writer.String(kSurveyKinds[kind].name);
+  writer.EndArray();
+}
+
 }  // namespace
 
 std::string inertTextCell(const std::string& text) {
@@ -134,21 +169,26 @@ std::string inertTextCell(const std::string& text) {
 }
 
 std::string imageTableText(ImageRecords& images, const std::string& inputFolder,
-                           const CheckOutcomes& outcomes) {
+                           const CheckOutcomes& outcomes, const SurveyOfRun& survey) {
   const std::vector<std::vector<int>> codes = reportCodesByImage(outcomes, images.size());
   std::string table;
   std::vector<std::string> header;
   for (const ImageTableColumn& column : kImageTableColumns) header.emplace_back(column.name);
+  header.insert(header.end(), std::begin(kSurveyColumns), std::end(kSurveyColumns));
   appendRow(header, table);
   for (std::size_t index = 0; index < images.size(); ++index) {
     const ImageRecord& record = images.record(index);
-    appendRow(imageTableFields(pathBelow(inputFolder, images.path(index)), record, codes[index]), table);
+    std::vector<std::string> fields =
+        imageTableFields(pathBelow(inputFolder, images.path(index)), record, codes[index]);
+    const std::vector<std::string> surveyed = surveyFieldsOf(survey, index);
+    fields.insert(fields.end(), surveyed.begin(), surveyed.end());
+    appendRow(fields, table);
   }
   return table;
 }
 
 std::string imageMapText(ImageRecords& images, const std::string& inputFolder,
-                         const CheckOutcomes& outcomes) {
+                         const CheckOutcomes& outcomes, const SurveyOfRun& survey) {
   const std::vector<std::vector<int>> codes = reportCodesByImage(outcomes, images.size());
   rapidjson::StringBuffer buffer;
   JsonWriter writer(buffer);
@@ -192,6 +232,7 @@ std::string imageMapText(ImageRecords& images, const std::string& inputFolder,
     writer.StartArray();
     for (const int code : codes[index]) writer.Int(code);
     writer.EndArray();
+    writeSurveyProperties(writer, survey, index);
     writer.EndObject();
     writer.EndObject();
   }

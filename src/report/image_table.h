@@ -10,6 +10,7 @@
 
 #include "checks/checks.h"
 #include "load/image_records.h"
+#include "report/survey_report.h"
 
 // The columns of the per-image table, and one image's cells in them: the CSV and the
 // page show the same.
@@ -23,9 +24,10 @@ std::vector<std::string> imageTableFields(const std::string& file, const ImageRe
                                           const std::vector<int>& codes);
 
 // CSV after RFC 4180, in UTF-8: a header row, then one row per listed image in list
-// order; lines end with CR LF. `images` must keep their details.
+// order; lines end with CR LF, the survey's columns last. `images` must keep their
+// details.
 std::string imageTableText(ImageRecords& images, const std::string& inputFolder,
-                           const CheckOutcomes& outcomes);
+                           const CheckOutcomes& outcomes, const SurveyOfRun& survey);
 
 // A text cell as a spreadsheet shows it rather than runs it: one that begins with "=",
 // "+", "-", "@", a tab or a carriage return, which spreadsheets take for the start of a
@@ -36,6 +38,6 @@ std::string inertTextCell(const std::string& text);
 // A GeoJSON FeatureCollection with one point per image that has a position to draw,
 // in list order.
 std::string imageMapText(ImageRecords& images, const std::string& inputFolder,
-                         const CheckOutcomes& outcomes);
+                         const CheckOutcomes& outcomes, const SurveyOfRun& survey);
 
 #endif  // PRECHECK_REPORT_IMAGE_TABLE_H_

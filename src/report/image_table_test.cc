@@ -54,9 +54,9 @@ std::string rowOf(const std::string& table, std::size_t row) {
 TEST(ImageTable, TextCellsAreGuardedAndNumbersStayNumbers) {
   RecordList images;
   images.add(platform::joinPath("in", "=cmd.jpg"), locatedPhoto("+DJI", -33.5, -151.25));
-  const std::string table = imageTableText(images, "in", CheckOutcomes{});
+  const std::string table = imageTableText(images, "in", CheckOutcomes{}, SurveyOfRun{});
   EXPECT_EQ(rowOf(table, 1),
-            "'=cmd.jpg,ok,,4000,3000,'+DJI,'-model,'@time,8.8,,-33.5,-151.25,-2.5,,,");
+            "'=cmd.jpg,ok,,4000,3000,'+DJI,'-model,'@time,8.8,,-33.5,-151.25,-2.5,,,,,,,,");
 }
 
 // A coordinate with a zero denominator reads as 0 for the checks, but is no position
@@ -70,13 +70,13 @@ TEST(ImageTable, CoordinateOverZeroIsNoPosition) {
   ImageRecord notParsed = undefined;
   notParsed.status = ExifStatus::corrupt;
   images.add(platform::joinPath("in", "c.jpg"), notParsed);
-  const std::string table = imageTableText(images, "in", CheckOutcomes{});
+  const std::string table = imageTableText(images, "in", CheckOutcomes{}, SurveyOfRun{});
   EXPECT_EQ(rowOf(table, 1),
             "a.jpg,ok,no position: a coordinate has a zero denominator,4000,3000,DJI,'-model,"
-            "'@time,8.8,,,,,,,");
-  EXPECT_EQ(rowOf(table, 2), "b.jpg,ok,,4000,3000,DJI,'-model,'@time,8.8,,30.5,114.25,-2.5,,,");
-  EXPECT_EQ(rowOf(table, 3), "c.jpg,not parsed,EXIF block damaged,,,,,,,,,,,,,");
-  const std::string map = imageMapText(images, "in", CheckOutcomes{});
+            "'@time,8.8,,,,,,,,,,,,");
+  EXPECT_EQ(rowOf(table, 2), "b.jpg,ok,,4000,3000,DJI,'-model,'@time,8.8,,30.5,114.25,-2.5,,,,,,,,");
+  EXPECT_EQ(rowOf(table, 3), "c.jpg,not parsed,EXIF block damaged,,,,,,,,,,,,,,,,,,");
+  const std::string map = imageMapText(images, "in", CheckOutcomes{}, SurveyOfRun{});
   EXPECT_EQ(map.find("a.jpg"), std::string::npos) << map;
   EXPECT_NE(map.find("\"file\":\"b.jpg\""), std::string::npos) << map;
 }

@@ -66,8 +66,8 @@ double stepDistance(const SurveyContext& context, std::size_t k) {
 }
 
 double stepSeconds(const SurveyContext& context, std::size_t k) {
-  const CaptureTime& a = *context.images[context.track[k - 1]].time;
-  const CaptureTime& b = *context.images[context.track[k]].time;
+  const SurveyTime& a = *context.images[context.track[k - 1]].time;
+  const SurveyTime& b = *context.images[context.track[k]].time;
   return static_cast<double>(b.seconds - a.seconds) + b.fraction.value_or(0.0) -
          a.fraction.value_or(0.0);
 }

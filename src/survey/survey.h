@@ -12,7 +12,7 @@
 
 // A capture time: seconds since 1970 (UTC as the camera wrote it; only differences and
 // equality matter), and the sub-seconds when the camera wrote them.
-struct CaptureTime {
+struct SurveyTime {
   std::int64_t seconds = 0;
   std::optional<double> fraction;  // 0 <= fraction < 1
   std::string text;                // "YYYY-MM-DDTHH:MM:SS" as shown
@@ -25,7 +25,7 @@ struct SurveyImage {
   bool parsed = false;  // false: only the name takes part (name-collision)
   std::optional<double> latitude;
   std::optional<double> longitude;
-  std::optional<CaptureTime> time;
+  std::optional<SurveyTime> time;
   std::optional<double> relativeAltitude;  // metres above take-off
   std::optional<double> gimbalPitch;       // degrees, -90 looks straight down
   std::optional<double> gimbalYaw;         // degrees

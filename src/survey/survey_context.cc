@@ -33,7 +33,7 @@ bool earlier(const SurveyImage& a, const SurveyImage& b) {
   return a.time->fraction.value_or(0.0) < b.time->fraction.value_or(0.0);
 }
 
-double secondsBetween(const CaptureTime& a, const CaptureTime& b) {
+double secondsBetween(const SurveyTime& a, const SurveyTime& b) {
   return static_cast<double>(b.seconds - a.seconds) + b.fraction.value_or(0.0) -
          a.fraction.value_or(0.0);
 }

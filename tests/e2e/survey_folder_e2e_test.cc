@@ -54,10 +54,11 @@ void addSurveyFolder(const Batch& batch) {
 const std::string kThumbs = std::string("win") + kPathSeparator + "Thumbs.db";
 
 std::string band(const std::string& name) {
-  return name + ",ok,,1280,960,MicaSense,RedEdge-M,,5.5,30,47.6,-122.3,120.5,,1280,960\r\n";
+  return name + ",ok,,1280,960,MicaSense,RedEdge-M,,5.5,30,47.6,-122.3,120.5,,1280,960,,,,,"
+                "position-repeated\r\n";
 }
 std::string sidecar(const std::string& name, const std::string& kind) {
-  return name + ",not an image: " + kind + ",,,,,,,,,,,,101 102 103 104,,\r\n";
+  return name + ",not an image: " + kind + ",,,,,,,,,,,,101 102 103 104,,,,,,,\r\n";
 }
 
 TEST(SurveyFolder, ImagesAreReadAndSidecarsNamedForWhatTheyAre) {
@@ -69,7 +70,8 @@ TEST(SurveyFolder, ImagesAreReadAndSidecarsNamedForWhatTheyAre) {
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(readFileBytes(batch.folder().at("images.csv")),
             "file,status,reason,width,height,make,model,capture_time,focal_length_mm,"
-            "focal_length_35mm,latitude,longitude,altitude_m,codes,frame_width,frame_height\r\n" +
+            "focal_length_35mm,latitude,longitude,altitude_m,codes,frame_width,frame_height,"
+            "height_above_takeoff_m,gimbal_pitch_deg,flight,overlap_previous,survey\r\n" +
                 sidecar(".DS_Store", "Finder folder settings") +
                 sidecar("._band_1.tif", "AppleDouble resource fork") + band("band_1.tif") +
                 band("band_2.tif") + sidecar("flight_Rinex.obs", "RINEX observation file") +
@@ -128,7 +130,7 @@ TEST(SurveyFolder, TerminalSuggestsTheIgnoreOptions) {
   shown.erase(std::remove_if(shown.begin(), shown.end(),
                              [](char c) { return c == '\r' || c == '\n'; }),
               shown.end());
-  EXPECT_NE(shown.find("Files that are not images stay in the run; to leave them out: "
+  EXPECT_NE(shown.find("files that are not images stay in the run; to leave them out: "
                             "--ignore \"**/.DS_Store\" --ignore \"**/._*\" --ignore "
                             "\"**/*.MRK\" --ignore \"**/*.obs\" --ignore \"**/*.db\""),
             std::string::npos)

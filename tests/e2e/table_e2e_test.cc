@@ -40,29 +40,32 @@ const std::string kSub = std::string("sub") + kPathSeparator;
 
 const std::string kEveryKindTable =
     "file,status,reason,width,height,make,model,capture_time,focal_length_mm,"
-    "focal_length_35mm,latitude,longitude,altitude_m,codes,frame_width,frame_height\r\n"
-    "a.jpg,ok,,4000,3000,DJI,FC6310,2024-05-01 10:00:00,8.8,24,30.5,114.3608,152.3,,4000,3000\r\n"
-    "b.jpg,ok,,4000,3000,DJI,FC6310,,8.8,24,,,,104,2000,1500\r\n"
-    "c.jpg,not read,it is empty,,,,,,,,,,,,,\r\n"
-    "d.jpg,not an image: text file,,,,,,,,,,,,101 102 103 104,,\r\n"
-    "f.jpg,ok,,4000,3000,DJI,FC6310,2024-05-01T10:00,0,,30.5,114.3608,152.3,103,,\r\n" +
-    kSub + "e.jpg,ok,,4000,3000,Canon,\"EOS \"\"R5\"\", v2\",,35,,-33.8688,-151.2093,-2.5,102,,\r\n";
+    "focal_length_35mm,latitude,longitude,altitude_m,codes,frame_width,frame_height,"
+    "height_above_takeoff_m,gimbal_pitch_deg,flight,overlap_previous,survey\r\n"
+    "a.jpg,ok,,4000,3000,DJI,FC6310,2024-05-01 10:00:00,8.8,24,30.5,114.3608,152.3,,4000,3000,,,1,,\r\n"
+    "b.jpg,ok,,4000,3000,DJI,FC6310,,8.8,24,,,,104,2000,1500,,,,,\r\n"
+    "c.jpg,not read,it is empty,,,,,,,,,,,,,,,,,,\r\n"
+    "d.jpg,not an image: text file,,,,,,,,,,,,101 102 103 104,,,,,,,\r\n"
+    "f.jpg,ok,,4000,3000,DJI,FC6310,2024-05-01T10:00,0,,30.5,114.3608,152.3,103,,,,,,,\r\n" +
+    kSub + "e.jpg,ok,,4000,3000,Canon,\"EOS \"\"R5\"\", v2\",,35,,-33.8688,-151.2093,-2.5,102,,,,,,,position-outlier\r\n";
 
 std::string feature(const std::string& file, const std::string& coordinates,
                     const std::string& make, const std::string& focal, const std::string& focal35,
-                    const std::string& codes) {
+                    const std::string& codes, const std::string& flight = "null",
+                    const std::string& kinds = "") {
   return "{\"type\":\"Feature\",\"geometry\":{\"type\":\"Point\",\"coordinates\":[" + coordinates +
          "]},\"properties\":{\"file\":\"" + file + "\",\"make\":\"" + make +
          "\",\"focal_length_mm\":" + focal + ",\"focal_length_35mm\":" + focal35 + ",\"codes\":[" +
-         codes + "]}}";
+         codes + "],\"height_above_takeoff_m\":null,\"gimbal_pitch_deg\":null,\"flight\":" + flight +
+         ",\"overlap_previous\":null,\"survey\":[" + kinds + "]}}";
 }
 
 const std::string kEveryKindMap =
     "{\"type\":\"FeatureCollection\",\"features\":[" +
-    feature("a.jpg", "114.3608,30.5,152.3", "DJI", "8.8", "24", "") + "," +
+    feature("a.jpg", "114.3608,30.5,152.3", "DJI", "8.8", "24", "", "1") + "," +
     feature("f.jpg", "114.3608,30.5,152.3", "DJI", "0", "null", "103") + "," +
     feature(kSub == "sub/" ? "sub/e.jpg" : "sub\\\\e.jpg", "-151.2093,-33.8688,-2.5", "Canon", "35",
-            "null", "102") +
+            "null", "102", "null", "\"position-outlier\"") +
     "]}\n";
 
 TEST(Table, EveryImageWithWhatWasReadOfItAndTheCodesThatNamedIt) {

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "jpeg_builder.h"
+
 namespace {
 
 constexpr double kEarthRadiusM = 6371008.8;
@@ -70,7 +72,7 @@ std::vector<SurveyImage> lawnmowerImages(const LawnmowerPlan& plan) {
       image.longitude = plan.longitude;
       const double along = static_cast<double>(north ? frame : plan.framesPerLine - 1 - frame);
       moveBy(image, along * forward, static_cast<double>(line) * lineSpacingM(plan));
-      CaptureTime time;
+      SurveyTime time;
       time.seconds = plan.startSeconds + static_cast<std::int64_t>(std::floor(seconds));
       time.fraction = seconds - std::floor(seconds);
       time.text = timeText(time.seconds);
@@ -104,4 +106,70 @@ std::vector<SurveyImage> lawnmowerImages(const LawnmowerPlan& plan) {
     seconds += plan.turnSeconds;
   }
   return images;
+}
+
+namespace {
+
+std::string signedText(double value) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%+.2f", value);
+  return text;
+}
+
+// The packet as DJI writes it: every value an attribute of one rdf:Description.
+std::string djiPacket(const SurveyImage& image) {
+  std::string attributes;
+  const auto add = [&](const char* name, const std::optional<double>& value) {
+    if (value) attributes += std::string(" drone-dji:") + name + "=\"" + signedText(*value) + "\"";
+  };
+  add("RelativeAltitude", image.relativeAltitude);
+  add("GimbalPitchDegree", image.gimbalPitch);
+  add("GimbalYawDegree", image.gimbalYaw);
+  add("FlightYawDegree", image.flightYaw);
+  if (image.speed && image.flightYaw) {
+    // Along the heading: north is Y, east is X.
+    const double heading = *image.flightYaw / kDegreesPerRadian;
+    add("FlightXSpeed", *image.speed * std::sin(heading));
+    add("FlightYSpeed", *image.speed * std::cos(heading));
+    add("FlightZSpeed", 0.0);
+  }
+  return "<?xpacket begin=\"\xEF\xBB\xBF\" id=\"W5M0MpCehiHzreSzNTczkc9d\"?>"
+         "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\"><rdf:RDF "
+         "xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\"><rdf:Description "
+         "rdf:about=\"\" xmlns:drone-dji=\"http://www.dji.com/drone-dji/1.0/\"" +
+         attributes + "/></rdf:RDF></x:xmpmeta><?xpacket end=\"w\"?>";
+}
+
+}  // namespace
+
+std::vector<std::pair<std::string, std::string>> lawnmowerPhotos(
+    const std::vector<SurveyImage>& images) {
+  std::vector<std::pair<std::string, std::string>> photos;
+  for (const SurveyImage& image : images) {
+    PhotoSpec photo;
+    photo.make = "DJI";
+    photo.model = "FC6310";
+    photo.pixelWidth = image.width;
+    photo.pixelHeight = image.height;
+    photo.focalLength = Fraction{88, 10};
+    if (image.focalLength35mm) {
+      photo.focalLength35mm = static_cast<std::uint16_t>(*image.focalLength35mm);
+    }
+    if (image.latitude && image.longitude) {
+      photo.gps = GpsSpec{*image.latitude, *image.longitude, 152.3};
+    }
+    if (image.time) {
+      std::string text = timeText(image.time->seconds);  // YYYY-MM-DDTHH:MM:SS
+      text[4] = ':';
+      text[7] = ':';
+      text[10] = ' ';
+      photo.dateTimeOriginal = text;
+    }
+    JpegSpec jpeg = photoJpeg(photo);
+    jpeg.after.insert(jpeg.after.begin(),
+                      jpegSegment(0xE1, std::string("http://ns.adobe.com/xap/1.0/\0", 29) +
+                                            djiPacket(image)));
+    photos.emplace_back(image.path, buildJpeg(jpeg));
+  }
+  return photos;
 }

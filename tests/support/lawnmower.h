@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "survey/survey.h"
@@ -40,5 +41,11 @@ std::vector<SurveyImage> lawnmowerImages(const LawnmowerPlan& plan);
 
 // `image` moved by the given metres north and east.
 void moveBy(SurveyImage& image, double northM, double eastM);
+
+// The images as photographs a DJI drone writes: EXIF with the camera, DateTimeOriginal
+// and GPS, and an XMP packet with the drone-dji heights, angles and speeds. Pairs of the
+// image's path and the file's bytes.
+std::vector<std::pair<std::string, std::string>> lawnmowerPhotos(
+    const std::vector<SurveyImage>& images);
 
 #endif  // PRECHECK_TESTS_SUPPORT_LAWNMOWER_H_

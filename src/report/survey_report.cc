@@ -1,0 +1,145 @@
+#include "report/survey_report.h"
+
+#include <rapidjson/stringbuffer.h>
+#include <rapidjson/writer.h>
+
+#include "platform/platform.h"
+#include "report/image_fields.h"
+#include "survey/survey_image.h"
+#include "survey/survey_kinds.h"
+
+namespace {
+
+using JsonWriter = rapidjson::Writer<rapidjson::StringBuffer>;
+
+void writeString(JsonWriter& writer, const std::string& text) {
+  writer.String(text.c_str(), static_cast<rapidjson::SizeType>(text.size()));
+}
+
+void writeNumber(JsonWriter& writer, double value, int places) {
+  const std::string text = decimal(value, places);
+  if (text.empty()) {
+    writer.Null();
+  } else {
+    writer.RawValue(text.c_str(), text.size(), rapidjson::kNumberType);
+  }
+}
+
+void writeFlights(JsonWriter& writer, const SurveyOfRun& survey) {
+  writer.StartArray();
+  for (const SurveyFlight& flight : survey.result.flights) {
+    writer.StartObject();
+    writer.Key("first");
+    writeString(writer, survey.images[flight.first].path);
+    writer.Key("last");
+    writeString(writer, survey.images[flight.last].path);
+    writer.Key("images");
+    writer.Uint64(flight.images);
+    writer.Key("start");
+    writeString(writer, flight.start);
+    writer.Key("median_height_m");
+    if (flight.medianHeightM) {
+      writeNumber(writer, *flight.medianHeightM, 1);
+    } else {
+      writer.Null();
+    }
+    writer.EndObject();
+  }
+  writer.EndArray();
+}
+
+void writeFindings(JsonWriter& writer, const SurveyOfRun& survey) {
+  writer.StartArray();
+  for (const SurveyFinding& finding : survey.result.findings) {
+    writer.StartObject();
+    writer.Key("kind");
+    writer.String(kSurveyKinds[finding.kind].name);
+    writer.Key("images");
+    writer.StartArray();
+    for (const std::size_t index : finding.images) writeString(writer, survey.images[index].path);
+    writer.EndArray();
+    writer.Key("detail");
+    writeString(writer, finding.detail);
+    for (const SurveyNumber& number : finding.numbers) {
+      writer.Key(number.name);
+      writeNumber(writer, number.value, number.places);
+    }
+    writer.EndObject();
+  }
+  writer.EndArray();
+}
+
+}  // namespace
+
+std::string surveyPathOf(const std::string& inputFolder, const std::string& path) {
+  std::string below = pathBelow(inputFolder, path);
+  const std::string joined = platform::joinPath("a", "b");
+  const std::string separator = joined.substr(1, joined.size() - 2);
+  if (separator == "/") return below;
+  for (std::size_t at = below.find(separator); at != std::string::npos;
+       at = below.find(separator, at + 1)) {
+    below.replace(at, separator.size(), "/");
+  }
+  return below;
+}
+
+std::vector<SurveyImage> surveyImagesOf(ImageRecords& images, const std::string& inputFolder) {
+  std::vector<SurveyImage> survey;
+  survey.reserve(images.size());
+  for (std::size_t index = 0; index < images.size(); ++index) {
+    survey.push_back(surveyImageOf(images.record(index)));
+    survey.back().path = surveyPathOf(inputFolder, images.path(index));
+  }
+  return survey;
+}
+
+SurveyOfRun surveyOfRun(ImageRecords& images, const std::string& inputFolder,
+                        const SurveySettings& settings) {
+  SurveyOfRun survey;
+  survey.images = surveyImagesOf(images, inputFolder);
+  survey.result = surveyBatch(survey.images, settings);
+  return survey;
+}
+
+std::string surveyJsonText(const SurveyOfRun& survey) {
+  rapidjson::StringBuffer buffer;
+  JsonWriter writer(buffer);
+  writer.StartObject();
+  writer.Key("images");
+  writer.Uint64(survey.result.images);
+  writer.Key("flights");
+  writeFlights(writer, survey);
+  writer.Key("findings");
+  writeFindings(writer, survey);
+  writer.Key("not_computed");
+  writer.StartArray();
+  for (const NotComputed& entry : survey.result.notComputed) {
+    writer.StartObject();
+    writer.Key("kind");
+    writer.String(kSurveyKinds[entry.kind].name);
+    writer.Key("reason");
+    writeString(writer, entry.reason);
+    writer.EndObject();
+  }
+  writer.EndArray();
+  writer.EndObject();
+  return std::string(buffer.GetString(), buffer.GetSize()) + "\n";
+}
+
+const char* const kSurveyColumns[5] = {"height_above_takeoff_m", "gimbal_pitch_deg", "flight",
+                                       "overlap_previous", "survey"};
+
+std::vector<std::string> surveyFieldsOf(const SurveyOfRun& survey, std::size_t index) {
+  std::vector<std::string> fields(std::size(kSurveyColumns));
+  if (index >= survey.images.size() || index >= survey.result.perImage.size()) return fields;
+  const SurveyImage& image = survey.images[index];
+  const SurveyImageFacts& facts = survey.result.perImage[index];
+  if (image.relativeAltitude) fields[0] = decimal(*image.relativeAltitude, kMetrePlaces);
+  if (image.gimbalPitch) fields[1] = decimal(*image.gimbalPitch, 1);
+  if (facts.flight) fields[2] = std::to_string(*facts.flight);
+  if (facts.overlapPrevious) fields[3] = decimal(*facts.overlapPrevious, 2);
+  for (const std::size_t kind : facts.kinds) {
+    fields[4] += (fields[4].empty() ? "" : " ") + std::string(kSurveyKinds[kind].name);
+  }
+  return fields;
+}
