@@ -57,8 +57,11 @@ const NextStep kNextSteps[] = {
     {[](const RunSummary& s) { return !s.checks.anyRan(); }, texts::kSwitchAChecksOn, nullptr},
     {[](const RunSummary& s) { return !s.tableAsked && s.images > 0; }, texts::kAskForTable,
      nullptr},
+    {[](const RunSummary& s) { return s.survey != nullptr && s.survey->anyFindings(); },
+     texts::kLookAtSurvey, nullptr},
     {[](const RunSummary& s) {
-       return s.verdict == Verdict::passed && s.checks.anyRan() && s.unreadable == 0;
+       return s.verdict == Verdict::passed && s.checks.anyRan() && s.unreadable == 0 &&
+              (s.survey == nullptr || !s.survey->anyFindings());
      },
      texts::kReadyForProcessing, nullptr},
 };
