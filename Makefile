@@ -4,7 +4,10 @@
 # every test on it under Wine. Each installs the Debian packages it needs first.
 
 JOBS ?= 2
-PACKAGES := cmake g++ make rapidjson-dev googletest locales
+# FUSE for the test of a share that never answers a read (skipped without it).
+PACKAGES := cmake g++ make rapidjson-dev googletest locales fuse3 libfuse3-dev pkg-config
+# The tests also open the HTML page of --report in a headless browser.
+TEST_PACKAGES := chromium
 
 .PHONY: run test release deps clean windows test-windows
 
@@ -24,6 +27,7 @@ run: release
 	tools/run-example build/release
 
 test: deps
+	@tools/ensure-packages $(TEST_PACKAGES)
 	@tools/ensure-locales
 	cmake -S . -B build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPRECHECK_WERROR=ON
 	cmake --build build/test -j $(JOBS)
@@ -78,7 +82,7 @@ fuzz-build:
 	cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DPRECHECK_TESTS=OFF -DPRECHECK_FUZZ=ON
 	cmake --build build/fuzz -j $(JOBS) --target parse_jpeg_fuzzer parse_tiff_fuzzer \
-	  config_line_fuzzer
+	  parse_xmp_fuzzer config_line_fuzzer
 
 fuzz: fuzz-build
 	mkdir -p build/fuzz/corpus
@@ -92,12 +96,15 @@ fuzz: fuzz-build
 SMOKE_SECONDS ?= 30
 fuzz-smoke: fuzz-build
 	rm -rf build/fuzz/smoke && mkdir -p build/fuzz/smoke/parse_jpeg build/fuzz/smoke/parse_tiff \
-	  build/fuzz/smoke/config_line
+	  build/fuzz/smoke/parse_xmp build/fuzz/smoke/config_line
 	cd build/fuzz && ./parse_jpeg_fuzzer -max_total_time=$(SMOKE_SECONDS) -timeout=10 \
 	  -dict=../../fuzz/parse_jpeg.dict -artifact_prefix=smoke/ \
 	  smoke/parse_jpeg ../../fuzz/seeds/parse_jpeg ../../fuzz/corpus/parse_jpeg
 	cd build/fuzz && ./parse_tiff_fuzzer -max_total_time=$(SMOKE_SECONDS) -timeout=10 \
 	  -artifact_prefix=smoke/ smoke/parse_tiff ../../fuzz/seeds/parse_tiff
+	cd build/fuzz && ./parse_xmp_fuzzer -max_total_time=$(SMOKE_SECONDS) -timeout=10 \
+	  -dict=../../fuzz/parse_xmp.dict -artifact_prefix=smoke/ \
+	  smoke/parse_xmp ../../fuzz/seeds/parse_xmp
 	cd build/fuzz && ./config_line_fuzzer -max_total_time=$(SMOKE_SECONDS) -timeout=10 \
 	  -artifact_prefix=smoke/ smoke/config_line ../../fuzz/seeds/config_line
 

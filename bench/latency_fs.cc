@@ -3,9 +3,13 @@
 // nothing (direct I/O, no attribute, entry or negative caching), so every run pays for
 // every request again; many threads serve the requests, so requests made in parallel
 // wait in parallel, as they do on a share.
-// Usage: bench-latency-fs [--latency-ms <ms, default 1>] <backing folder> <mount point>
+// Usage: bench-latency-fs [--latency-ms <ms, default 1>] [--hold-read /<name>]
+//                         <backing folder> <mount point>
 // Returns once the mount is up and serves it in the background until it is unmounted
 // (fusermount3 -u <mount point>).
+// --hold-read never answers the reads of one file, as a share that loses a request or
+// a file offline on cloud storage: a reader waits until its process ends (the kernel
+// then interrupts the request, which is answered with EINTR so the process can go).
 #define FUSE_USE_VERSION 31
 #include <dirent.h>
 #include <fcntl.h>
@@ -28,6 +32,7 @@ namespace {
 
 std::string gBacking;  // absolute: the daemon changes to / once the mount is up
 std::chrono::milliseconds gLatency{1};
+std::string gHeld;  // the path below the mount whose reads are never answered
 
 // What one request to a share costs before any work is done.
 void roundTrip() { std::this_thread::sleep_for(gLatency); }
@@ -41,6 +46,8 @@ void* init(fuse_conn_info* connection, fuse_config* config) {
   config->direct_io = 1;
   config->kernel_cache = 0;
   config->auto_cache = 0;
+  // A held read learns that its reader has gone.
+  config->intr = 1;
   // Otherwise the kernel sends the lookups in one folder one at a time.
   if (connection->capable & FUSE_CAP_PARALLEL_DIROPS) {
     connection->want |= FUSE_CAP_PARALLEL_DIROPS;
@@ -93,8 +100,12 @@ int openFile(const char* path, fuse_file_info* info) {
   return 0;
 }
 
-int readFile(const char*, char* buffer, size_t size, off_t offset, fuse_file_info* info) {
+int readFile(const char* path, char* buffer, size_t size, off_t offset, fuse_file_info* info) {
   roundTrip();
+  if (!gHeld.empty() && gHeld == path) {
+    while (!fuse_interrupted()) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return -EINTR;
+  }
   const ssize_t got = pread(static_cast<int>(info->fh), buffer, size, offset);
   return got < 0 ? -errno : static_cast<int>(got);
 }
@@ -116,10 +127,15 @@ int main(int argc, char** argv) {
     gLatency = std::chrono::milliseconds(milliseconds);
     first = 3;
   }
+  if (argc > first + 1 && std::strcmp(argv[first], "--hold-read") == 0) {
+    gHeld = argv[first + 1];
+    valid = valid && gHeld.size() > 1 && gHeld[0] == '/';
+    first += 2;
+  }
   char backing[PATH_MAX];
   if (!valid || argc - first != 2 || realpath(argv[first], backing) == nullptr) {
     std::fprintf(stderr, "usage: bench-latency-fs [--latency-ms <ms, default 1>] "
-                         "<existing backing folder> <mount point>\n");
+                         "[--hold-read /<name>] <existing backing folder> <mount point>\n");
     return 2;
   }
   gBacking = backing;

@@ -30,7 +30,7 @@ AGAINST_FLOOR = [
 # (sets, title, programs whose median time is shown, ratios)
 TABLES = [
     (("A", "B", "C"), "Drone surveys", ["floor"], AGAINST_FLOOR + AGAINST_READERS),
-    (("S",), "Stripped of metadata", ["floor", "cat"],
+    (("S", "T"), "Stripped of metadata", ["floor", "cat"],
      [("precheck", "floor", "precheck / floor"), ("precheck", "cat", "precheck / cat")]
      + AGAINST_READERS),
     (("N",), "On a share", ["floor"], AGAINST_FLOOR + AGAINST_READERS),

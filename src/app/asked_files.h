@@ -42,7 +42,7 @@ inline const AskedFileKind kAskedFileKinds[] = {
     {"--table", "table", &CommandLine::tablePath, "file,status,reason,", tableText},
     {"--geojson", "map", &CommandLine::mapPath, "{\"type\":\"FeatureCollection\"", mapText},
     {"--survey", "survey", &CommandLine::surveyPath, "{\"images\":", surveyText},
-    {"--report", "page", &CommandLine::pagePath, "<!DOCTYPE html>", pageText},
+    {"--report", "HTML page", &CommandLine::pagePath, "<!DOCTYPE html>", pageText},
 };
 
 struct AskedFile {

@@ -159,12 +159,6 @@ RunSummary::AskedFile writeAsked(const AskedFile& file, const RunFindings& findi
   return RunSummary::AskedFile{file.kind->what, file.path, written};
 }
 
-// After the summary, for people who may not have meant the sidecar files to be there.
-void suggestIgnore(const NotImages& notImages, Console& console) {
-  const std::string line = ignoreSuggestion(notImages);
-  if (!line.empty()) console.writeLine({own(line)});
-}
-
 // The batch below the input folder through the checks that are switched on, then the
 // report or the all-clear, and the files the command line asks for. On a terminal it
 // ends with a summary for people.
@@ -214,7 +208,10 @@ int checkBatch(const TaskConfig& config, const CommandLine& command,
   summary.images = images.paths.size();
   summary.unreadable = skipped.count();
   summary.inputFolder = config.inputFolder;
+  // For people who may not have meant the sidecar files to be there.
+  summary.ignoreOptions = ignoreOptions(notImages);
   summary.tableAsked = !command.tablePath.empty();
+  summary.pageAsked = !command.pagePath.empty();
   summary.reportPath = platform::joinPath(config.outputFolder, kReportFileName);
   if (summary.checks.anyOffending()) {
     summary.verdict = Verdict::offending;
@@ -252,7 +249,6 @@ int checkBatch(const TaskConfig& config, const CommandLine& command,
     }
     printCheckResults(summary, loader, reader, console);
     printSummary(summary, reader, console);
-    suggestIgnore(notImages, console);
   }
   return summary.exitCode;
 }

@@ -76,7 +76,7 @@ std::string notImagesLine(const NotImages& found) {
   return line;
 }
 
-std::string ignoreSuggestion(const NotImages& found) {
+std::string ignoreOptions(const NotImages& found) {
   std::vector<std::string> patterns;
   for (const NotImages::File& file : found.files) {
     const std::string pattern = patternFor(file);
@@ -86,8 +86,9 @@ std::string ignoreSuggestion(const NotImages& found) {
     patterns.push_back(pattern);
     if (patterns.size() == kPatternsShown) break;
   }
-  if (patterns.empty()) return "";
-  std::string line = "Files that are not images stay in the run; to leave them out:";
-  for (const std::string& pattern : patterns) line += " --ignore \"" + pattern + "\"";
-  return line;
+  std::string options;
+  for (const std::string& pattern : patterns) {
+    options += std::string(options.empty() ? "" : " ") + "--ignore \"" + pattern + "\"";
+  }
+  return options;
 }

@@ -27,8 +27,8 @@ NotImages findNotImages(ImageRecords& images, const std::string& inputFolder);
 // their kinds, then how many more.
 std::string notImagesLine(const NotImages& found);
 
-// One line for people at a terminal when such files were seen: the --ignore options
-// that leave them out. Empty when there are none, or no pattern can be said safely.
-std::string ignoreSuggestion(const NotImages& found);
+// For people at a terminal when such files were seen: the --ignore options that leave
+// them out. Empty when there are none, or no pattern can be said safely.
+std::string ignoreOptions(const NotImages& found);
 
 #endif  // PRECHECK_APP_NOT_IMAGES_H_

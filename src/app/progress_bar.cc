@@ -7,7 +7,9 @@
 
 namespace {
 
-constexpr std::size_t kBarCells = 20;
+// Short enough that the whole line fits 80 columns with the largest numbers.
+constexpr std::size_t kBarCells = 10;
+constexpr double kLongestTimeLeft = 96 * 3600;
 
 std::string whole(double value) { return std::to_string(static_cast<unsigned long long>(value)); }
 
@@ -40,9 +42,10 @@ std::string progressText(Language language, std::size_t done, std::size_t all, d
   if (seconds >= 1 && done > 0) {
     const double rate = static_cast<double>(done) / seconds;
     text += fill(textIn(texts::kRate, language), {rateText(rate)});
-    if (done < all) {
-      text += fill(textIn(texts::kTimeLeft, language),
-                   {durationText(language, static_cast<double>(all - done) / rate)});
+    // Past four days a time left says nothing but "slow", which the rate says.
+    const double left = static_cast<double>(all - done) / rate;
+    if (done < all && left < kLongestTimeLeft) {
+      text += fill(textIn(texts::kTimeLeft, language), {durationText(language, left)});
     }
   }
   return text;

@@ -43,6 +43,7 @@ struct NextStep {
 
 const std::string* reportPath(const RunSummary& summary) { return &summary.reportPath; }
 const std::string* inputFolder(const RunSummary& summary) { return &summary.inputFolder; }
+const std::string* ignoreOptions(const RunSummary& summary) { return &summary.ignoreOptions; }
 
 // In the order they are printed; adding a hint is a row.
 const NextStep kNextSteps[] = {
@@ -55,7 +56,11 @@ const NextStep kNextSteps[] = {
     {[](const RunSummary& s) { return s.unreadable > 0; }, texts::kUnreadableOnStandardError,
      nullptr},
     {[](const RunSummary& s) { return !s.checks.anyRan(); }, texts::kSwitchAChecksOn, nullptr},
+    {[](const RunSummary& s) { return !s.ignoreOptions.empty(); }, texts::kIgnoreNotImages,
+     ignoreOptions},
     {[](const RunSummary& s) { return !s.tableAsked && s.images > 0; }, texts::kAskForTable,
+     nullptr},
+    {[](const RunSummary& s) { return !s.pageAsked && s.images > 0; }, texts::kAskForPage,
      nullptr},
     {[](const RunSummary& s) { return s.survey != nullptr && s.survey->anyFindings(); },
      texts::kLookAtSurvey, nullptr},

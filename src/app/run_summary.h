@@ -26,6 +26,10 @@ struct RunSummary {
   std::string reportPath;
   bool reportWritten = false;
   bool tableAsked = false;
+  bool pageAsked = false;
+  // The --ignore options that would leave out the files that are no images; empty
+  // when there are none.
+  std::string ignoreOptions;
   // The files of --table and --geojson.
   struct AskedFile {
     const char* what;

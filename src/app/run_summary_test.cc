@@ -114,10 +114,12 @@ TEST(Summary, EndsWithWhatToDoNext) {
     bool reportWritten;
     bool anyRan;
     std::size_t unreadable;
-    bool tableAsked;
+    bool tableAsked;  // and the page
     std::string next;
   };
-  const std::string table = "  a table with a row per image: precheck --table FILE.csv TASK.CFG\n";
+  const std::string table =
+      "  a table with a row per image: precheck --table FILE.csv TASK.CFG\n"
+      "  a page with a map and every image: precheck --report FILE.html TASK.CFG\n";
   const Case cases[] = {
       {"passed", Verdict::passed, false, true, 0, true, "  the batch is ready for processing\n"},
       {"passed, no table", Verdict::passed, false, true, 0, false,
@@ -141,6 +143,7 @@ TEST(Summary, EndsWithWhatToDoNext) {
     if (c.anyRan) summary.checks.byCheck[3] = Offending{};
     summary.unreadable = c.unreadable;
     summary.tableAsked = c.tableAsked;
+    summary.pageAsked = c.tableAsked;
     summary.inputFolder = "in";
     summary.reportPath = "out/error.json";
     RecordingConsole console;

@@ -73,7 +73,7 @@ LoadedConfig loadTaskConfig(const std::string& path, std::ifstream& stream, Cons
 }
 
 bool openConfigFile(const std::string& path, std::ifstream& stream) {
-  if (platform::isRegularFile(path)) stream.open(path);
+  if (platform::isRegularFile(path)) stream.open(platform::streamPath(path));
   return stream.is_open();
 }
 

@@ -212,9 +212,10 @@ ExifStatus ExifMetadata::parseJpeg(ByteSource& file) {
 
   reset();
   // The whole file: a frame header does not depend on where the last end marker lies.
-  const FrameSize frame = jpegFrameSize(file, length);
-  frameWidth = frame.width;
-  frameHeight = frame.height;
+  const JpegLayout layout = jpegLayout(file, length);
+  frameWidth = layout.frame.width;
+  frameHeight = layout.frame.height;
+  xmpPacket = {layout.xmp.at, layout.xmp.length};
 
   const std::uint64_t app1 = app1Position(file, end);
   if (app1 + 4 > end) return ExifStatus::noExif;

@@ -36,6 +36,9 @@ struct GpsInfo {
   double longitude = 0.0;  // decimal degrees, negative for west
   double altitude = 0.0;   // negative when altitudeRef is 1 (below sea level)
   std::uint8_t altitudeRef = 0;
+  bool hasLatitude = false;  // each set when its rationals were read
+  bool hasLongitude = false;
+  bool hasAltitude = false;
   double dop = 0.0;
   GpsAngle latitudeParts;
   GpsAngle longitudeParts;
@@ -100,6 +103,8 @@ struct ExifMetadata {
   std::uint32_t imageLength = 0;
   std::uint32_t newSubfileType = 0;  // of IFD0; 0 is the full-resolution image
   bool dng = false;                  // IFD0 carries DNGVersion
+  // The XMP packet of a JPEG, found on the walk to its frame; count 0 when none.
+  ValueExtent xmpPacket;
 
   // Every field back to the value it has after construction.
   void reset();

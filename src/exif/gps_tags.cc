@@ -43,16 +43,17 @@ void takeReference(char letter, char negatingLetter, GpsAngle& parts, double& co
   if (letter == negatingLetter) coordinate = -coordinate;
 }
 
-void takeCoordinate(const RawIfdEntry& entry, const ExifBlock& block, char negatingLetter,
+bool takeCoordinate(const RawIfdEntry& entry, const ExifBlock& block, char negatingLetter,
                     GpsAngle& parts, double& coordinate) {
-  if (!isRationalType(entry.fieldType) || entry.count != 3) return;
+  if (!isRationalType(entry.fieldType) || entry.count != 3) return false;
   double values[3];
-  if (!readRationalsAt(entry, block, values, 3, &parts.undefined)) return;
+  if (!readRationalsAt(entry, block, values, 3, &parts.undefined)) return false;
   parts.degrees = values[0];
   parts.minutes = values[1];
   parts.seconds = values[2];
   coordinate = decimalDegrees(parts);
   if (parts.direction == negatingLetter) coordinate = -coordinate;
+  return true;
 }
 
 }  // namespace
@@ -68,22 +69,26 @@ void applyGpsEntry(const RawIfdEntry& entry, const ExifBlock& block, GpsInfo& gp
       takeReference(referenceByte(entry, little), 'S', gps.latitudeParts, gps.latitude);
       break;
     case kLatitude:
-      takeCoordinate(entry, block, 'S', gps.latitudeParts, gps.latitude);
+      if (takeCoordinate(entry, block, 'S', gps.latitudeParts, gps.latitude)) {
+        gps.hasLatitude = true;
+      }
       break;
     case kLongitudeRef:
       takeReference(referenceByte(entry, little), 'W', gps.longitudeParts, gps.longitude);
       break;
     case kLongitude:
-      takeCoordinate(entry, block, 'W', gps.longitudeParts, gps.longitude);
+      if (takeCoordinate(entry, block, 'W', gps.longitudeParts, gps.longitude)) {
+        gps.hasLongitude = true;
+      }
       break;
     case kAltitudeRef:
       gps.altitudeRef = static_cast<std::uint8_t>(referenceByte(entry, little));
       if (gps.altitudeRef == 1) gps.altitude = -gps.altitude;
       break;
     case kAltitude:
-      if (isRationalType(entry.fieldType) && readRationalsAt(entry, block, &gps.altitude, 1) &&
-          gps.altitudeRef == 1) {
-        gps.altitude = -gps.altitude;
+      if (isRationalType(entry.fieldType) && readRationalsAt(entry, block, &gps.altitude, 1)) {
+        gps.hasAltitude = true;
+        if (gps.altitudeRef == 1) gps.altitude = -gps.altitude;
       }
       break;
     case kDop:

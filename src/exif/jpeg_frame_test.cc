@@ -52,6 +52,41 @@ TEST(JpegFrameSize, FoundByWalkingTheSegmentsAndNotPastTheScan) {
   }
 }
 
+// The first APP1 with the XMP header before the frame is the packet; its extent covers
+// the packet only, never past its segment.
+TEST(JpegLayout, FindsTheXmpPacketOnTheWalk) {
+  const std::string packet = "<x:xmpmeta/>";
+  const std::string xmp = xmpSegment(packet);
+  const std::string otherApp1 = jpegSegment(0xE1, "http://ns.adobe.com/xmp/extension/\0ab");
+  const std::string headerOnly = xmpSegment("");
+  const std::string scan = jpegSegment(0xDA, std::string(10, '\0'));
+  const std::string frame = frameSegment(8, 6);
+  struct Case {
+    const char* name;
+    std::string file;
+    std::uint32_t packetBytes;  // 0: none found
+  };
+  const Case cases[] = {
+      {"after the EXIF segment", buildJpeg(withSegments({xmp, frame})), 12},
+      {"the first of two", buildJpeg(withSegments({xmp, xmpSegment("<longer/>..."), frame})), 12},
+      {"another APP1 first", buildJpeg(withSegments({otherApp1, xmp, frame})), 12},
+      {"kept when the walk fails after it", buildJpeg(withSegments({xmp, "\x01\x02"})), 12},
+      {"only the header", buildJpeg(withSegments({headerOnly, frame})), 0},
+      {"after the frame", buildJpeg(withSegments({frame, xmp})), 0},
+      {"after the scan", buildJpeg(withSegments({scan, xmp, frame})), 0},
+      {"an extended XMP segment", buildJpeg(withSegments({otherApp1, frame})), 0},
+  };
+  for (const Case& c : cases) {
+    const ExactBuffer buffer(c.file);
+    MemoryBytes bytes(buffer.data(), buffer.length());
+    const SegmentExtent found = jpegLayout(bytes, buffer.length()).xmp;
+    EXPECT_EQ(found.length, c.packetBytes) << c.name;
+    if (c.packetBytes != 0) {
+      EXPECT_EQ(c.file.substr(static_cast<std::size_t>(found.at), found.length), packet) << c.name;
+    }
+  }
+}
+
 // A file of nothing but empty segments is given up on, not walked to its end.
 TEST(JpegFrameSize, ManyEmptySegmentsEndTheWalk) {
   std::string file = "\xFF\xD8";

@@ -36,6 +36,10 @@ const FileBytes::Piece* FileBytes::pieceHolding(std::uint64_t offset, std::size_
 const unsigned char* FileBytes::bytesAt(std::uint64_t offset, std::size_t length) {
   if (offset > size_ || length > size_ - offset) return nullptr;
   if (const Piece* piece = pieceHolding(offset, length)) return piece->at(offset);
+  if (!inOrder_ && length >= sizes_.inOrder) {
+    inOrder_ = true;
+    file_.readOnInOrder();
+  }
   const std::uint64_t start = pageStart(offset);
   const std::uint64_t end = std::min(size_, std::max(offset + length, start + sizes_.other));
   Piece& piece = others_[nextOther_];

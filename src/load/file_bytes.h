@@ -26,6 +26,9 @@ struct ReadSizes {
   // A range the ends do not hold is read with some pages around it: the directory or
   // value next asked for is likely near.
   std::uint64_t other = 16 * 1024;
+  // A range this long is asked for only by the searches through a file without an EXIF
+  // block near its start: from the first on, the file is read from front to back.
+  std::uint64_t inOrder = 64 * 1024;
 };
 
 class FileBytes final : public ByteSource {
@@ -73,6 +76,7 @@ class FileBytes final : public ByteSource {
   std::array<Piece, 4> others_;
   std::size_t nextOther_ = 0;
   bool failed_ = false;
+  bool inOrder_ = false;
 };
 
 #endif  // PRECHECK_LOAD_FILE_BYTES_H_

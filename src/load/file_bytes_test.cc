@@ -68,6 +68,28 @@ TEST(FileBytes, PhotographIsParsedFromOneReadOfEachEnd) {
   }
 }
 
+// A file searched from front to back says so once, when the search passes the start;
+// a photograph whose EXIF block is near its start never does, however long its body.
+TEST(FileBytes, OnlyTheSearchThroughAFileWithoutExifReadsInOrder) {
+  JpegSpec stripped = photoJpeg(droneFrame(30.5));
+  stripped.app1.reset();
+  stripped.bodyBytes = 3700000;
+  JpegSpec late = photoJpeg(droneFrame(30.5));
+  late.before.push_back(jpegSegment(0xE2, std::string(300000, 'x')));
+  PhotoSpec photo = droneFrame(30.5);
+  photo.bodyBytes = 20000000;
+  const std::pair<std::string, int> cases[] = {
+      {buildJpeg(stripped), 1}, {buildJpeg(late), 1}, {makePhoto(photo), 0}};
+  for (const auto& [content, hints] : cases) {
+    Opened opened(MemoryFile{content});
+    FileBytes bytes(*opened.file);
+    ASSERT_TRUE(bytes.readEnds());
+    ExifMetadata metadata;
+    metadata.parseJpeg(bytes);
+    EXPECT_EQ(opened.files.inOrderHints, hints) << content.size();
+  }
+}
+
 TEST(FileBytes, FailedReadIsKeptAndGivesNothing) {
   const std::string content = patternOf(200000);
   struct Case {

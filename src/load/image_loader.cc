@@ -60,6 +60,8 @@ class WatchedFile final : public platform::ImageFile {
     const CallUnderWay call(since_);
     return file_->readAt(offset, length, destination);
   }
+  // Advice, answered at once.
+  void readOnInOrder() override { file_->readOnInOrder(); }
 
  private:
   std::unique_ptr<platform::ImageFile> file_;

@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <cstdint>
 #include <new>
+#include <optional>
 #include <stdexcept>
+#include <string>
 #include <utility>
 
 #include "load/file_bytes.h"
+#include "xmp/xmp_reader.h"
 
 namespace {
 
@@ -58,6 +61,33 @@ CameraMake cameraMakeOf(const ExifMetadata& metadata, FileBytes& bytes) {
   return make;
 }
 
+std::optional<float> positive(double value) {
+  if (!(value > 0.0) || value > 1e30) return std::nullopt;
+  return static_cast<float>(value);
+}
+
+// What the survey of the batch reads. The XMP packet lies in a range the walk to the
+// frame has read in a photograph as cameras write it.
+void keepSurveyValues(const ExifMetadata& metadata, FileBytes& bytes, ImageRecord& record) {
+  const bool original = !metadata.dateTimeOriginal.empty();
+  record.captureTime = parseCaptureTime(original ? metadata.dateTimeOriginal : metadata.dateTime,
+                                        original ? metadata.subSecTimeOriginal : "");
+  if (metadata.exposureTime > 0.0) record.exposureTime = metadata.exposureTime;
+  const std::string& model = metadata.model;
+  record.model = model.substr(0, std::min(model.find('\0'), kModelBytesKept));
+  record.focalPlaneXResolution = positive(metadata.lens.focalPlaneXResolution);
+  record.focalPlaneYResolution = positive(metadata.lens.focalPlaneYResolution);
+  record.focalPlaneResolutionUnit = metadata.lens.focalPlaneResolutionUnit;
+  record.hasPosition = metadata.gps.hasLatitude && metadata.gps.hasLongitude;
+  if (metadata.gps.hasAltitude) record.gpsAltitude = metadata.gps.altitude;
+  if (metadata.xmpPacket.count > 0) {
+    const unsigned char* packet = bytes.bytesAt(metadata.xmpPacket.at, metadata.xmpPacket.count);
+    if (packet != nullptr) {
+      record.xmp = readXmp(reinterpret_cast<const char*>(packet), metadata.xmpPacket.count);
+    }
+  }
+}
+
 void keep(ExifMetadata& metadata, bool keepDetails, FileBytes& bytes, ImageRecord& record) {
   record.pixelWidth = metadata.pixelWidth;
   record.pixelHeight = metadata.pixelHeight;
@@ -69,6 +99,7 @@ void keep(ExifMetadata& metadata, bool keepDetails, FileBytes& bytes, ImageRecor
   record.altitude = metadata.gps.altitude;
   record.positionUndefined =
       metadata.gps.latitudeParts.undefined || metadata.gps.longitudeParts.undefined;
+  keepSurveyValues(metadata, bytes, record);
   if (keepDetails) {
     std::string& time =
         metadata.dateTimeOriginal.empty() ? metadata.dateTime : metadata.dateTimeOriginal;

@@ -1,11 +1,15 @@
 // Image files are read with positioned reads of the ranges the parser asks for. A file
 // over 64 KB gets random-access advice: the kernel then reads those pages and no
-// read-ahead window around them, most of which would be a photograph's body.
+// read-ahead window around them, most of which would be a photograph's body. A file
+// searched from front to back (no EXIF block near its start) gets sequential advice
+// from then on, so the kernel reads ahead of the search instead of waiting for each
+// piece.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <string>
 
 #include "platform/platform.h"
 #include "platform/posix_paths.h"
@@ -36,6 +40,8 @@ class PosixImageFile final : public ImageFile {
     return true;
   }
 
+  void readOnInOrder() override { posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL); }
+
  private:
   int fd_;
   std::uint64_t size_;
@@ -64,11 +70,7 @@ int openForReading(int folder, const char* name) {
 // Read-ahead of a file this small reads little beyond what the parse reads anyway.
 constexpr std::uint64_t kSmallFileBytes = 64 * 1024;
 
-// Opens a file known to be regular. O_NONBLOCK all the same, should it have become a
-// FIFO since; anything but a regular file is then closed unread.
-OpenedImage openRegularFile(const PathParent& parent) {
-  const int fd = openForReading(parent.folder(), parent.rest());
-  if (fd < 0) return failed(failureOf(errno));
+OpenedImage openedFile(int fd) {
   struct stat info;
   if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
     close(fd);
@@ -81,21 +83,45 @@ OpenedImage openRegularFile(const PathParent& parent) {
   return image;
 }
 
+#ifdef O_PATH
+// The file's type is asked through a descriptor that opens nothing (O_PATH: no open
+// request reaches the file, a FIFO's writer is not released), whatever the listing saw:
+// a regular file may have been replaced by a FIFO since. The file is then opened
+// through that descriptor, so what is opened is what was asked, even if the name is
+// taken by something else in between; by its name where /proc is not mounted.
+OpenedImage openChecked(const PathParent& parent) {
+  const int pathFd = openat(parent.folder(), parent.rest(), O_PATH | O_CLOEXEC);
+  if (pathFd < 0) return failed(failureOf(errno));
+  struct stat info;
+  if (fstat(pathFd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    close(pathFd);
+    return failed(OpenFailure::notRegularFile);
+  }
+  const std::string reopened = "/proc/self/fd/" + std::to_string(pathFd);
+  int fd = openForReading(AT_FDCWD, reopened.c_str());
+  if (fd < 0 && errno == ENOENT) fd = openForReading(parent.folder(), parent.rest());
+  const int openError = errno;
+  close(pathFd);
+  if (fd < 0) return failed(failureOf(openError));
+  return openedFile(fd);
+}
+#else
+OpenedImage openChecked(const PathParent& parent) {
+  struct stat info;
+  if (fstatat(parent.folder(), parent.rest(), &info, 0) != 0) return failed(failureOf(errno));
+  if (!S_ISREG(info.st_mode)) return failed(OpenFailure::notRegularFile);
+  const int fd = openForReading(parent.folder(), parent.rest());
+  if (fd < 0) return failed(failureOf(errno));
+  return openedFile(fd);
+}
+#endif
+
 class PosixImageFiles final : public ImageFiles {
  public:
-  OpenedImage open(const std::string& path, const NativePath& native) override {
+  OpenedImage open(const std::string& path, const NativePath&) override {
     const PathParent parent(path);
     if (!parent.usable()) return failed(failureOf(errno));
-    // A file the listing did not see as regular (a FIFO, a device, a link to nothing,
-    // a name it could not stat) is asked its type first, and opened only when it is
-    // regular by now: opening a FIFO releases its waiting writer, and opening a device
-    // can have effects of its own.
-    if (!native.regularFile) {
-      struct stat info;
-      if (fstatat(parent.folder(), parent.rest(), &info, 0) != 0) return failed(failureOf(errno));
-      if (!S_ISREG(info.st_mode)) return failed(OpenFailure::notRegularFile);
-    }
-    return openRegularFile(parent);
+    return openChecked(parent);
   }
 };
 

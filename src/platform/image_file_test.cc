@@ -9,10 +9,12 @@
 #endif
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <future>
+#include <map>
 #include <string>
 #include <thread>
 
@@ -61,9 +63,40 @@ TEST(SystemImageFiles, FileCutAfterTheOpenFailsToReadPastItsNewEnd) {
   platform::OpenedImage opened = platform::systemImageFiles().open(folder.at("a.jpg"), {});
   ASSERT_NE(opened.file, nullptr);
   fs::resize_file(folder.at("a.jpg"), 50000);
+  // The end of the file is no interrupted read, whatever errno holds from before.
+  errno = EINTR;
   EXPECT_EQ(readAt(*opened.file, 60000, 10), "(failed)");
+  errno = EINTR;
   EXPECT_EQ(readAt(*opened.file, 49995, 10), "(failed)");
   EXPECT_EQ(readAt(*opened.file, 0, 10), patternOf(10));
+}
+
+// Links are typed by what they lead to; a link to nothing, whose stat fails, is of no
+// type: neither a folder to list nor a file to open unasked. Several of each, so that
+// no entry can pass for another by what an earlier one left behind.
+TEST(ListFolder, LinksAreTypedByTheirTargetsAndDanglingOnesByNone) {
+  TempFolder folder;
+  folder.writeFile("target/file.jpg", "x");
+  folder.makeFolder("list");
+  std::map<std::string, std::pair<bool, bool>> expected;  // isFolder, regularFile
+  for (int i = 0; i < 8; ++i) {
+    const std::string n = std::to_string(i);
+    fs::create_directory_symlink(folder.path() / "target", folder.path() / "list" / ("folder" + n));
+    fs::create_symlink(folder.path() / "target" / "file.jpg", folder.path() / "list" / ("file" + n));
+    fs::create_symlink(folder.path() / "gone", folder.path() / "list" / ("dangling" + n));
+    expected["folder" + n] = {true, false};
+    expected["file" + n] = {false, true};
+    expected["dangling" + n] = {false, false};
+  }
+  platform::FolderListing listing;
+  ASSERT_TRUE(platform::listFolder(folder.at("list"), {}, listing));
+  std::map<std::string, std::pair<bool, bool>> listed;
+  for (const platform::FolderEntry& entry : listing.entries) {
+    if (entry.name != "." && entry.name != "..") {
+      listed[entry.name] = {entry.isFolder, entry.path.regularFile};
+    }
+  }
+  EXPECT_EQ(listed, expected);
 }
 
 // A FIFO is never opened: an open would release a writer that waits for a reader, and
@@ -79,12 +112,13 @@ TEST(SystemImageFiles, FifoIsNotOpenedSoItsWriterKeepsWaiting) {
   });
   EXPECT_EQ(platform::systemImageFiles().open(fifo, {}).failure, OpenFailure::notRegularFile);
   EXPECT_EQ(writer.wait_for(std::chrono::milliseconds(200)), std::future_status::timeout);
-  // Listed as a regular file, and a FIFO by the time it is opened: refused at once, the
-  // open does not wait for a writer.
+  // Listed as a regular file, and a FIFO by the time it is opened: refused at once,
+  // without waiting for a writer, and without releasing the one that waits.
   platform::NativePath listedRegular;
   listedRegular.regularFile = true;
   EXPECT_EQ(platform::systemImageFiles().open(fifo, listedRegular).failure,
             OpenFailure::notRegularFile);
+  EXPECT_EQ(writer.wait_for(std::chrono::milliseconds(200)), std::future_status::timeout);
   const int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);  // lets the writer go
   EXPECT_TRUE(writer.get());
   close(reader);

@@ -1,6 +1,8 @@
 // Image files are read with positioned reads of the ranges the parser asks for (ReadFile
 // at an offset), with the random-access hint: the cache manager then reads those pages
-// and no read-ahead window around them.
+// and no read-ahead window around them. A file searched from front to back (no EXIF
+// block near its start) is opened again with the sequential hint, so the cache manager
+// reads ahead of the search.
 #include <windows.h>
 
 #include <algorithm>
@@ -34,6 +36,14 @@ class WindowsImageFile final : public ImageFile {
       done += got;
     }
     return true;
+  }
+
+  void readOnInOrder() override {
+    HANDLE sequential = ReOpenFile(file_, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                   FILE_FLAG_SEQUENTIAL_SCAN);
+    if (sequential == INVALID_HANDLE_VALUE) return;  // the reads go on as they were
+    CloseHandle(file_);
+    file_ = sequential;
   }
 
  private:

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,9 +23,8 @@ struct NativePath {
 };
 #else
 // POSIX opens a file by the bytes of the path the program shows. The listing also tells
-// whether a regular file stood there (its own type, or a link's target's): such a file
-// is opened at once, without first asking its type, which on a local disk costs as
-// much as the open and on a share one more request.
+// whether a regular file stood there (its own type, or a link's target's); the open
+// asks again all the same, as a FIFO may have taken its place since.
 struct NativePath {
   bool regularFile = false;
 };
@@ -72,6 +72,10 @@ bool namesSameFile(const std::string& entryName, const std::string& fileName);
 // in the order the scan takes them. "." and ".." may be among them. Returns false when
 // the folder cannot be enumerated.
 bool listFolder(const std::string& folder, const NativePath& native, FolderListing& listing);
+
+// The path by which the standard library's streams open `path`: on Windows its UTF-16
+// long form, as the narrow calls stop at MAX_PATH; on POSIX the path itself.
+std::filesystem::path streamPath(const std::string& path);
 
 // True when something exists at `path`.
 bool pathExists(const std::string& path);
@@ -133,6 +137,11 @@ class ImageFile {
   // Reads the `length` bytes at `offset` into `destination`. False when not all of
   // them could be read: the file was cut meanwhile, or the disk or the share failed.
   virtual bool readAt(std::uint64_t offset, std::size_t length, unsigned char* destination) = 0;
+
+  // Says that the reads from here on go through the file from front to back, as the
+  // search of a file without an EXIF block near its start does: the system may then
+  // read ahead of them.
+  virtual void readOnInOrder() {}
 };
 
 struct OpenedImage {

@@ -87,6 +87,8 @@ bool listFolder(const std::string& folder, const NativePath&, FolderListing& lis
   return true;
 }
 
+std::filesystem::path streamPath(const std::string& path) { return path; }
+
 bool pathExists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
 
 bool isRegularFile(const std::string& path) {

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 
-#include <direct.h>
-#include <io.h>
 #include <windows.h>
 
 namespace platform {
@@ -108,11 +106,15 @@ bool listFolder(const std::string& folder, const NativePath& native, FolderListi
   return true;
 }
 
-bool pathExists(const std::string& path) { return _access(path.c_str(), 0) == 0; }
+std::filesystem::path streamPath(const std::string& path) { return nativePathOf(path).wide; }
+
+bool pathExists(const std::string& path) {
+  return GetFileAttributesW(nativePathOf(path).wide.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 bool isRegularFile(const std::string& path) {
   // Opening with no access reads no data, so it cannot wait on a pipe.
-  HANDLE handle = CreateFileA(path.c_str(), 0,
+  HANDLE handle = CreateFileW(nativePathOf(path).wide.c_str(), 0,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return false;
@@ -125,12 +127,16 @@ bool isRegularFile(const std::string& path) {
   return regular;
 }
 
+// Every folder on the way, by the long form of the full path: one that exists, or a
+// root or share that cannot be made, fails and is passed.
 void createFolders(const std::string& path) {
-  for (std::size_t separator = path.find_first_of("\\/", 1); separator != std::string::npos;
-       separator = path.find_first_of("\\/", separator + 1)) {
-    _mkdir(path.substr(0, separator).c_str());
+  const std::wstring native = nativePathOf(path).wide;
+  const std::size_t start = native.compare(0, 4, L"\\\\?\\") == 0 ? 4 : 0;
+  for (std::size_t separator = native.find(L'\\', start); separator != std::wstring::npos;
+       separator = native.find(L'\\', separator + 1)) {
+    CreateDirectoryW(native.substr(0, separator).c_str(), nullptr);
   }
-  _mkdir(path.c_str());
+  CreateDirectoryW(native.c_str(), nullptr);
 }
 
 namespace {

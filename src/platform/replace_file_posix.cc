@@ -3,6 +3,9 @@
 // batch shares it would be one more file of the batch. So SIGINT, SIGTERM and SIGHUP
 // are caught for that time; their handler removes the file, puts the default action
 // back and raises the signal again, so the run ends as it would have.
+// The output folder is opened once, and the temporary file is created, put in place
+// and removed in that folder: a link on the way that is swapped meanwhile can neither
+// strand the file nor send the report elsewhere halfway.
 #include <fcntl.h>
 #include <limits.h>
 #include <pthread.h>
@@ -14,6 +17,7 @@
 #include <cstring>
 
 #include "platform/platform.h"
+#include "platform/posix_paths.h"
 #include "platform/temporary_name.h"
 
 namespace platform {
@@ -27,7 +31,8 @@ constexpr int kInterruptCount = sizeof kInterrupts / sizeof kInterrupts[0];
 // interrupts back while it creates the file and while it puts it in place, so the
 // handler, which runs on that thread, never sees the file half created or half moved.
 pthread_t writer;
-char temporaryPath[PATH_MAX];
+int temporaryFolder = -1;
+char temporaryName[PATH_MAX];
 volatile sig_atomic_t temporaryExists = 0;
 
 extern "C" void removeTemporaryAndEnd(int signalNumber) {
@@ -37,7 +42,7 @@ extern "C" void removeTemporaryAndEnd(int signalNumber) {
     pthread_kill(writer, signalNumber);
     return;
   }
-  if (temporaryExists) unlink(temporaryPath);
+  if (temporaryExists) unlinkat(temporaryFolder, temporaryName, 0);
   signal(signalNumber, SIG_DFL);
   // Blocked while the handler runs, so it ends the process as the handler returns.
   raise(signalNumber);
@@ -100,30 +105,53 @@ bool randomNumber(std::uint64_t& number) {
   return read;
 }
 
-// Creates a temporary file for `path` that did not exist before, under a name of which
-// the handler knows. Returns its descriptor, or -1.
-int createTemporary(const std::string& path) {
+// Opens the folder the file at `path` is in, for the *at() calls alone: writing into it
+// needs no right to list it. Returns its descriptor, or -1.
+int openFolderOf(const std::string& path) {
+  const PathParent parent(splitPath(path).folder);
+  if (!parent.usable()) return -1;
+#ifdef O_PATH
+  constexpr int kFolderFlags = O_PATH | O_DIRECTORY | O_CLOEXEC;
+#else
+  constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+#endif
+  return openat(parent.folder(), parent.rest(), kFolderFlags);
+}
+
+// Creates in `folder` a temporary file for the file named `fileName` that did not exist
+// before, under a name of which the handler knows. Returns its descriptor, or -1.
+int createTemporary(int folder, const std::string& fileName) {
   // Other names are tried when one is taken; taken by chance twice in a row is all but
   // impossible, so many failures mean that something else is wrong.
   constexpr int kAttempts = 16;
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
     std::uint64_t random = 0;
     if (!randomNumber(random)) return -1;
-    const std::string name = temporaryNameFor(path, random);
-    if (name.size() >= sizeof temporaryPath) {
+    const std::string name = temporaryNameFor(fileName, random);
+    if (name.size() >= sizeof temporaryName) {
       errno = ENAMETOOLONG;
       return -1;
     }
     const InterruptsHeld held;
-    const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    const int fd = openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0) {
-      std::memcpy(temporaryPath, name.c_str(), name.size() + 1);
+      std::memcpy(temporaryName, name.c_str(), name.size() + 1);
+      temporaryFolder = folder;
       temporaryExists = 1;
       return fd;
     }
     if (errno != EEXIST) return -1;
   }
   return -1;
+}
+
+// Removes the temporary file, if any, from its folder, and closes the folder.
+void removeTemporary(int folder) {
+  const InterruptsHeld held;
+  if (temporaryExists) unlinkat(folder, temporaryName, 0);
+  temporaryExists = 0;
+  temporaryFolder = -1;
+  close(folder);
 }
 
 bool writeAll(int fd, const std::string& bytes) {
@@ -141,15 +169,25 @@ bool writeAll(int fd, const std::string& bytes) {
 
 bool replaceFile(const std::string& path, const std::string& bytes) {
   const InterruptsCaught caught;
-  const int fd = createTemporary(path);
-  if (fd < 0) return false;
+  const int folder = openFolderOf(path);
+  if (folder < 0) return false;
+  const std::string fileName = splitPath(path).name;
+  const int fd = createTemporary(folder, fileName);
+  if (fd < 0) {
+    close(folder);
+    return false;
+  }
   // fsync before the rename, so that a crash cannot leave an empty file in its place.
   bool written = writeAll(fd, bytes) && fsync(fd) == 0;
   written = close(fd) == 0 && written;
-  const InterruptsHeld held;
-  const bool replaced = written && rename(temporaryPath, path.c_str()) == 0;
-  if (!replaced) unlink(temporaryPath);
-  temporaryExists = 0;
+  bool replaced = false;
+  {
+    const InterruptsHeld held;
+    replaced =
+        written && renameat(folder, temporaryName, folder, fileName.c_str()) == 0;
+    if (replaced) temporaryExists = 0;
+  }
+  removeTemporary(folder);
   return replaced;
 }
 

@@ -1,6 +1,9 @@
 #ifdef _WIN32
 #include <process.h>
 #else
+#include <fcntl.h>
+#include <limits.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -11,6 +14,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "platform/temporary_name.h"
 #include "temp_folder.h"
 
 namespace {
@@ -59,6 +63,49 @@ TEST(ReplaceFile, BytesArriveExactlyAndNothingIsLeftBeside) {
   ASSERT_TRUE(platform::replaceFile(folder.at("report.json"), bytes));
   EXPECT_EQ(readFileBytes(folder.at("report.json")), bytes);
   EXPECT_EQ(namesIn(folder.path()), std::set<std::string>{"report.json"});
+}
+
+#ifndef _WIN32
+// A temporary file that cannot be created fails the replacement and writes nowhere:
+// not into descriptor 0, which a failure taken for a descriptor would be. Descriptor 0
+// is a file of the test's for the time.
+TEST(ReplaceFile, TemporaryThatCannotBeCreatedFailsAndWritesNowhere) {
+  TempFolder folder;
+  folder.writeFile("file", "x");
+  const std::string cases[] = {
+      folder.at("missing/report.json"),
+      folder.at("file/report.json"),
+      folder.at(std::string(PATH_MAX - 20, 'r')),  // its temporary's name is too long
+  };
+  folder.writeFile("stdin", "");
+  const int standardInput = dup(0);
+  ASSERT_GE(standardInput, 0);
+  const int stand = open(folder.at("stdin").c_str(), O_RDWR);
+  ASSERT_GE(stand, 0);
+  ASSERT_EQ(dup2(stand, 0), 0);
+  for (const std::string& path : cases) {
+    SCOPED_TRACE(path.substr(0, 80));
+    EXPECT_FALSE(platform::replaceFile(path, "{\"errors\":[]}"));
+    struct stat info;
+    EXPECT_EQ(fstat(0, &info), 0) << "descriptor 0 closed";
+  }
+  dup2(standardInput, 0);
+  close(standardInput);
+  close(stand);
+  EXPECT_EQ(readFileBytes(folder.at("stdin")), "");
+  EXPECT_EQ(namesIn(folder.path()), (std::set<std::string>{"file", "stdin"}));
+}
+#endif
+
+// Every name a temporary file is given is known as one, whatever the random number, so
+// the scan never takes it for an image.
+TEST(IsTemporaryName, KnowsEveryNameTheReplacementGives) {
+  for (const std::uint64_t random : {std::uint64_t{0}, std::uint64_t{1}, std::uint64_t{0xF} << 60,
+                                     ~std::uint64_t{0}, std::uint64_t{0x0123456789abcdef}}) {
+    const std::string name = platform::temporaryNameFor("error.json", random);
+    EXPECT_TRUE(platform::isTemporaryName(name, "error.json")) << name;
+    EXPECT_FALSE(platform::isTemporaryName(name, "error.jso")) << name;
+  }
 }
 
 TEST(IsTemporaryName, OnlyTheFilesNameAndSixteenLowerCaseHexDigits) {

@@ -21,7 +21,7 @@ namespace {
 // The temporary file the handler deletes, changed only under the lock: the handler runs
 // on a thread of its own.
 SRWLOCK temporaryLock = SRWLOCK_INIT;
-std::string temporaryPath;
+std::wstring temporaryPath;  // its long form: the narrow calls stop at MAX_PATH
 bool temporaryExists = false;
 
 class TemporaryLocked {
@@ -36,7 +36,7 @@ class TemporaryLocked {
 // so it can be deleted while the run writes it; it goes when the process ends.
 BOOL WINAPI deleteTemporaryOnInterrupt(DWORD) {
   const TemporaryLocked locked;
-  if (temporaryExists) DeleteFileA(temporaryPath.c_str());
+  if (temporaryExists) DeleteFileW(temporaryPath.c_str());
   temporaryExists = false;
   return FALSE;
 }
@@ -67,9 +67,9 @@ HANDLE createTemporary(const std::string& path) {
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
     std::uint64_t random = 0;
     if (!randomNumber(random)) return INVALID_HANDLE_VALUE;
-    const std::string name = temporaryNameFor(path, random);
+    const std::wstring name = nativePathOf(temporaryNameFor(path, random)).wide;
     const TemporaryLocked locked;
-    HANDLE file = CreateFileA(name.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr,
+    HANDLE file = CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr,
                               CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE) {
       temporaryPath = name;
@@ -105,9 +105,9 @@ bool replaceFile(const std::string& path, const std::string& bytes) {
   if (!temporaryExists) return false;  // deleted by an interrupt, which ends the run
   // rename() cannot replace an existing file on Windows; MoveFileEx can.
   const bool replaced =
-      written && MoveFileExA(temporaryPath.c_str(), path.c_str(),
+      written && MoveFileExW(temporaryPath.c_str(), nativePathOf(path).wide.c_str(),
                              MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-  if (!replaced) DeleteFileA(temporaryPath.c_str());
+  if (!replaced) DeleteFileW(temporaryPath.c_str());
   temporaryExists = false;
   return replaced;
 }

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "common/messages.h"
+#include "platform/characters.h"
 #include "gbk_text.h"
 
 namespace {
@@ -59,6 +60,25 @@ TEST(TerminalText, OutsideBytesShowAsTheyAreUnlessTheyMoveTheCursorOrAreNoCharac
 }  // namespace
 
 namespace {
+
+// UTF-8 at each boundary of its lengths: the longest of one length and the shortest of
+// the next, never an overlong form.
+TEST(Characters, Utf8TakesTheShortestFormAtEveryBoundary) {
+  const std::pair<std::uint32_t, std::string> cases[] = {
+      {0x7F, "\x7f"},
+      {0x80, "\xc2\x80"},
+      {0x7FF, "\xdf\xbf"},
+      {0x800, "\xe0\xa0\x80"},
+      {0xFFFF, "\xef\xbf\xbf"},
+      {0x10000, "\xf0\x90\x80\x80"},
+      {0x10FFFF, "\xf4\x8f\xbf\xbf"},
+  };
+  for (const auto& [c, bytes] : cases) {
+    std::string text;
+    platform::appendUtf8(c, text);
+    EXPECT_EQ(text, bytes) << std::hex << c;
+  }
+}
 
 // Names in the UTF-8 files: readable where they can be, and never two alike. Run where
 // names are read as UTF-8 (POSIX without a locale of another codeset).

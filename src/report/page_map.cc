@@ -148,7 +148,9 @@ std::string mapSvg(const std::vector<MapMark>& marks) {
       const MapMark& mark = marks[i];
       if (mark.state != state) continue;
       const bool outlier = view.outlier[i];
-      group += outlier ? "<circle class=\"out\" data-i=\"" : "<circle data-i=\"";
+      group += outlier    ? "<circle class=\"out\" data-i=\""
+               : mark.gap ? "<circle class=\"gap\" data-i=\""
+                          : "<circle data-i=\"";
       group += std::to_string(mark.image) + "\" cx=\"" + number(drawn[i].x) + "\" cy=\"" +
                number(drawn[i].y) + "\"";
       const std::string distance =

@@ -19,13 +19,14 @@ struct MapMark {
   std::size_t image = 0;  // its index in the run's list, shown as data-i
   GeoPosition at;
   MarkState state = MarkState::passed;
+  bool gap = false;  // the survey found too little overlap at it
   bool timed = false;  // whether `seconds` holds its capture time
   std::int64_t seconds = 0;
   std::string name;  // UTF-8, as the table shows it
 };
 
 // Marks taken within this many seconds of each other belong to one flight.
-inline constexpr std::int64_t kFlightBreakSeconds = 300;
+inline constexpr std::int64_t kFlightBreakSeconds = 600;
 
 // The <svg> element; an empty text when no mark is given.
 std::string mapSvg(const std::vector<MapMark>& marks);

@@ -9,6 +9,7 @@
 #include "report/image_fields.h"
 #include "report/image_table.h"
 #include "report/page_map.h"
+#include "report/page_survey.h"
 
 namespace {
 
@@ -41,7 +42,7 @@ const char kStyle[] =
     "#map{width:100%;height:auto;border:1px solid #bbb}"
     "#map .ground{fill:#f7f7f2}#map .flight{fill:none;stroke:#7a8ca3;stroke-width:1.2}"
     "#map circle{r:4px;stroke:#fff;stroke-width:1}"
-    "#map .out{stroke:#000;stroke-width:1.5}#map .far{fill:#222}"
+    "#map .out{stroke:#000;stroke-width:1.5}#map .gap{stroke:#7a3db8;stroke-width:2.5}#map .far{fill:#222}"
     "#map .scale path{fill:none;stroke:#222;stroke-width:2}#map text{font-size:13px}"
     "#map .north path{fill:#222}"
     ".ok{fill:#2e9e4f;background:#2e9e4f}.ck{fill:#d92d20;background:#d92d20}"
@@ -92,7 +93,9 @@ std::string counted(std::size_t count, const char* one, const char* many) {
 struct PageImage {
   std::string name;  // UTF-8
   std::vector<int> codes;
-  bool problem = false;  // not read, not parsed, or named by a check
+  bool surveyed = false;  // named by a survey finding
+  bool gap = false;       // named by a finding of a gap in overlap
+  bool problem = false;   // not read, not parsed, or named by a check or the survey
 };
 
 std::vector<PageImage> pageImages(const PageFacts& facts) {
@@ -103,7 +106,13 @@ std::vector<PageImage> pageImages(const PageFacts& facts) {
     PageImage& image = images[index];
     image.name = pathBelow(facts.inputFolder, facts.images.path(index));
     image.codes = codes[index];
-    image.problem = !facts.images.record(index).parsed() || !image.codes.empty();
+    if (facts.survey != nullptr) {
+      const SurveyMarks marks = surveyMarksOf(*facts.survey, index);
+      image.surveyed = marks.named;
+      image.gap = marks.gap;
+    }
+    image.problem =
+        !facts.images.record(index).parsed() || !image.codes.empty() || image.surveyed;
   }
   return images;
 }
@@ -130,20 +139,22 @@ void appendVerdict(const PageFacts& facts, const std::vector<PageImage>& images,
     page += kChecks[row].name;
     page += "</a>: " + counted(named->size(), "image", "images") + " named</li>";
   }
+  if (facts.survey != nullptr) appendSurveyVerdict(*facts.survey, page);
   page += "</ul><p>error.json: ";
   if (passed) {
     page += "not written, since the batch passed";
   } else {
     page += facts.reportWritten ? "written to " : "could not be written to ";
     page += "<code>";
-    appendHtml(platform::outsideToUtf8(facts.reportPath), page);
+    appendHtml(platform::outsidePathToUtf8(facts.reportPath), page);
     page += "</code>";
   }
   page += "</p></header>";
 }
 
 MarkState stateOf(const PageImage& image) {
-  return image.codes.empty() ? MarkState::passed : MarkState::check;
+  if (!image.codes.empty()) return MarkState::check;
+  return image.surveyed ? MarkState::survey : MarkState::passed;
 }
 
 void appendMap(const PageFacts& facts, const std::vector<PageImage>& images, std::string& page) {
@@ -155,6 +166,7 @@ void appendMap(const PageFacts& facts, const std::vector<PageImage>& images, std
     mark.image = index;
     mark.at = GeoPosition{record.latitude, record.longitude};
     mark.state = stateOf(images[index]);
+    mark.gap = images[index].gap;
     if (record.details != nullptr) {
       mark.timed = captureSeconds(fileText(record.details->captureTime), mark.seconds);
     }
@@ -165,7 +177,9 @@ void appendMap(const PageFacts& facts, const std::vector<PageImage>& images, std
           counted(marks.size(), "image has", "images have") +
           " a position. Lines join the images of a flight in the order they were taken; "
           "a mark with a black ring lies far from the batch and is drawn at the edge, "
-          "with its distance.</p>";
+          "with its distance.";
+  if (facts.survey != nullptr) page += " A purple ring marks a gap in overlap.";
+  page += "</p>";
   page += mapSvg(marks);
   page += "<p class=\"legend\"><span class=\"key ok\"></span>passed"
           "<span class=\"key ck\"></span>named by a check"
@@ -209,7 +223,6 @@ void appendChecks(const PageFacts& facts, const std::vector<PageImage>& images,
 }
 
 // What the survey found, kind by kind, once the run has a survey.
-void appendSurvey(std::string&) {}
 
 // Up to this many images the table is an HTML table; a larger batch gets the same rows
 // as tab-separated lines, which a browser lays out many times faster.
@@ -268,7 +281,11 @@ std::string reportPageText(const PageFacts& facts) {
   appendVerdict(facts, images, page);
   appendMap(facts, images, page);
   appendChecks(facts, images, page);
-  appendSurvey(page);
+  if (facts.survey != nullptr) {
+    std::vector<std::string> names;
+    for (const PageImage& image : images) names.push_back(image.name);
+    appendSurveySection(*facts.survey, names, page);
+  }
   appendTable(facts, images, page);
   page += "<script>" + std::string(kSortScript) + "</script></body></html>\n";
   return page;

@@ -11,12 +11,17 @@
 #include "checks/checks.h"
 #include "load/image_records.h"
 
+struct SurveyResult;
+
 struct PageFacts {
   ImageRecords& images;  // must keep their details, for the capture times
   const std::string& inputFolder;
   const CheckOutcomes& checks;
   const std::string& reportPath;  // where error.json goes
   bool reportWritten = false;
+  // What the survey found, its images being the run's in list order; null when the run
+  // had no survey.
+  const SurveyResult* survey = nullptr;
 };
 
 std::string reportPageText(const PageFacts& facts);

@@ -343,4 +343,30 @@ TEST(Checks, NamesOutsideTheCodePageAndLongPathsAreRead) {
                             group("4000*3000", 3) + block({}) + kAllClear);
 }
 
+// The configuration and the output folder are opened and made by their long form too:
+// a configuration path and an output folder longer than MAX_PATH serve on Windows.
+TEST(Checks, LongConfigurationPathAndOutputFolderServe) {
+  Batch batch;
+  PhotoSpec unlocated = surveyPhoto();
+  unlocated.gps.reset();
+  batch.addPhoto("a.jpg", unlocated);
+  const ProgramRun plain = batch.run(kAllChecks);
+  const std::string report = batch.report();
+  const std::string deep = std::string(150, 'q');
+  const std::string outputFolder = "o" + std::string(150, 'x') + kPathSeparator + deep;
+  // Made short and then renamed long: the test's own calls may stop at MAX_PATH.
+  batch.folder().writeFile("c/" + deep + "/task.cfg", Batch::configText(kAllChecks, outputFolder));
+  const std::string longFolder = "c" + std::string(150, 'y');
+  fs::rename(batch.folder().path() / "c", batch.folder().path() / longFolder);
+  const std::string config = longFolder + kPathSeparator + deep + kPathSeparator + "task.cfg";
+  const ProgramRun run = runProgram(PRECHECK_BINARY, {config}, batch.folder().path().string());
+  EXPECT_EQ(run.exitCode, 1);
+  const std::string echo =
+      withConsoleLineEnds(config + "\n" + Batch::configText(kAllChecks, outputFolder));
+  ASSERT_EQ(run.output.rfind(echo, 0), 0u) << run.output;
+  EXPECT_EQ(run.output.substr(echo.size()), plain.output.substr(batch.echo(kAllChecks).size()));
+  fs::rename(batch.folder().path() / ("o" + std::string(150, 'x')), batch.folder().path() / "o");
+  EXPECT_EQ(readFileBytes(batch.folder().at("o/" + deep + "/error.json")), report);
+}
+
 }  // namespace

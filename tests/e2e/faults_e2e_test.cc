@@ -150,6 +150,37 @@ TEST(Faults, InterruptWhileTheReportIsWrittenLeavesTheEarlierReportAndNothingEls
   }
 }
 
+// The output folder is a link that another process points elsewhere while the report's
+// temporary file is being created in it. The report is finished in the folder where
+// it was begun, and no temporary file is left there or anywhere.
+TEST(Faults, OutputLinkSwappedDuringTheWriteStrandsNoTemporaryFile) {
+  Batch batch;
+  batch.add("a.jpg", kNotAnImage);
+  batch.folder().makeFolder("first");
+  batch.folder().makeFolder("second");
+  const std::string link = batch.folder().at("out");
+  ASSERT_EQ(symlink("first", link.c_str()), 0);
+  batch.setOutputFolder("out");
+  int opens = 0;
+  OpenGate gate(batch.folder().at("first"), [&](pid_t) {
+    if (opens++ != 0) return;
+    const std::string swapped = batch.folder().at("out.new");
+    EXPECT_EQ(symlink("second", swapped.c_str()), 0);
+    EXPECT_EQ(rename(swapped.c_str(), link.c_str()), 0);
+  });
+  if (!gate.usable()) GTEST_SKIP() << "no fanotify permission events here (needs root)";
+  Switches on;
+  on.gps = true;
+  const ProgramRun run = batch.run(on);
+  gate.stop();
+  EXPECT_EQ(opens, 1);
+  EXPECT_EQ(run.exitCode, 1);
+  const std::string report = reportOf({entry(104, messages::kNoGps, {"a.jpg"})});
+  EXPECT_EQ(contentsOf(batch.folder().path() / "first"),
+            (std::map<std::string, std::string>{{"error.json", report}}));
+  EXPECT_TRUE(contentsOf(batch.folder().path() / "second").empty());
+}
+
 // RLIMIT_FSIZE makes every write past the limit fail with EFBIG, as a full disk makes
 // it fail with ENOSPC, at a byte the test chooses: the new report is cut there.
 TEST(Faults, FullDiskKeepsTheEarlierReportWholeAndSaysSo) {
@@ -322,6 +353,52 @@ TEST(Faults, TableIntoAFifoOrADeviceIsWrittenThrough) {
   EXPECT_EQ(batch.run(kAllChecks, {"--geojson", "/dev/null"}).exitCode, 0);
   ASSERT_EQ(stat("/dev/null", &info), 0);
   EXPECT_TRUE(S_ISCHR(info.st_mode));
+}
+
+// A share that never answers the reads of one file: that image is skipped and named
+// once the time limit passes, the others are checked, and the program ends, though
+// the read it left behind never returns while it lives.
+TEST(Faults, ReadThatNeverAnswersSkipsItsImageAndTheRunEnds) {
+#ifndef PRECHECK_SHARE_FS
+  GTEST_SKIP() << "built without libfuse3: no share to hold a read";
+#else
+  Batch batch;
+  batch.addPhoto("a.jpg", surveyPhoto());
+  batch.addPhoto("held.jpg", surveyPhoto());
+  batch.addPhoto("z.jpg", surveyPhoto());
+  batch.folder().makeFolder("share");
+  const std::string share = batch.folder().at("share");
+  RunOptions options;
+  options.keepErrors = true;
+  options.timeLimitSeconds = 60;
+  const ProgramRun mount =
+      runProgram(PRECHECK_SHARE_FS, {"--latency-ms", "0", "--hold-read", "/held.jpg",
+                                     batch.folder().at("images"), share},
+                 batch.folder().path().string(), options);
+  if (mount.exitCode != 0) {
+    GTEST_SKIP() << "FUSE cannot mount here (/dev/fuse and fusermount3 are needed): "
+                 << mount.errors;
+  }
+  struct Unmount {
+    std::string path;
+    ~Unmount() {
+      runProgram("/bin/sh", {"-c", "fusermount3 -u -z \"$0\"", path}, "/");
+    }
+  } unmount{share};
+  batch.folder().writeFile("task.cfg", "1focal=true\n2gps=true\n3make=true\n4resolution=true\n"
+                                       "5input=share\n6output=check\n");
+  const ProgramRun run = runProgram(PRECHECK_BINARY, {"--read-timeout", "1.5", "task.cfg"},
+                                    batch.folder().path().string(), options);
+  EXPECT_EQ(run.signal, 0);
+  EXPECT_EQ(run.exitCode, 0) << run.errors;
+  EXPECT_NE(run.errors.find("precheck: skipped share/held.jpg: no answer from the file system "
+                            "in 1.5 s\n"),
+            std::string::npos)
+      << run.errors;
+  EXPECT_NE(run.errors.find("precheck: 1 file could not be read\n"), std::string::npos)
+      << run.errors;
+  EXPECT_EQ(run.output.rfind(kAllClear), run.output.size() - kAllClear.size()) << run.output;
+#endif
 }
 
 }  // namespace

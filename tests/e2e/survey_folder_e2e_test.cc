@@ -130,7 +130,7 @@ TEST(SurveyFolder, TerminalSuggestsTheIgnoreOptions) {
   shown.erase(std::remove_if(shown.begin(), shown.end(),
                              [](char c) { return c == '\r' || c == '\n'; }),
               shown.end());
-  EXPECT_NE(shown.find("Files that are not images stay in the run; to leave them out: "
+  EXPECT_NE(shown.find("files that are not images stay in the run; to leave them out: "
                             "--ignore \"**/.DS_Store\" --ignore \"**/._*\" --ignore "
                             "\"**/*.MRK\" --ignore \"**/*.obs\" --ignore \"**/*.db\""),
             std::string::npos)

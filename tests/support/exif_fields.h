@@ -20,13 +20,14 @@ inline auto allFields(const ExifMetadata& m) {
                m.exposureProgram, m.isoSpeed, m.shutterSpeedValue, m.exposureBiasValue,
                m.subjectDistance, m.focalLength, m.focalLength35mm, m.flashFired,
                m.flashReturnLight, m.flashMode, m.meteringMode, m.pixelWidth, m.pixelHeight),
-      std::tie(g.latitude, g.longitude, g.altitude, g.altitudeRef, g.dop),
+      std::tie(g.latitude, g.longitude, g.altitude, g.altitudeRef, g.dop, g.hasLatitude,
+               g.hasLongitude, g.hasAltitude),
       allFields(g.latitudeParts), allFields(g.longitudeParts),
       std::tie(l.fNumberAtShortest, l.fNumberAtLongest, l.shortestFocalLength,
                l.longestFocalLength, l.focalPlaneXResolution, l.focalPlaneYResolution,
                l.focalPlaneResolutionUnit, l.lensMake, l.lensModel),
       std::tie(m.frameWidth, m.frameHeight, m.imageWidth, m.imageLength, m.newSubfileType,
-               m.dng));
+               m.dng, m.xmpPacket.at, m.xmpPacket.count));
 }
 
 #endif  // PRECHECK_TESTS_SUPPORT_EXIF_FIELDS_H_

@@ -261,6 +261,10 @@ std::string jfifSegment() {
   return jpegSegment(0xE0, std::string("JFIF\0\x01\x01\x00\x00\x01\x00\x01\x00\x00", 14));
 }
 
+std::string xmpSegment(const std::string& packet) {
+  return jpegSegment(0xE1, std::string("http://ns.adobe.com/xap/1.0/\0", 29) + packet);
+}
+
 std::string buildJpeg(const JpegSpec& jpeg) {
   std::string file = "\xFF\xD8";
   for (const std::string& segment : jpeg.before) file += segment;
@@ -344,6 +348,7 @@ JpegSpec photoJpeg(const PhotoSpec& photo) {
   JpegSpec jpeg;
   if (photo.jfif) jpeg.before.push_back(jfifSegment());
   jpeg.app1 = buildExifBlock(photoExifBlock(photo));
+  if (photo.xmp) jpeg.after.push_back(xmpSegment(*photo.xmp));
   if (photo.frame) jpeg.after.push_back(frameSegment(photo.frame->first, photo.frame->second));
   jpeg.bodyBytes = photo.bodyBytes;
   return jpeg;

@@ -118,6 +118,8 @@ std::string jpegSegment(std::uint8_t marker, const std::string& payload);
 std::string frameSegment(std::uint16_t width, std::uint16_t height);
 // The APP0 JFIF segment that many encoders write first.
 std::string jfifSegment();
+// An APP1 segment holding the XMP `packet` behind its namespace header.
+std::string xmpSegment(const std::string& packet);
 
 // A position in decimal degrees and an altitude in metres. Negative values write the
 // references S, W and altitude reference 1. Each coordinate is written as degrees and
@@ -144,6 +146,8 @@ struct PhotoSpec {
   bool jfif = false;                           // an APP0 JFIF segment before the APP1
   // Width and height: a frame header after the APP1, as encoders write it.
   std::optional<std::pair<std::uint16_t, std::uint16_t>> frame;
+  // An XMP packet in its own APP1 after the EXIF one, before the frame, as drones write.
+  std::optional<std::string> xmp;
   std::size_t bodyBytes = 4096;
 };
 

@@ -56,6 +56,7 @@ class MemoryImageFiles final : public platform::ImageFiles {
   std::atomic<int> opens{0};
   std::atomic<int> reads{0};
   std::atomic<std::uint64_t> bytesRead{0};
+  std::atomic<int> inOrderHints{0};
 
  private:
   class Open final : public platform::ImageFile {
@@ -83,6 +84,8 @@ class MemoryImageFiles final : public platform::ImageFiles {
       }
       return true;
     }
+
+    void readOnInOrder() override { ++files_.inOrderHints; }
 
    private:
     MemoryImageFiles& files_;

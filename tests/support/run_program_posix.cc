@@ -31,6 +31,10 @@ void distinguishSanitizerReports() {
   dup2(outFd, STDOUT_FILENO);
   if (errFd < 0) errFd = open("/dev/null", O_WRONLY);
   dup2(errFd, STDERR_FILENO);
+  // Only as standard output and error: a daemon the child starts (a FUSE file system)
+  // must not hold the pipes open after the child has gone.
+  if (outFd != STDOUT_FILENO && outFd != STDERR_FILENO) close(outFd);
+  if (errFd != STDOUT_FILENO && errFd != STDERR_FILENO) close(errFd);
   if (chdir(workingFolder.c_str()) != 0) _exit(127);
   // A test runner started in the background ignores SIGINT, and the child would inherit
   // that; the program must meet the signals that end a run as a user's shell sends them.
