@@ -130,6 +130,11 @@ inline constexpr Bilingual kSwitchAChecksOn{
     "\xd6\xbb\xd3\xd0\xd6\xb5\xc7\xa1\xba\xc3\xce\xaa true \xb2\xc5\xbb\xe1\xb4\xf2\xbf\xaa"
     "\xbc\xec\xb2\xe9",
     "every check is switched off: only exactly \"true\" switches one on"};
+// 查看航测检查的发现：precheck --survey FILE.json TASK.CFG 列出每一项
+inline constexpr Bilingual kLookAtSurvey{
+    "\xb2\xe9\xbf\xb4\xba\xbd\xb2\xe2\xbc\xec\xb2\xe9\xb5\xc4\xb7\xa2\xcf\xd6\xa3\xba"
+    "precheck --survey FILE.json TASK.CFG \xc1\xd0\xb3\xf6\xc3\xbf\xd2\xbb\xcf\xee",
+    "look at the survey's findings: precheck --survey FILE.json TASK.CFG lists each"};
 // 这批影像可以进入处理
 inline constexpr Bilingual kReadyForProcessing{
     "\xd5\xe2\xc5\xfa\xd3\xb0\xcf\xf1\xbf\xc9\xd2\xd4\xbd\xf8\xc8\xeb\xb4\xa6\xc0\xed",

@@ -47,6 +47,7 @@ TEST(PeopleTexts, ChineseTextsAreTheIntendedGbkBytes) {
       {texts::kAskForTable, "每张影像一行的表格：precheck --table 文件.csv 任务配置"},
       {texts::kAskForPage, "带地图和每张影像的网页：precheck --report 文件.html 任务配置"},
       {texts::kSwitchAChecksOn, "所有检查开关都未打开：只有值恰好为 true 才会打开检查"},
+      {texts::kLookAtSurvey, "查看航测检查的发现：precheck --survey FILE.json TASK.CFG 列出每一项"},
       {texts::kReadyForProcessing, "这批影像可以进入处理"},
       {texts::kImagesDone, "{1}/{2} 张影像"},
       {texts::kRate, "，{1} 张/秒"},

@@ -62,8 +62,11 @@ const NextStep kNextSteps[] = {
      nullptr},
     {[](const RunSummary& s) { return !s.pageAsked && s.images > 0; }, texts::kAskForPage,
      nullptr},
+    {[](const RunSummary& s) { return s.survey != nullptr && s.survey->anyFindings(); },
+     texts::kLookAtSurvey, nullptr},
     {[](const RunSummary& s) {
-       return s.verdict == Verdict::passed && s.checks.anyRan() && s.unreadable == 0;
+       return s.verdict == Verdict::passed && s.checks.anyRan() && s.unreadable == 0 &&
+              (s.survey == nullptr || !s.survey->anyFindings());
      },
      texts::kReadyForProcessing, nullptr},
 };

@@ -40,6 +40,8 @@ struct SurveyImage {
   std::uint32_t height = 0;
   std::string captureId;                   // images of one multispectral capture share it
   std::string bandName;
+  // The EXIF pixel size is missing or differs from the frame the file holds.
+  bool sizeMismatch = false;
 };
 
 // The thresholds, each an option; the defaults come from the trackers' reports.

@@ -77,6 +77,7 @@ SurveyImage surveyImageOf(const ImageRecord& record) {
   const std::optional<double> unitMm = millimetresPerUnit(record.focalPlaneResolutionUnit);
   image.sensorWidth = sensorSide(image.width, record.focalPlaneXResolution, unitMm);
   image.sensorHeight = sensorSide(image.height, record.focalPlaneYResolution, unitMm);
+  image.sizeMismatch = sizeMismatch(record);
   image.captureId = xmp.captureId;
   image.bandName = xmp.bandName;
   return image;

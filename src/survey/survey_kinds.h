@@ -12,8 +12,9 @@
 using FindKind = void (*)(const SurveyContext& context, std::size_t kind, SurveyResult& result);
 
 struct SurveyKind {
-  const char* name;     // "overlap-gap", as the survey file names it
-  const char* meaning;  // for the manual and the terminal
+  const char* name;        // "overlap-gap", as the survey file names it
+  const char* meaning;     // for people
+  const char* thresholds;  // the options that set its thresholds, or ""
   FindKind find;
 };
 
@@ -27,19 +28,25 @@ void findMixedFlights(const SurveyContext& context, std::size_t kind, SurveyResu
 void findOverlapGap(const SurveyContext& context, std::size_t kind, SurveyResult& result);
 void findMotionBlurRisk(const SurveyContext& context, std::size_t kind, SurveyResult& result);
 void findBandMissing(const SurveyContext& context, std::size_t kind, SurveyResult& result);
+void findSizeMismatch(const SurveyContext& context, std::size_t kind, SurveyResult& result);
 
 // In the order the findings are listed.
 inline constexpr SurveyKind kSurveyKinds[] = {
-    {"position-null", "latitude and longitude both 0", findPositionNull},
-    {"position-repeated", "one exact position on three or more images", findPositionRepeated},
-    {"position-outlier", "far from every other image", findPositionOutlier},
-    {"name-collision", "one file name in two or more folders", findNameCollision},
-    {"duplicate-frame", "same capture time and position", findDuplicateFrame},
-    {"horizon-frame", "camera lifted in a nadir survey", findHorizonFrame},
-    {"mixed-flights", "more than one flight in the batch", findMixedFlights},
-    {"overlap-gap", "forward overlap too low", findOverlapGap},
-    {"motion-blur-risk", "moved over half a ground pixel while exposing", findMotionBlurRisk},
-    {"band-missing", "multispectral capture missing bands", findBandMissing},
+    {"position-null", "latitude and longitude both 0", "", findPositionNull},
+    {"position-repeated", "one exact position on several images", "--repeated-images",
+     findPositionRepeated},
+    {"position-outlier", "far from every other image", "--outlier-distance --outlier-factor",
+     findPositionOutlier},
+    {"name-collision", "one file name in two or more folders", "", findNameCollision},
+    {"duplicate-frame", "same capture time and position", "", findDuplicateFrame},
+    {"horizon-frame", "camera lifted in a nadir survey", "--horizon-pitch --nadir-pitch",
+     findHorizonFrame},
+    {"mixed-flights", "more than one flight in the batch", "--flight-gap", findMixedFlights},
+    {"overlap-gap", "forward overlap too low", "--min-overlap --turn-yaw", findOverlapGap},
+    {"motion-blur-risk", "moved over half a ground pixel while exposing", "--blur-pixels",
+     findMotionBlurRisk},
+    {"band-missing", "multispectral capture missing bands", "", findBandMissing},
+    {"size-mismatch", "EXIF pixel size missing or other than the frame", "", findSizeMismatch},
 };
 inline constexpr std::size_t kSurveyKindCount = std::size(kSurveyKinds);
 

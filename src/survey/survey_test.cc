@@ -142,6 +142,9 @@ TEST(SurveyTest, LawnmowerGivesExactlyTheInjectedFinding) {
        [](Images& images) { erase(images, "flight/DJI_0043.TIF"); },
        {"band-missing: flight/DJI_0041.TIF flight/DJI_0042.TIF flight/DJI_0044.TIF "
         "flight/DJI_0045.TIF"}},
+      {"an edited copy", kPlan,
+       [](Images& images) { named(images, "flight/DJI_0012.JPG").sizeMismatch = true; },
+       {"size-mismatch: flight/DJI_0012.JPG"}},
   };
   for (const FaultCase& test : cases) {
     Images images = lawnmowerImages(test.plan);

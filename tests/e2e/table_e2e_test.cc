@@ -43,7 +43,7 @@ const std::string kEveryKindTable =
     "focal_length_35mm,latitude,longitude,altitude_m,codes,frame_width,frame_height,"
     "height_above_takeoff_m,gimbal_pitch_deg,flight,overlap_previous,survey\r\n"
     "a.jpg,ok,,4000,3000,DJI,FC6310,2024-05-01 10:00:00,8.8,24,30.5,114.3608,152.3,,4000,3000,,,1,,\r\n"
-    "b.jpg,ok,,4000,3000,DJI,FC6310,,8.8,24,,,,104,2000,1500,,,,,\r\n"
+    "b.jpg,ok,,4000,3000,DJI,FC6310,,8.8,24,,,,104,2000,1500,,,,,size-mismatch\r\n"
     "c.jpg,not read,it is empty,,,,,,,,,,,,,,,,,,\r\n"
     "d.jpg,not an image: text file,,,,,,,,,,,,101 102 103 104,,,,,,,\r\n"
     "f.jpg,ok,,4000,3000,DJI,FC6310,2024-05-01T10:00,0,,30.5,114.3608,152.3,103,,,,,,,\r\n" +
