@@ -118,6 +118,10 @@ std::string mapText(const RunFindings& findings) {
 
 std::string surveyText(const RunFindings& findings) { return surveyJsonText(findings.survey); }
 std::string pageText(const RunFindings& findings) {
+  // The survey's images are the run's, in list order, whenever it ran.
+  const bool surveyed = findings.survey.result.images == findings.images.size() &&
+                        findings.survey.result.perImage.size() == findings.images.size();
   return reportPageText(PageFacts{findings.images, findings.inputFolder, findings.checks,
-                                  findings.reportPath, findings.reportWritten});
+                                  findings.reportPath, findings.reportWritten,
+                                  surveyed ? &findings.survey.result : nullptr});
 }
