@@ -35,19 +35,6 @@ std::string captureTimeText(const std::string& bytes) {
   return text;
 }
 
-std::string decimal(double value, int places) {
-  if (!std::isfinite(value)) return "";
-  char digits[400];  // the largest double in fixed notation, with its decimals
-  const std::to_chars_result written =
-      std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, places);
-  std::string text(digits, written.ptr);
-  if (text.find('.') != std::string::npos) {
-    text.erase(text.find_last_not_of('0') + 1);
-    if (text.back() == '.') text.pop_back();
-  }
-  return text == "-0" ? "0" : text;
-}
-
 std::vector<std::vector<int>> reportCodesByImage(const CheckOutcomes& outcomes,
                                                  std::size_t imageCount) {
   std::vector<std::vector<int>> codes(imageCount);

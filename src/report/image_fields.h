@@ -26,9 +26,6 @@ std::string makeText(const CameraMake& make);
 // YYYY:MM:DD HH:MM:SS; otherwise as the file gives it.
 std::string captureTimeText(const std::string& bytes);
 
-// `value` rounded to at most `places` decimals, without trailing zeros ("30.543",
-// "152.3", "24"), the same in every locale; empty when it is not finite.
-std::string decimal(double value, int places);
 
 // Decimals that keep what a camera measures: degrees to about a millimetre on the
 // ground, metres and millimetres of focal length to a thousandth.

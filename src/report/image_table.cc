@@ -10,6 +10,7 @@
 #include "report/image_fields.h"
 #include "report/survey_report.h"
 #include "survey/survey_kinds.h"
+#include "common/numbers.h"
 
 // The table's columns, as the header names them: a name, and whether the cells hold
 // words (from the file or ours) rather than numbers, which a spreadsheet could take for
@@ -89,12 +90,12 @@ std::vector<std::string> imageTableFields(const std::string& file, const ImageRe
       fields[6] = fileText(record.details->model);
       fields[7] = captureTimeText(record.details->captureTime);
     }
-    fields[8] = decimal(record.focalLength, kMetrePlaces);
+    fields[8] = decimalText(record.focalLength, kMetrePlaces);
     if (record.focalLength35mm != 0) fields[9] = std::to_string(record.focalLength35mm);
     if (hasShownPosition(record)) {
-      fields[10] = decimal(record.latitude, kDegreePlaces);
-      fields[11] = decimal(record.longitude, kDegreePlaces);
-      fields[12] = decimal(record.altitude, kMetrePlaces);
+      fields[10] = decimalText(record.latitude, kDegreePlaces);
+      fields[11] = decimalText(record.longitude, kDegreePlaces);
+      fields[12] = decimalText(record.altitude, kMetrePlaces);
     }
   }
   for (const int code : codes) {
@@ -114,7 +115,7 @@ using JsonWriter = rapidjson::Writer<rapidjson::StringBuffer>;
 // A number as the table writes it, or null when it is not finite: JSON has no such
 // numbers.
 void writeNumber(JsonWriter& writer, double value, int places) {
-  const std::string text = decimal(value, places);
+  const std::string text = decimalText(value, places);
   if (text.empty()) {
     writer.Null();
   } else {

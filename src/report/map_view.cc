@@ -5,6 +5,7 @@
 #include <cstddef>
 
 #include "report/image_fields.h"
+#include "common/numbers.h"
 
 namespace {
 
@@ -19,14 +20,6 @@ constexpr double kLeastOutlierDistance = 200.0;
 // The least half width and height of the view, for a batch taken from one spot.
 constexpr double kLeastHalfSpan = 25.0;
 constexpr double kMargin = 0.05;  // of the span, on every side
-
-double median(std::vector<double> values) {
-  if (values.empty()) return 0.0;
-  const std::size_t middle = values.size() / 2;
-  std::nth_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(middle),
-                   values.end());
-  return values[middle];
-}
 
 // Longitude difference in (-180, 180], so a batch across the antimeridian stays whole.
 double longitudeDifference(double longitude, double from) {
@@ -104,9 +97,9 @@ MapPoint onEdge(const MapView& view, const MapPoint& point) {
 }
 
 std::string distanceText(double metres) {
-  if (metres < 1000.0) return decimal(std::round(metres), 0) + " m";
-  if (metres < 100000.0) return decimal(std::round(metres / 100.0) / 10.0, 1) + " km";
-  return decimal(std::round(metres / 1000.0), 0) + " km";
+  if (metres < 1000.0) return decimalText(std::round(metres), 0) + " m";
+  if (metres < 100000.0) return decimalText(std::round(metres / 100.0) / 10.0, 1) + " km";
+  return decimalText(std::round(metres / 1000.0), 0) + " km";
 }
 
 double groundDistance(const GeoPosition& a, const GeoPosition& b) {

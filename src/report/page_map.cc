@@ -5,6 +5,7 @@
 
 #include "report/html_text.h"
 #include "report/image_fields.h"
+#include "common/numbers.h"
 
 namespace {
 
@@ -16,7 +17,7 @@ constexpr double kPadding = 28.0;
 // thousands would hide the map.
 constexpr std::size_t kLabelledOutliers = 20;
 
-std::string number(double value) { return decimal(value, 1); }
+std::string number(double value) { return decimalText(value, 1); }
 
 // Where the view's metres go on the drawing.
 struct Canvas {

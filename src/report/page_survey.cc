@@ -6,6 +6,7 @@
 #include "survey/survey.h"
 #include "survey/survey_kinds.h"
 #include "survey/survey_text.h"
+#include "common/numbers.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include "report/image_fields.h"
 #include "survey/survey_image.h"
 #include "survey/survey_kinds.h"
+#include "common/numbers.h"
 
 namespace {
 
@@ -17,7 +18,7 @@ void writeString(JsonWriter& writer, const std::string& text) {
 }
 
 void writeNumber(JsonWriter& writer, double value, int places) {
-  const std::string text = decimal(value, places);
+  const std::string text = decimalText(value, places);
   if (text.empty()) {
     writer.Null();
   } else {
@@ -134,10 +135,10 @@ std::vector<std::string> surveyFieldsOf(const SurveyOfRun& survey, std::size_t i
   if (index >= survey.images.size() || index >= survey.result.perImage.size()) return fields;
   const SurveyImage& image = survey.images[index];
   const SurveyImageFacts& facts = survey.result.perImage[index];
-  if (image.relativeAltitude) fields[0] = decimal(*image.relativeAltitude, kMetrePlaces);
-  if (image.gimbalPitch) fields[1] = decimal(*image.gimbalPitch, 1);
+  if (image.relativeAltitude) fields[0] = decimalText(*image.relativeAltitude, kMetrePlaces);
+  if (image.gimbalPitch) fields[1] = decimalText(*image.gimbalPitch, 1);
   if (facts.flight) fields[2] = std::to_string(*facts.flight);
-  if (facts.overlapPrevious) fields[3] = decimal(*facts.overlapPrevious, 2);
+  if (facts.overlapPrevious) fields[3] = decimalText(*facts.overlapPrevious, 2);
   for (const std::size_t kind : facts.kinds) {
     fields[4] += (fields[4].empty() ? "" : " ") + std::string(kSurveyKinds[kind].name);
   }

@@ -10,15 +10,9 @@
 #include "survey/nearest.h"
 #include "survey/survey_kinds.h"
 #include "survey/survey_text.h"
+#include "common/numbers.h"
 
 namespace {
-
-double median(std::vector<double> values) {
-  const std::size_t middle = values.size() / 2;
-  std::nth_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(middle),
-                   values.end());
-  return values[middle];
-}
 
 void notComputed(SurveyResult& result, std::size_t kind, const std::string& reason) {
   result.notComputed.push_back(NotComputed{kind, reason});

@@ -9,6 +9,7 @@
 
 #include "survey/survey_kinds.h"
 #include "survey/survey_text.h"
+#include "common/numbers.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "survey/nearest.h"
+#include "common/numbers.h"
 
 namespace {
 
@@ -18,14 +19,6 @@ std::vector<std::size_t> capturesOf(const std::vector<SurveyImage>& images) {
     capture[i] = firstOf.emplace(images[i].captureId, i).first->second;
   }
   return capture;
-}
-
-double median(std::vector<double> values) {
-  if (values.empty()) return 0.0;
-  const std::size_t middle = values.size() / 2;
-  std::nth_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(middle),
-                   values.end());
-  return values[middle];
 }
 
 bool earlier(const SurveyImage& a, const SurveyImage& b) {

@@ -8,7 +8,5 @@
 // "1 image has", "3 images have".
 std::string countText(std::size_t count, const char* one, const char* many);
 
-// `value` to at most `places` decimals without trailing zeros; empty when not finite.
-std::string decimalText(double value, int places);
 
 #endif  // PRECHECK_SURVEY_SURVEY_TEXT_H_
