@@ -41,10 +41,17 @@ namespace {
 
 // One CSV line: a field in quotes when it holds a comma, a quote or a line break, with
 // its quotes doubled; a text that a spreadsheet would take for a formula made inert.
+// The survey's columns follow the image's: numbers, then the survey kinds naming the
+// image, which are words.
+bool isTextColumn(std::size_t column) {
+  if (column < kImageTableColumnCount) return kImageTableColumns[column].text;
+  return column - kImageTableColumnCount + 1 == std::size(kSurveyColumns);
+}
+
 void appendRow(const std::vector<std::string>& fields, std::string& table) {
   for (std::size_t i = 0; i < fields.size(); ++i) {
     if (i > 0) table += ',';
-    const std::string field = kImageTableColumns[i].text ? inertTextCell(fields[i]) : fields[i];
+    const std::string field = isTextColumn(i) ? inertTextCell(fields[i]) : fields[i];
     if (field.find_first_of(",\"\r\n") == std::string::npos) {
       table += field;
       continue;
