@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "recording_console.h"
 #include "scan/image_scan.h"
 #include "platform_conventions.h"
@@ -49,9 +51,14 @@ TEST(ScanImageFolder, IgnoredFilesAreLeftOutAtTheirDepth) {
   root.writeFile("Thumbs.db", "x");
   const std::string d = root.path().string();
   RecordingConsole console;
-  const ImageList images =
+  ImageList images =
       scanImageFolder(d, {kNoOwnFile}, console, {"**/*.MRK", "day1/*.obs", "Thumbs.db"}).paths;
-  EXPECT_EQ(images, pathsBelow(d, {"a.jpg", "day1/Thumbs.db", "day1/b.jpg"}));
+  // Which files stay, not their order: the order differs between the platforms and has
+  // its own test.
+  ImageList expected = pathsBelow(d, {"a.jpg", "day1/Thumbs.db", "day1/b.jpg"});
+  std::sort(images.begin(), images.end());
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(images, expected);
 }
 
 // Linux lists a folder in no stable order, so the scan sorts by bytes there; Windows
