@@ -10,6 +10,7 @@
 #include "report/image_table.h"
 #include "report/page_map.h"
 #include "report/page_survey.h"
+#include "report/survey_report.h"
 
 namespace {
 
@@ -104,7 +105,7 @@ std::vector<PageImage> pageImages(const PageFacts& facts) {
   std::vector<PageImage> images(facts.images.size());
   for (std::size_t index = 0; index < images.size(); ++index) {
     PageImage& image = images[index];
-    image.name = pathBelow(facts.inputFolder, facts.images.path(index));
+    image.name = surveyPathOf(facts.inputFolder, facts.images.path(index));
     image.codes = codes[index];
     if (facts.survey != nullptr) {
       const SurveyMarks marks = surveyMarksOf(*facts.survey, index);
@@ -146,7 +147,7 @@ void appendVerdict(const PageFacts& facts, const std::vector<PageImage>& images,
   } else {
     page += facts.reportWritten ? "written to " : "could not be written to ";
     page += "<code>";
-    appendHtml(platform::outsidePathToUtf8(facts.reportPath), page);
+    appendHtml(withSlashes(platform::outsidePathToUtf8(facts.reportPath)), page);
     page += "</code>";
   }
   page += "</p></header>";

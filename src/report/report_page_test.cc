@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/platform.h"
 #include "record_list.h"
 
 namespace {
@@ -115,7 +116,9 @@ TEST(ReportPage, VerdictSaysWhatFailedAndWhereTheReportWent) {
   failed.images.add("in/a.jpg", frame(1, 1));
   failed.images.add("in/b.jpg", unlocated());
   failed.checks.byCheck[kGpsRow] = Offending{1};
-  failed.reportPath = "out/<error>.json";
+  // Joined as the system joins it, shown with "/" so that the page is the same bytes
+  // on every system.
+  failed.reportPath = platform::joinPath("out", "<error>.json");
   std::string text = failed.text();
   EXPECT_NE(text.find("<h1 class=\"fail\">Not passed</h1>"), std::string::npos);
   EXPECT_NE(text.find("GPS</a>: 1 image named"), std::string::npos);

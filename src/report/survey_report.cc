@@ -72,16 +72,19 @@ void writeFindings(JsonWriter& writer, const SurveyOfRun& survey) {
 
 }  // namespace
 
-std::string surveyPathOf(const std::string& inputFolder, const std::string& path) {
-  std::string below = pathBelow(inputFolder, path);
+std::string withSlashes(std::string path) {
   const std::string joined = platform::joinPath("a", "b");
   const std::string separator = joined.substr(1, joined.size() - 2);
-  if (separator == "/") return below;
-  for (std::size_t at = below.find(separator); at != std::string::npos;
-       at = below.find(separator, at + 1)) {
-    below.replace(at, separator.size(), "/");
+  if (separator == "/") return path;
+  for (std::size_t at = path.find(separator); at != std::string::npos;
+       at = path.find(separator, at + 1)) {
+    path.replace(at, separator.size(), "/");
   }
-  return below;
+  return path;
+}
+
+std::string surveyPathOf(const std::string& inputFolder, const std::string& path) {
+  return withSlashes(pathBelow(inputFolder, path));
 }
 
 std::vector<SurveyImage> surveyImagesOf(ImageRecords& images, const std::string& inputFolder) {

@@ -21,6 +21,10 @@ struct SurveyOfRun {
 // tools that read the survey expect on every system.
 std::string surveyPathOf(const std::string& inputFolder, const std::string& path);
 
+// `path` with "/" between its names whatever the system joins them with, so that files
+// for tools and people are the same bytes on every system.
+std::string withSlashes(std::string path);
+
 // Every image of the run as the survey takes it; `images` must keep their details.
 std::vector<SurveyImage> surveyImagesOf(ImageRecords& images, const std::string& inputFolder);
 
