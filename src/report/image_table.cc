@@ -8,6 +8,7 @@
 
 #include "checks/checks.h"
 #include "report/image_fields.h"
+#include "report/json_values.h"
 #include "report/survey_report.h"
 #include "survey/survey_kinds.h"
 #include "common/numbers.h"
@@ -116,23 +117,6 @@ std::vector<std::string> imageTableFields(const std::string& file, const ImageRe
 }
 
 namespace {
-
-using JsonWriter = rapidjson::Writer<rapidjson::StringBuffer>;
-
-// A number as the table writes it, or null when it is not finite: JSON has no such
-// numbers.
-void writeNumber(JsonWriter& writer, double value, int places) {
-  const std::string text = decimalText(value, places);
-  if (text.empty()) {
-    writer.Null();
-  } else {
-    writer.RawValue(text.c_str(), text.size(), rapidjson::kNumberType);
-  }
-}
-
-void writeString(JsonWriter& writer, const std::string& text) {
-  writer.String(text.c_str(), static_cast<rapidjson::SizeType>(text.size()));
-}
 
 void writeOptional(JsonWriter& writer, const std::optional<double>& value, int places) {
   if (value) {

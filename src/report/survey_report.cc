@@ -5,26 +5,12 @@
 
 #include "platform/platform.h"
 #include "report/image_fields.h"
+#include "report/json_values.h"
 #include "survey/survey_image.h"
 #include "survey/survey_kinds.h"
 #include "common/numbers.h"
 
 namespace {
-
-using JsonWriter = rapidjson::Writer<rapidjson::StringBuffer>;
-
-void writeString(JsonWriter& writer, const std::string& text) {
-  writer.String(text.c_str(), static_cast<rapidjson::SizeType>(text.size()));
-}
-
-void writeNumber(JsonWriter& writer, double value, int places) {
-  const std::string text = decimalText(value, places);
-  if (text.empty()) {
-    writer.Null();
-  } else {
-    writer.RawValue(text.c_str(), text.size(), rapidjson::kNumberType);
-  }
-}
 
 void writeFlights(JsonWriter& writer, const SurveyOfRun& survey) {
   writer.StartArray();
