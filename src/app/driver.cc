@@ -126,8 +126,8 @@ bool surveyRunsFor(const CommandLine& command, bool forPeople) {
 LoaderOptions loaderOptions(const CommandLine& command, bool surveyRuns) {
   LoaderOptions options;
   options.workers = loadWorkers(command);
-  // The survey reads the capture time from the details when the record lacks it.
-  options.keepDetails = !command.tablePath.empty() || !command.pagePath.empty() || surveyRuns;
+  // Every run with a survey is one whose files show the details, and the other way round.
+  options.keepDetails = surveyRuns;
   if (command.readTimeoutMilliseconds != 0) {
     options.readTimeout = std::chrono::milliseconds(command.readTimeoutMilliseconds);
   }

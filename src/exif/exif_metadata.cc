@@ -198,7 +198,7 @@ ExifStatus ExifMetadata::parseJpeg(const unsigned char* data, std::uint32_t leng
   return parseJpeg(file);
 }
 
-ExifStatus ExifMetadata::parseJpeg(ByteSource& file) {
+ExifStatus ExifMetadata::parseJpeg(ByteSource& file, bool withLayout) {
   const std::uint64_t length = file.size();
   if (length < 4 || length > std::numeric_limits<std::uint32_t>::max()) {
     return ExifStatus::notJpeg;
@@ -211,11 +211,13 @@ ExifStatus ExifMetadata::parseJpeg(ByteSource& file) {
   if (end == 0) return ExifStatus::notJpeg;
 
   reset();
-  // The whole file: a frame header does not depend on where the last end marker lies.
-  const JpegLayout layout = jpegLayout(file, length);
-  frameWidth = layout.frame.width;
-  frameHeight = layout.frame.height;
-  xmpPacket = {layout.xmp.at, layout.xmp.length};
+  if (withLayout) {
+    // The whole file: a frame header does not depend on where the last end marker lies.
+    const JpegLayout layout = jpegLayout(file, length);
+    frameWidth = layout.frame.width;
+    frameHeight = layout.frame.height;
+    xmpPacket = {layout.xmp.at, layout.xmp.length};
+  }
 
   const std::uint64_t app1 = app1Position(file, end);
   if (app1 + 4 > end) return ExifStatus::noExif;

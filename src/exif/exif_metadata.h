@@ -115,8 +115,10 @@ struct ExifMetadata {
   ExifStatus parseJpeg(const unsigned char* data, std::uint32_t length);
 
   // The same on a file that `file` reads as the parse asks for its bytes. A file of
-  // 2^32 bytes or more is not a JPEG this reader takes.
-  ExifStatus parseJpeg(ByteSource& file);
+  // 2^32 bytes or more is not a JPEG this reader takes. The frame size and the XMP
+  // packet are looked for only `withLayout`: the walk to them costs a read per file
+  // that the checks alone never need.
+  ExifStatus parseJpeg(ByteSource& file, bool withLayout = true);
 
   // Parses a whole classic TIFF file (DNG included) as a JPEG's EXIF block: IFD0 with
   // its EXIF and GPS directories. The pixel size is that of the EXIF tags, where they

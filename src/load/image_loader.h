@@ -35,7 +35,8 @@ struct LoaderOptions {
   // With no worker, or none that the system lets start, each image is read when its
   // record is asked for, on the asking thread and without a time limit.
   unsigned workers = kDefaultLoadWorkers;
-  // Whether records keep their details.
+  // Whether records keep their details, the survey's values and the frame size, which
+  // the checks alone do not need (see loadImage).
   bool keepDetails = false;
   // How long one open or read of a worker may go without an answer; zero: for ever.
   std::chrono::milliseconds readTimeout{kDefaultReadTimeout};

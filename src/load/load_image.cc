@@ -99,8 +99,8 @@ void keep(ExifMetadata& metadata, bool keepDetails, FileBytes& bytes, ImageRecor
   record.altitude = metadata.gps.altitude;
   record.positionUndefined =
       metadata.gps.latitudeParts.undefined || metadata.gps.longitudeParts.undefined;
-  keepSurveyValues(metadata, bytes, record);
   if (keepDetails) {
+    keepSurveyValues(metadata, bytes, record);
     std::string& time =
         metadata.dateTimeOriginal.empty() ? metadata.dateTime : metadata.dateTimeOriginal;
     record.details = std::make_shared<const ImageDetails>(
@@ -110,12 +110,13 @@ void keep(ExifMetadata& metadata, bool keepDetails, FileBytes& bytes, ImageRecor
 
 // Tells the kind from the file's first bytes, which the head read holds, and parses
 // what is an image. Anything else keeps the status of a file that is no JPEG.
-void parseByKind(FileBytes& bytes, ExifMetadata& metadata, ImageRecord& record) {
+void parseByKind(FileBytes& bytes, bool keepDetails, ExifMetadata& metadata,
+                 ImageRecord& record) {
   const std::size_t headBytes =
       static_cast<std::size_t>(std::min<std::uint64_t>(bytes.size(), kKindBytes));
   record.kind = fileKindOf(bytes.bytesAt(0, headBytes), headBytes);
   if (record.kind == FileKind::jpeg) {
-    record.status = metadata.parseJpeg(bytes);
+    record.status = metadata.parseJpeg(bytes, keepDetails);
   } else if (record.kind == FileKind::tiff) {
     record.status = metadata.parseTiff(bytes);
     if (metadata.dng) record.kind = FileKind::dng;
@@ -143,7 +144,7 @@ ImageRecord readAndParse(platform::ImageFiles& files, const std::string& path,
   }
   FileBytes bytes(*opened.file);
   ExifMetadata metadata;
-  if (bytes.readEnds()) parseByKind(bytes, metadata, record);
+  if (bytes.readEnds()) parseByKind(bytes, keepDetails, metadata, record);
   if (record.status == ExifStatus::ok) keep(metadata, keepDetails, bytes, record);
   if (bytes.failed()) {
     ImageRecord unreadable;

@@ -10,7 +10,9 @@
 // The record of the image at `path`, opened by its native path. Never fails as a
 // whole: whatever stops one image (it is gone, unreadable, larger than 2 GiB, or its
 // parse cannot get memory) is the record's skip reason, and the run goes on with the
-// next. The record's details are kept when `keepDetails` is set.
+// next. With `keepDetails` the record also holds what the table, the map, the page and
+// the survey show (model, capture time, frame size, the flight's XMP values); without
+// it, only what the checks key on, which costs no read past the EXIF block.
 ImageRecord loadImage(platform::ImageFiles& files, const std::string& path,
                       const platform::NativePath& native, bool keepDetails = false);
 

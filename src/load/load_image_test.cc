@@ -166,7 +166,7 @@ TEST(LoadImage, KnowsWhatEachFileIsAndWhetherItsTagsFitItsFrame) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.path);
-    const ImageRecord record = loadImage(files, c.path, {});
+    const ImageRecord record = loadImage(files, c.path, {}, true);
     EXPECT_EQ(record.kind, c.kind);
     EXPECT_EQ(record.parsed(), c.parsed);
     EXPECT_EQ(record.frameWidth, c.frameWidth);
@@ -175,6 +175,8 @@ TEST(LoadImage, KnowsWhatEachFileIsAndWhetherItsTagsFitItsFrame) {
       EXPECT_EQ(record.make.kept, "DJI");
     }
   }
+  // A run of the checks alone does not walk a JPEG to its frame header.
+  EXPECT_EQ(loadImage(files, "framed.jpg", {}).frameWidth, 0u);
 }
 
 }  // namespace

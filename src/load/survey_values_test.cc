@@ -47,7 +47,7 @@ const Expected kPhotos[] = {
 
 ImageRecord loadCorpusPhoto(const char* file, MemoryImageFiles& files) {
   files.add(file, MemoryFile{readFileBytes(std::string(PRECHECK_CORPUS_DIR "/") + file)});
-  return loadImage(files, file, {});
+  return loadImage(files, file, {}, true);
 }
 
 void expectNear(const std::optional<double>& actual, const std::optional<double>& expected,
@@ -131,7 +131,7 @@ TEST(SurveyValues, DjiPhotographsGiveTheirXmpValues) {
     spoilt[header] = 'H';
     MemoryImageFiles without;
     without.add("spoilt.jpg", MemoryFile{spoilt});
-    const ImageRecord plain = loadImage(without, "spoilt.jpg", {});
+    const ImageRecord plain = loadImage(without, "spoilt.jpg", {}, true);
     EXPECT_FALSE(plain.xmp.any());
     EXPECT_EQ(files.reads.load(), without.reads.load());
   }
@@ -175,7 +175,7 @@ TEST(SurveyValues, BuiltPhotographsGiveWhatTheyCarry) {
     SCOPED_TRACE(c.name);
     MemoryImageFiles files;
     files.add("a.jpg", MemoryFile{makePhoto(c.photo)});
-    const ImageRecord record = loadImage(files, "a.jpg", {});
+    const ImageRecord record = loadImage(files, "a.jpg", {}, true);
     ASSERT_TRUE(record.parsed());
     EXPECT_EQ(record.hasPosition, c.hasPosition);
     expectNear(record.gpsAltitude, c.gpsAltitude, 1e-9);
