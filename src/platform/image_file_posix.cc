@@ -70,9 +70,13 @@ int openForReading(int folder, const char* name) {
 // Read-ahead of a file this small reads little beyond what the parse reads anyway.
 constexpr std::uint64_t kSmallFileBytes = 64 * 1024;
 
-OpenedImage openedFile(int fd) {
+// `known` is the file's stat when `fd` is known to be the file it came from; else the
+// descriptor is asked, as its name may have been taken by something else meanwhile.
+OpenedImage openedFile(int fd, const struct stat* known = nullptr) {
   struct stat info;
-  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+  if (known != nullptr) {
+    info = *known;
+  } else if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
     close(fd);
     return failed(OpenFailure::notRegularFile);
   }
@@ -99,11 +103,13 @@ OpenedImage openChecked(const PathParent& parent) {
   }
   const std::string reopened = "/proc/self/fd/" + std::to_string(pathFd);
   int fd = openForReading(AT_FDCWD, reopened.c_str());
+  // Opened through the descriptor, it is the file just asked: its stat stands.
+  const bool throughDescriptor = fd >= 0;
   if (fd < 0 && errno == ENOENT) fd = openForReading(parent.folder(), parent.rest());
   const int openError = errno;
   close(pathFd);
   if (fd < 0) return failed(failureOf(openError));
-  return openedFile(fd);
+  return openedFile(fd, throughDescriptor ? &info : nullptr);
 }
 #else
 OpenedImage openChecked(const PathParent& parent) {
