@@ -16,7 +16,7 @@
 // The table's columns, as the header names them: a name, and whether the cells hold
 // words (from the file or ours) rather than numbers, which a spreadsheet could take for
 // a formula.
-const ImageTableColumn kImageTableColumns[] = {
+const TableColumn kImageTableColumns[] = {
     {"file", true},
     {"status", true},
     {"reason", true},
@@ -42,11 +42,10 @@ namespace {
 
 // One CSV line: a field in quotes when it holds a comma, a quote or a line break, with
 // its quotes doubled; a text that a spreadsheet would take for a formula made inert.
-// The survey's columns follow the image's: numbers, then the survey kinds naming the
-// image, which are words.
+// The survey's columns follow the image's.
 bool isTextColumn(std::size_t column) {
   if (column < kImageTableColumnCount) return kImageTableColumns[column].text;
-  return column - kImageTableColumnCount + 1 == std::size(kSurveyColumns);
+  return kSurveyColumns[column - kImageTableColumnCount].text;
 }
 
 void appendRow(const std::vector<std::string>& fields, std::string& table) {
@@ -133,19 +132,19 @@ void writeSurveyProperties(JsonWriter& writer, const SurveyOfRun& survey, std::s
   const bool surveyed = index < survey.images.size() && index < survey.result.perImage.size();
   const SurveyImage& image = surveyed ? survey.images[index] : none;
   const SurveyImageFacts& facts = surveyed ? survey.result.perImage[index] : nothing;
-  writer.Key(kSurveyColumns[0]);
+  writer.Key(kSurveyColumns[0].name);
   writeOptional(writer, image.relativeAltitude, kMetrePlaces);
-  writer.Key(kSurveyColumns[1]);
+  writer.Key(kSurveyColumns[1].name);
   writeOptional(writer, image.gimbalPitch, 1);
-  writer.Key(kSurveyColumns[2]);
+  writer.Key(kSurveyColumns[2].name);
   if (facts.flight) {
     writer.Uint64(*facts.flight);
   } else {
     writer.Null();
   }
-  writer.Key(kSurveyColumns[3]);
+  writer.Key(kSurveyColumns[3].name);
   writeOptional(writer, facts.overlapPrevious, 2);
-  writer.Key(kSurveyColumns[4]);
+  writer.Key(kSurveyColumns[4].name);
   writer.StartArray();
   for (const std::size_t kind : facts.kinds) writer.String(kSurveyKinds[kind].name);
   writer.EndArray();
@@ -165,8 +164,8 @@ std::string imageTableText(ImageRecords& images, const std::string& inputFolder,
   const std::vector<std::vector<int>> codes = reportCodesByImage(outcomes, images.size());
   std::string table;
   std::vector<std::string> header;
-  for (const ImageTableColumn& column : kImageTableColumns) header.emplace_back(column.name);
-  header.insert(header.end(), std::begin(kSurveyColumns), std::end(kSurveyColumns));
+  for (const TableColumn& column : kImageTableColumns) header.emplace_back(column.name);
+  for (const TableColumn& column : kSurveyColumns) header.emplace_back(column.name);
   appendRow(header, table);
   for (std::size_t index = 0; index < images.size(); ++index) {
     const ImageRecord& record = images.record(index);

@@ -14,11 +14,7 @@
 
 // The columns of the per-image table, and one image's cells in them: the CSV and the
 // page show the same.
-struct ImageTableColumn {
-  const char* name;
-  bool text;  // words rather than a number
-};
-extern const ImageTableColumn kImageTableColumns[];
+extern const TableColumn kImageTableColumns[];
 extern const std::size_t kImageTableColumnCount;
 std::vector<std::string> imageTableFields(const std::string& file, const ImageRecord& record,
                                           const std::vector<int>& codes);

@@ -116,8 +116,11 @@ std::string surveyJsonText(const SurveyOfRun& survey) {
   return std::string(buffer.GetString(), buffer.GetSize()) + "\n";
 }
 
-const char* const kSurveyColumns[5] = {"height_above_takeoff_m", "gimbal_pitch_deg", "flight",
-                                       "overlap_previous", "survey"};
+const TableColumn kSurveyColumns[5] = {{"height_above_takeoff_m", false},
+                                       {"gimbal_pitch_deg", false},
+                                       {"flight", false},
+                                       {"overlap_previous", false},
+                                       {"survey", true}};
 
 std::vector<std::string> surveyFieldsOf(const SurveyOfRun& survey, std::size_t index) {
   std::vector<std::string> fields(std::size(kSurveyColumns));

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "load/image_records.h"
+#include "report/table_column.h"
 #include "survey/survey.h"
 
 // The survey's input and result for a run, kept together: findings name images by
@@ -36,7 +37,7 @@ std::string surveyJsonText(const SurveyOfRun& survey);
 
 // The columns the table adds at its end, their values for image `index`, and the
 // survey kinds that name it separated by spaces.
-extern const char* const kSurveyColumns[5];
+extern const TableColumn kSurveyColumns[5];
 std::vector<std::string> surveyFieldsOf(const SurveyOfRun& survey, std::size_t index);
 
 #endif  // PRECHECK_REPORT_SURVEY_REPORT_H_
