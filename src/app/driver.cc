@@ -241,11 +241,8 @@ int checkBatch(const TaskConfig& config, const CommandLine& command,
   }
   if (forPeople) {
     summary.survey = &survey.result;
-    const std::string prefix = platform::joinPath(config.inputFolder, "");
     for (std::size_t index = 0; index < loader.size(); ++index) {
-      const std::string& path = loader.path(index);
-      summary.surveyNames.push_back(
-          path.compare(0, prefix.size(), prefix) == 0 ? path.substr(prefix.size()) : path);
+      summary.surveyNames.push_back(platform::pathInside(config.inputFolder, loader.path(index)));
     }
     printCheckResults(summary, loader, reader, console);
     printSummary(summary, reader, console);

@@ -51,13 +51,10 @@ std::string patternFor(const NotImages::File& file) {
 
 NotImages findNotImages(ImageRecords& images, const std::string& inputFolder) {
   NotImages found;
-  const std::string prefix = platform::joinPath(inputFolder, "");
   for (std::size_t index = 0; index < images.size(); ++index) {
     const ImageRecord& record = images.record(index);
     if (!record.read() || isImage(record.kind) || record.kind == FileKind::unknown) continue;
-    const std::string& path = images.path(index);
-    const bool below = path.compare(0, prefix.size(), prefix) == 0;
-    found.files.push_back({below ? path.substr(prefix.size()) : path, record.kind});
+    found.files.push_back({platform::pathInside(inputFolder, images.path(index)), record.kind});
   }
   return found;
 }

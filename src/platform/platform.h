@@ -61,6 +61,10 @@ void keepRunningWithoutConsole();
 // inspected: a folder that already ends with a separator gets a second one.
 std::string joinPath(const std::string& folder, const std::string& name);
 
+// `path` as it lies below `folder`, the rest after the folder and its separator, in
+// the bytes the listing gave; `path` whole when it does not lie below `folder`.
+std::string pathInside(const std::string& folder, const std::string& path);
+
 // The identity of the folder at `path`, links followed; unknown when there is none.
 FolderId folderIdOf(const std::string& path);
 

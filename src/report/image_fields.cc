@@ -8,9 +8,7 @@
 #include "platform/text.h"
 
 std::string pathBelow(const std::string& inputFolder, const std::string& path) {
-  const std::string prefix = platform::joinPath(inputFolder, "");
-  const bool below = path.compare(0, prefix.size(), prefix) == 0;
-  return platform::outsidePathToUtf8(below ? path.substr(prefix.size()) : path);
+  return platform::outsidePathToUtf8(platform::pathInside(inputFolder, path));
 }
 
 std::string fileText(const std::string& bytes) {
