@@ -58,6 +58,8 @@ TEST(CaptureTime, SecondsCountAcrossTheCalendar) {
   EXPECT_EQ(seconds("2024:03:01 00:00:00") - seconds("2024:02:28 23:59:59"), 86401);
   EXPECT_EQ(seconds("2024:01:01 00:00:00") - seconds("2023:12:31 23:50:00"), 600);
   EXPECT_EQ(seconds("2000:01:01 00:00:00"), 946684800);
+  EXPECT_EQ(seconds("2000:02:29 23:59:59"), 951868799);
+  EXPECT_EQ(seconds("2024:05:01 10:00:09"), 1714557609);
 }
 
 }  // namespace

@@ -35,9 +35,6 @@ struct ImageDetails {
   std::string captureTime;  // DateTimeOriginal, or DateTime when the file has none
 };
 
-// The camera model is cut to this in the record; the table reads it whole from details.
-inline constexpr std::size_t kModelBytesKept = 64;
-
 // The camera make as the checks key it: its bytes up to the first NUL. One longer than
 // kMakeBytesKept is kept as its first bytes, its length, its digest and where it lies in
 // the file, so that the records of a run stay small whatever the files hold.
@@ -78,7 +75,6 @@ struct ImageRecord {
   // (0: none), latitude, longitude and altitude above also serve it.
   std::optional<CaptureTime> captureTime;  // DateTimeOriginal, else DateTime; SubSecTimeOriginal
   std::optional<double> exposureTime;      // seconds
-  std::string model;                        // at most kModelBytesKept bytes, to its first NUL
   std::optional<float> focalPlaneXResolution;  // pixels per focalPlaneResolutionUnit
   std::optional<float> focalPlaneYResolution;
   std::uint16_t focalPlaneResolutionUnit = 0;  // 2 inch, 3 cm, 4 mm, 5 um; 0: none

@@ -73,8 +73,6 @@ void keepSurveyValues(const ExifMetadata& metadata, FileBytes& bytes, ImageRecor
   record.captureTime = parseCaptureTime(original ? metadata.dateTimeOriginal : metadata.dateTime,
                                         original ? metadata.subSecTimeOriginal : "");
   if (metadata.exposureTime > 0.0) record.exposureTime = metadata.exposureTime;
-  const std::string& model = metadata.model;
-  record.model = model.substr(0, std::min(model.find('\0'), kModelBytesKept));
   record.focalPlaneXResolution = positive(metadata.lens.focalPlaneXResolution);
   record.focalPlaneYResolution = positive(metadata.lens.focalPlaneYResolution);
   record.focalPlaneResolutionUnit = metadata.lens.focalPlaneResolutionUnit;

@@ -168,8 +168,10 @@ void appendMap(const PageFacts& facts, const std::vector<PageImage>& images, std
     mark.at = GeoPosition{record.latitude, record.longitude};
     mark.state = stateOf(images[index]);
     mark.gap = images[index].gap;
-    if (record.details != nullptr) {
-      mark.timed = captureSeconds(fileText(record.details->captureTime), mark.seconds);
+    // The time the survey orders the flights by, so that the lines join what it joins.
+    if (record.captureTime) {
+      mark.timed = true;
+      mark.seconds = record.captureTime->seconds;
     }
     mark.name = images[index].name;
     marks.push_back(std::move(mark));
@@ -290,33 +292,4 @@ std::string reportPageText(const PageFacts& facts) {
   appendTable(facts, images, page);
   page += "<script>" + std::string(kSortScript) + "</script></body></html>\n";
   return page;
-}
-
-bool captureSeconds(const std::string& text, std::int64_t& seconds) {
-  const char* form = "dddd:dd:dd dd:dd:dd";
-  if (text.size() != std::char_traits<char>::length(form)) return false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const bool digit = text[i] >= '0' && text[i] <= '9';
-    if (form[i] == 'd' ? !digit : text[i] != form[i]) return false;
-  }
-  const auto field = [&](std::size_t at, std::size_t length) {
-    std::int64_t value = 0;
-    for (std::size_t i = at; i < at + length; ++i) value = value * 10 + (text[i] - '0');
-    return value;
-  };
-  const std::int64_t year = field(0, 4), month = field(5, 2), day = field(8, 2);
-  const std::int64_t hour = field(11, 2), minute = field(14, 2), second = field(17, 2);
-  if (month < 1 || month > 12 || day < 1 || day > 31 || hour > 23 || minute > 59 ||
-      second > 60) {
-    return false;
-  }
-  // Days from the civil date (proleptic Gregorian), after H. Hinnant.
-  const std::int64_t y = year - (month <= 2 ? 1 : 0);
-  const std::int64_t era = y / 400;
-  const std::int64_t yearOfEra = y - era * 400;
-  const std::int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-  const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-  const std::int64_t days = era * 146097 + dayOfEra - 719468;
-  seconds = days * 86400 + hour * 3600 + minute * 60 + second;
-  return true;
 }

@@ -26,8 +26,4 @@ struct PageFacts {
 
 std::string reportPageText(const PageFacts& facts);
 
-// Seconds since 1970 of a capture time in the EXIF form YYYY:MM:DD HH:MM:SS (the time
-// zone unknown, but one for the batch); false when the text is not in that form.
-bool captureSeconds(const std::string& text, std::int64_t& seconds);
-
 #endif  // PRECHECK_REPORT_REPORT_PAGE_H_

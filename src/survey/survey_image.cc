@@ -49,11 +49,7 @@ SurveyImage surveyImageOf(const ImageRecord& record) {
     image.latitude = record.latitude;
     image.longitude = record.longitude;
   }
-  std::optional<CaptureTime> captured = record.captureTime;
-  // A record without the parsed time may still keep its text.
-  if (!captured && record.details != nullptr) {
-    captured = parseCaptureTime(record.details->captureTime, std::string_view());
-  }
+  const std::optional<CaptureTime>& captured = record.captureTime;
   if (captured) {
     SurveyTime time;
     time.seconds = captured->seconds;
