@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/error_line.h"
+#include "common/console.h"
 #include "config/config_check.h"
 #include "platform/platform.h"
 
@@ -28,7 +29,7 @@ std::string stateOf(const Setting& setting, const std::string& value) {
 int checkConfiguration(const std::string& path, Console& console) {
   std::ifstream file;
   if (!openConfigFile(path, file)) {
-    std::fprintf(stderr, "precheck: the configuration %s cannot be opened\n",
+    printErrorLine("precheck: the configuration %s cannot be opened\n",
                  oneLine(path).c_str());
     return 1;
   }
@@ -73,11 +74,11 @@ int checkConfiguration(const std::string& path, Console& console) {
 bool warnAboutConfig(const ConfigEntries& entries) {
   const ConfigDiagnoses diagnoses = diagnoseConfig(entries, platform::pathExists);
   for (const ConfigDiagnostic& diagnostic : diagnoses.listed) {
-    std::fprintf(stderr, "precheck: %s=%s: %s\n", oneLine(diagnostic.key).c_str(),
+    printErrorLine("precheck: %s=%s: %s\n", oneLine(diagnostic.key).c_str(),
                  oneLine(diagnostic.value).c_str(), diagnostic.meaning.c_str());
   }
   for (const ConfigDiagnoses::Unlisted& more : diagnoses.unlisted) {
-    std::fprintf(stderr, "precheck: and %zu more %s\n", more.count, more.what);
+    printErrorLine("precheck: and %zu more %s\n", more.count, more.what);
   }
   return diagnoses.stopsRun();
 }

@@ -59,7 +59,7 @@ unsigned loadWorkers(const CommandLine& command) {
   if (setting == nullptr || *setting == '\0') return kDefaultLoadWorkers;
   unsigned workers = 0;
   if (parseThreadCount(setting, workers)) return workers;
-  std::fprintf(stderr, "precheck: PRECHECK_THREADS=%s is not a number from 1 to %u; using %u\n",
+  printErrorLine("precheck: PRECHECK_THREADS=%s is not a number from 1 to %u; using %u\n",
                setting, kMostThreads, kDefaultLoadWorkers);
   return kDefaultLoadWorkers;
 }
@@ -98,11 +98,11 @@ class SkipTally {
     const std::string why = reason == SkipReason::noAnswer
                                 ? "no answer from the file system in " + readTimeout_ + " s"
                                 : describe(reason);
-    std::fprintf(stderr, "precheck: skipped %s: %s\n", oneLine(path).c_str(), why.c_str());
+    printErrorLine("precheck: skipped %s: %s\n", oneLine(path).c_str(), why.c_str());
   }
   void summarize() const {
     if (count_ == 0) return;
-    std::fprintf(stderr, "precheck: %zu %s could not be read%s\n", count_,
+    printErrorLine("precheck: %zu %s could not be read%s\n", count_,
                  count_ == 1 ? "file" : "files",
                  bar_ != nullptr && count_ > kNamed ? " (the first 20 are named above)" : "");
   }
@@ -142,7 +142,7 @@ void warnAboutLateOptions(const std::vector<std::string>& echoed) {
     if (!options.empty() || namesAnOption(word)) options += " " + word;
   }
   if (options.empty()) return;
-  std::fprintf(stderr,
+  printErrorLine(
                "precheck: options go before the configuration path; these words were only "
                "echoed:%s\n",
                oneLine(options).c_str());
@@ -153,7 +153,7 @@ void warnAboutLateOptions(const std::vector<std::string>& echoed) {
 RunSummary::AskedFile writeAsked(const AskedFile& file, const RunFindings& findings) {
   const bool written = writeAskedFile(file, file.kind->text(findings));
   if (!written) {
-    std::fprintf(stderr, "precheck: the %s could not be written to %s\n", file.kind->what,
+    printErrorLine("precheck: the %s could not be written to %s\n", file.kind->what,
                  oneLine(file.path).c_str());
   }
   return RunSummary::AskedFile{file.kind->what, file.path, written};
@@ -164,6 +164,7 @@ RunSummary::AskedFile writeAsked(const AskedFile& file, const RunFindings& findi
 // ends with a summary for people.
 int checkBatch(const TaskConfig& config, const CommandLine& command,
                const AskedFilesPlan& asked, Console& console, bool forPeople) {
+  console.flush();  // a large folder, or one on a share, takes a while to list
   const ScannedImages images =
       scanImageFolder(config.inputFolder, asked.ownFiles, console, command.ignore);
   const bool surveyRuns = surveyRunsFor(command, forPeople);
@@ -173,8 +174,10 @@ int checkBatch(const TaskConfig& config, const CommandLine& command,
                                    ? std::to_string(kDefaultReadTimeout.count())
                                    : command.readTimeoutText);
   // Reads each image once, when the first check asks for it; later checks reuse it.
+  LoaderOptions options = loaderOptions(command, surveyRuns);
+  options.beforeWaiting = [&console] { console.flush(); };
   ImageLoader loader(
-      images, platform::systemImageFiles(), loaderOptions(command, surveyRuns),
+      images, platform::systemImageFiles(), options,
       [&](const std::string& path, SkipReason reason) { skipped.notice(path, reason); });
   CountedRecords records(loader, [&](std::size_t done, std::size_t all) {
     if (bar != nullptr) bar->update(done, all);
@@ -184,9 +187,10 @@ int checkBatch(const TaskConfig& config, const CommandLine& command,
   Console& transcript = forPeople ? static_cast<Console&>(silent) : console;
   RunSummary summary;
   summary.checks = runChecks(config, records, transcript);
+  console.flush();  // before the survey and the files asked for, which take a while
   if (bar != nullptr) bar->clear();
   if (!summary.checks.anyRan()) {
-    std::fprintf(stderr, "precheck: no check ran: every switch is off (only exactly \"true\" "
+    printErrorLine("precheck: no check ran: every switch is off (only exactly \"true\" "
                          "switches a check on)\n");
   }
   // The asked files show every image, read here if no check read it, so that standard
@@ -201,7 +205,7 @@ int checkBatch(const TaskConfig& config, const CommandLine& command,
   if (summary.checks.anyRan() || !asked.files.empty()) {
     notImages = findNotImages(loader, config.inputFolder);
     const std::string line = notImagesLine(notImages);
-    if (!line.empty()) std::fprintf(stderr, "precheck: %s\n", line.c_str());
+    if (!line.empty()) printErrorLine("precheck: %s\n", line.c_str());
   }
   SurveyOfRun survey;
   if (surveyRuns) survey = surveyOfRun(loader, config.inputFolder, command.survey);
@@ -260,6 +264,7 @@ int runTask(const CommandLine& command, Console& console, bool forPeople) {
     console.writeLine({outside(word)});
   }
   if (forPeople) warnAboutLateOptions(command.echoed);
+  console.flush();  // the configuration may be a FIFO, or on a share
   // The run holds the configuration file open until it ends, as the callers' tooling
   // expects; it is read once, through this opening, and not touched again.
   std::ifstream configFile;
@@ -282,7 +287,7 @@ int runTask(const CommandLine& command, Console& console, bool forPeople) {
   // Before any work: no file the command line asks for may destroy an input.
   const AskedFilesPlan asked = planAskedFiles(command, config, kReportFileName);
   if (!asked.refusal.empty()) {
-    std::fprintf(stderr, "precheck: %s\n", oneLine(asked.refusal).c_str());
+    printErrorLine("precheck: %s\n", oneLine(asked.refusal).c_str());
     return 2;
   }
   if (!platform::pathExists(config.outputFolder)) platform::createFolders(config.outputFolder);
@@ -324,7 +329,7 @@ int runCommandLine(int argc, char** argv) {
       console.writeLine({own(versionText())});
       return 0;
     case Action::usageError:
-      std::fprintf(stderr, "precheck: %s; precheck --help lists the options\n",
+      printErrorLine("precheck: %s; precheck --help lists the options\n",
                    oneLine(command.problem).c_str());
       return 2;
     case Action::checkConfig:
@@ -341,15 +346,16 @@ int runPrecheck(int argc, char** argv) {
   // The one place where an exception that nothing below expected ends the run: with one
   // line and exit code 1, as a failed run ends, never through std::terminate, so that a
   // caller cannot take a run cut short for a pass.
+  bufferStandardOutput();
   try {
     return runCommandLine(argc, argv);
   } catch (const std::bad_alloc&) {
-    std::fprintf(stderr, "precheck: stopped: there was not enough memory to go on\n");
+    printErrorLine("precheck: stopped: there was not enough memory to go on\n");
   } catch (const std::exception& error) {
-    std::fprintf(stderr, "precheck: stopped by an unexpected error: %s\n",
+    printErrorLine("precheck: stopped by an unexpected error: %s\n",
                  oneLine(error.what()).c_str());
   } catch (...) {
-    std::fprintf(stderr, "precheck: stopped by an unexpected error\n");
+    printErrorLine("precheck: stopped by an unexpected error\n");
   }
   return 1;
 }

@@ -1,5 +1,7 @@
-// The console transcript. Every line goes out whole and is flushed at once, because
-// callers read the transcript live. A line is made of pieces: the program's own texts,
+// The console transcript. Callers read it live, so it is never held back while the
+// run waits (for the file system, for a record) or before anything on standard error;
+// in between, a pipeline's console gathers lines in the stream's buffer, as a system
+// call for each line cost a run of small files a quarter of its time. A line is made of pieces: the program's own texts,
 // and bytes that come from outside it (file names, camera makes, configuration
 // values, arguments), so that a console for people can show each kind as it must be
 // shown, while the console of a pipeline writes the bytes as they are.
@@ -44,6 +46,9 @@ class Console {
   void writeLine(const std::vector<Piece>& pieces) { write(pieces.data(), pieces.size()); }
   // A line of bytes from outside, such as a camera make as long as its file.
   void writeLongLine(const LongText& text) { writeLong(text); }
+  // Writes out what the console holds: before the run waits, or works long without a
+  // word.
+  virtual void flush() {}
 
  private:
   virtual void write(const Piece* pieces, std::size_t count) = 0;
@@ -53,6 +58,9 @@ class Console {
 
 // Standard output, byte for byte.
 class PlainConsole final : public Console {
+ public:
+  void flush() override;
+
  private:
   void write(const Piece* pieces, std::size_t count) override;
   void writeLong(const LongText& text) override;
@@ -64,5 +72,17 @@ class SilentConsole final : public Console {
   void write(const Piece*, std::size_t) override {}
   void writeLong(const LongText&) override {}
 };
+
+// Gives standard output a buffer of its own for lines that a console gathers; before
+// anything is written there.
+void bufferStandardOutput();
+
+// Writes out what standard output holds, then one line on standard error, so that
+// both read in order when they go to one place.
+void printErrorLine(const char* format, ...)
+#if defined(__GNUC__) && !defined(_WIN32)  // MinGW checks against another printf
+    __attribute__((format(printf, 1, 2)))
+#endif
+    ;
 
 #endif  // PRECHECK_COMMON_CONSOLE_H_

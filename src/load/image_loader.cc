@@ -214,6 +214,7 @@ void ImageLoader::start() {
 bool ImageLoader::readWholeMake(std::size_t index,
                                 const std::function<void(std::string_view)>& take) {
   const CameraMake make = record(index).make;
+  if (options_.beforeWaiting) options_.beforeWaiting();
   platform::OpenedImage opened = shared_->files.open(images_.paths[index], images_.native[index]);
   if (opened.file == nullptr) return false;
   constexpr std::uint64_t kPiece = 64 * 1024;
@@ -251,6 +252,11 @@ const ImageRecord& ImageLoader::waitFor(std::size_t index) {
     if (shared.next + shared.window / kRefillParts <= shared.wanted + shared.window) {
       shared.room.notify_all();
     }
+  }
+  if (!shared.done[index] && options_.beforeWaiting) {
+    lock.unlock();  // the hook may block on a full pipe; the workers go on meanwhile
+    options_.beforeWaiting();
+    lock.lock();
   }
   if (workers_.empty() && !shared.done[index]) {
     lock.unlock();
@@ -293,7 +299,10 @@ const ImageRecord& ImageLoader::waitFor(std::size_t index) {
 const ImageRecord& ImageLoader::record(std::size_t index) {
   // A record handed over once is complete and no worker touches it again.
   if (index < handedOver_) return shared_->records[index];
-  if (!started_) start();
+  if (!started_) {
+    if (options_.beforeWaiting) options_.beforeWaiting();
+    start();
+  }
   const ImageRecord& record = waitFor(index);
   if (index == handedOver_) {
     ++handedOver_;

@@ -40,6 +40,9 @@ struct LoaderOptions {
   bool keepDetails = false;
   // How long one open or read of a worker may go without an answer; zero: for ever.
   std::chrono::milliseconds readTimeout{kDefaultReadTimeout};
+  // Called on the checks' thread before it may wait for the file system: before the
+  // first read, and whenever the record it asks for is not there yet.
+  std::function<void()> beforeWaiting;
 };
 
 struct LoaderShared;

@@ -171,6 +171,41 @@ TEST(ImageLoader, AReadWithoutAnswerSkipsItsImageAndTheRunGoesOn) {
   }
 }
 
+// The checks' thread is told before it may wait for the file system, so that a
+// transcript it holds back goes out first: before the first file is opened, before a
+// read that never answers, and before each read it makes itself when it has no workers.
+TEST(ImageLoader, TheChecksThreadIsToldBeforeItWaitsForAFile) {
+  static MemoryImageFiles* const neverFreed = new MemoryImageFiles;  // see above
+  Batch batch(3);
+  for (const std::string& path : batch.images.paths) {
+    MemoryFile file{batch.files.bytesOf(path)};
+    file.neverAnswers = path == batch.images.paths[1];
+    neverFreed->add(path, std::move(file));
+  }
+  std::vector<int> opensWhenTold;
+  LoaderOptions options = optionsWith(2, std::chrono::milliseconds(150));
+  options.beforeWaiting = [&] { opensWhenTold.push_back(neverFreed->opens.load()); };
+  {
+    ImageLoader loader(batch.images, *neverFreed, options);
+    loader.record(0);
+    ASSERT_FALSE(opensWhenTold.empty());
+    EXPECT_EQ(opensWhenTold.front(), 0);
+    const std::size_t toldBefore = opensWhenTold.size();
+    EXPECT_FALSE(loader.record(1).read());
+    EXPECT_GT(opensWhenTold.size(), toldBefore);
+  }
+  // Without workers every read is the checks' own: each is told before it opens.
+  opensWhenTold.clear();
+  options = optionsWith(0);
+  options.beforeWaiting = [&] { opensWhenTold.push_back(batch.files.opens.load()); };
+  ImageLoader serial(batch.images, batch.files, options);
+  for (std::size_t i = 0; i < serial.size(); ++i) serial.record(i);
+  for (int opened = 0; opened < 3; ++opened) {
+    EXPECT_NE(std::find(opensWhenTold.begin(), opensWhenTold.end(), opened), opensWhenTold.end())
+        << opened;
+  }
+}
+
 // What a worker cannot handle reaches the thread that asks for the records, whatever
 // the number of workers, instead of ending the process from the worker's thread.
 TEST(ImageLoader, WhatAWorkerCannotHandleIsRethrownToTheChecks) {

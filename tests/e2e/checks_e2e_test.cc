@@ -207,6 +207,32 @@ TEST(Checks, SkippedFileIsNamedOnceOnStandardErrorWhateverTheChecks) {
 #endif
 }
 
+#ifndef _WIN32
+// A caller that logs both streams through one pipe reads standard error's lines where
+// the run said them: the skip among the progress lines, the count after the last one.
+TEST(Checks, StandardErrorKeepsItsPlaceInOneStreamWithTheTranscript) {
+  Batch batch;
+  batch.addPhoto("a.jpg", surveyPhoto());
+  batch.add("b.jpg", "");
+  batch.addPhoto("c.jpg", surveyPhoto());
+  Switches on;
+  on.resolution = true;
+  batch.folder().writeFile("task.cfg", Batch::configText(on));
+  ProgramRun run = runProgram("/bin/sh", {"-c", "exec \"$0\" task.cfg 2>&1", PRECHECK_BINARY},
+                              batch.folder().path().string(), {});
+  EXPECT_EQ(run.exitCode, 0);
+  const std::string all = resolutionStart({"a.jpg", "b.jpg", "c.jpg"});
+  const std::string third = line(messages::kResolutionProgress + std::string("3") +
+                                 messages::kProgressArrow + "c.jpg");
+  const std::size_t split = all.find(third);
+  ASSERT_NE(split, std::string::npos);
+  EXPECT_EQ(run.output, batch.echo(on) + all.substr(0, split) +
+                            "precheck: skipped images/b.jpg: it is empty\n" + third +
+                            group("4000*3000", 2) + block({}) +
+                            "precheck: 1 file could not be read\n" + kAllClear);
+}
+#endif
+
 // Makes longer than a record keeps are told apart by their digest and shown whole, read
 // again from the file; the table shows their start and length.
 TEST(Checks, KeysKeepLongMakesAndHugeFocalLengthsWhole) {
