@@ -13,6 +13,7 @@
 #include "exif/gps_tags.h"
 #include "exif/ifd_entry.h"
 #include "exif/jpeg_frame.h"
+#include "exif/pair_search.h"
 
 namespace {
 
@@ -55,13 +56,8 @@ std::uint64_t app1Position(ByteSource& file, std::uint64_t end) {
     pieceBytes = kSearchPieceBytes;
     const unsigned char* piece = file.bytesAt(start, pieceEnd - start);
     if (piece == nullptr) return end;
-    const unsigned char* last = piece + (pieceEnd - start) - 1;
-    for (const unsigned char* at = piece; at < last; ++at) {
-      at = static_cast<const unsigned char*>(
-          std::memchr(at, 0xFF, static_cast<std::size_t>(last - at)));
-      if (at == nullptr) break;
-      if (at[1] == 0xE1) return start + static_cast<std::uint64_t>(at - piece);
-    }
+    const unsigned char* at = findBytePair(piece, piece + (pieceEnd - start), 0xFF, 0xE1);
+    if (at != nullptr) return start + static_cast<std::uint64_t>(at - piece);
     start = pieceEnd - 1;
   }
   return end;
