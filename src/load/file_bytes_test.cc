@@ -90,6 +90,30 @@ TEST(FileBytes, OnlyTheSearchThroughAFileWithoutExifReadsInOrder) {
   }
 }
 
+// A reading thread keeps the pieces from one file to the next: the next file's ranges
+// are its own, even where the last file's pieces cover the same places.
+TEST(FileBytes, PiecesKeptFromTheLastFileGiveNothingOfIt) {
+  const std::string first = patternOf(700000);
+  std::string second = first;
+  for (char& byte : second) byte = static_cast<char>(byte ^ 0x5A);
+  ReadPieces pieces;
+  for (const std::string& content : {first, second, first}) {
+    Opened opened(MemoryFile{content});
+    FileBytes bytes(*opened.file, pieces);
+    ASSERT_TRUE(bytes.readEnds());
+    // The head, a range of its own, a search's piece, and the tail.
+    const std::pair<std::uint64_t, std::size_t> ranges[] = {
+        {10, 100}, {100000, 5000}, {300000, 262144}, {699990, 10}};
+    for (const auto& [start, length] : ranges) {
+      const unsigned char* at = bytes.bytesAt(start, length);
+      ASSERT_NE(at, nullptr);
+      EXPECT_EQ(std::string(reinterpret_cast<const char*>(at), length),
+                content.substr(start, length))
+          << start;
+    }
+  }
+}
+
 TEST(FileBytes, FailedReadIsKeptAndGivesNothing) {
   const std::string content = patternOf(200000);
   struct Case {

@@ -136,6 +136,7 @@ namespace {
 
 void workOn(LoaderShared& shared, WorkerSlot& slot) {
   WatchedFiles files(shared.files, slot.since);
+  ReadPieces pieces;
   std::unique_lock<std::mutex> lock(shared.mutex);
   for (;;) {
     shared.room.wait(lock, [&] {
@@ -148,7 +149,7 @@ void workOn(LoaderShared& shared, WorkerSlot& slot) {
     const std::string path = shared.images->paths[index];
     const platform::NativePath native = shared.images->native[index];
     lock.unlock();
-    ImageRecord record = loadImage(files, path, native, shared.keepDetails);
+    ImageRecord record = loadImage(files, path, native, shared.keepDetails, &pieces);
     lock.lock();
     slot.image = kNoImage;
     // Its image was skipped while it waited for an answer; the checks went on.
@@ -261,7 +262,7 @@ const ImageRecord& ImageLoader::waitFor(std::size_t index) {
   if (workers_.empty() && !shared.done[index]) {
     lock.unlock();
     ImageRecord record = loadImage(shared.files, images_.paths[index], images_.native[index],
-                                   options_.keepDetails);
+                                   options_.keepDetails, &serialPieces_);
     lock.lock();
     shared.records[index] = std::move(record);
     shared.done[index] = true;

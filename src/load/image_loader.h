@@ -20,6 +20,7 @@
 #include <thread>
 #include <vector>
 
+#include "load/file_bytes.h"
 #include "load/image_records.h"
 #include "platform/platform.h"
 #include "scan/image_list.h"
@@ -88,6 +89,7 @@ class ImageLoader final : public ImageRecords {
   const LoaderOptions options_;
   SkipNotice notice_;
   std::size_t handedOver_ = 0;  // records handed to the checks at least once
+  ReadPieces serialPieces_;     // for the images read on this thread
   bool started_ = false;
   std::vector<Worker> workers_;  // those not left behind
 

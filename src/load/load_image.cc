@@ -124,7 +124,8 @@ void parseByKind(FileBytes& bytes, bool keepDetails, ExifMetadata& metadata,
 }
 
 ImageRecord readAndParse(platform::ImageFiles& files, const std::string& path,
-                         const platform::NativePath& native, bool keepDetails) {
+                         const platform::NativePath& native, bool keepDetails,
+                         ReadPieces* pieces) {
   ImageRecord record;
   platform::OpenedImage opened = files.open(path, native);
   if (opened.file == nullptr) {
@@ -140,7 +141,8 @@ ImageRecord readAndParse(platform::ImageFiles& files, const std::string& path,
     record.skipped = SkipReason::tooLarge;
     return record;
   }
-  FileBytes bytes(*opened.file);
+  ReadPieces ownPieces;
+  FileBytes bytes(*opened.file, pieces != nullptr ? *pieces : ownPieces);
   ExifMetadata metadata;
   if (bytes.readEnds()) parseByKind(bytes, keepDetails, metadata, record);
   if (record.status == ExifStatus::ok) keep(metadata, keepDetails, bytes, record);
@@ -155,11 +157,12 @@ ImageRecord readAndParse(platform::ImageFiles& files, const std::string& path,
 }  // namespace
 
 ImageRecord loadImage(platform::ImageFiles& files, const std::string& path,
-                      const platform::NativePath& native, bool keepDetails) {
+                      const platform::NativePath& native, bool keepDetails,
+                      ReadPieces* pieces) {
   // The one place where the standard library's allocation failures are caught: a file
   // that claims a make of gigabytes must cost that file, not the run.
   try {
-    return readAndParse(files, path, native, keepDetails);
+    return readAndParse(files, path, native, keepDetails, pieces);
   } catch (const std::bad_alloc&) {
   } catch (const std::length_error&) {
   }

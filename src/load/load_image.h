@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "load/file_bytes.h"
 #include "load/image_record.h"
 #include "platform/platform.h"
 
@@ -12,8 +13,10 @@
 // parse cannot get memory) is the record's skip reason, and the run goes on with the
 // next. With `keepDetails` the record also holds what the table, the map, the page and
 // the survey show (model, capture time, frame size, the flight's XMP values); without
-// it, only what the checks key on, which costs no read past the EXIF block.
+// it, only what the checks key on, which costs no read past the EXIF block. A thread
+// that reads one image after another gives it `pieces` to read into.
 ImageRecord loadImage(platform::ImageFiles& files, const std::string& path,
-                      const platform::NativePath& native, bool keepDetails = false);
+                      const platform::NativePath& native, bool keepDetails = false,
+                      ReadPieces* pieces = nullptr);
 
 #endif  // PRECHECK_LOAD_LOAD_IMAGE_H_
