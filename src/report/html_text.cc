@@ -87,3 +87,12 @@ std::string html(std::string_view text) {
   appendHtml(text, page);
   return page;
 }
+
+void startLineInBlocks(std::size_t line, std::size_t lines, std::string_view preClass,
+                       std::string& page) {
+  if (line % kLinesPerBlock != 0) return;
+  if (line > 0) page += "</pre>";
+  page += "<pre class=\"";
+  page += preClass;
+  page += lines > kLinesPerBlock ? " long\">" : "\">";
+}

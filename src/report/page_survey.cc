@@ -42,13 +42,14 @@ void appendFinding(const SurveyFinding& finding, const std::vector<std::string>&
   }
   page += "</p>";
   if (finding.images.empty()) return;
-  page += "<pre class=\"names\">";
+  std::size_t line = 0;
   for (const std::size_t index : finding.images) {
     if (index >= names.size()) continue;
+    startLineInBlocks(line++, finding.images.size(), "names", page);
     appendHtml(names[index], page);
     page += '\n';
   }
-  page += "</pre>";
+  if (line > 0) page += "</pre>";
 }
 
 }  // namespace

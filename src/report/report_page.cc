@@ -43,20 +43,27 @@ const char kStyle[] =
     "#map{width:100%;height:auto;border:1px solid #bbb}"
     "#map .ground{fill:#f7f7f2}#map .flight{fill:none;stroke:#7a8ca3;stroke-width:1.2}"
     "#map circle{r:4px;stroke:#fff;stroke-width:1}"
+    "#map .dots{fill:none;stroke:currentColor;stroke-width:8;stroke-linecap:round}"
     "#map .out{stroke:#000;stroke-width:1.5}#map .gap{stroke:#7a3db8;stroke-width:2.5}#map .far{fill:#222}"
     "#map .scale path{fill:none;stroke:#222;stroke-width:2}#map text{font-size:13px}"
     "#map .north path{fill:#222}"
-    ".ok{fill:#2e9e4f;background:#2e9e4f}.ck{fill:#d92d20;background:#d92d20}"
-    ".sv{fill:#e8a317;background:#e8a317}.sk{fill:#888;background:#888}"
+    ".ok{fill:#2e9e4f;background:#2e9e4f;color:#2e9e4f}"
+    ".ck{fill:#d92d20;background:#d92d20;color:#d92d20}"
+    ".sv{fill:#e8a317;background:#e8a317;color:#e8a317}.sk{fill:#888;background:#888;color:#888}"
     ".key{display:inline-block;width:.8em;height:.8em;border-radius:50%;"
     "margin:0 .3em 0 1em;vertical-align:-.05em}"
-    "pre.names{columns:18em;font-size:.85em;white-space:pre-wrap;margin:.3em 0}"
+    "pre.names{columns:18em;font-size:.85em;white-space:pre-wrap;margin:0}"
+    // Blocks of a long list out of sight take about their room until they are laid
+    // out, and then their own.
+    "pre.long{content-visibility:auto;contain-intrinsic-size:auto 2100px}"
+    "pre.rows.long{contain-intrinsic-size:auto 7840px}"
     "table{border-collapse:collapse;font-size:.85em;width:100%}"
     "th,td{border:1px solid #ddd;padding:1px 4px;text-align:left}"
     "th{background:#eee;cursor:pointer;position:sticky;top:0}"
-    "tr.pr td{background:#fdecea}pre.rows{font-size:.8em;tab-size:4;overflow-x:auto}"
+    "tr.pr td{background:#fdecea}pre.rows{font-size:.8em;tab-size:4;overflow-x:auto;margin:0}"
     "@media print{body{max-width:none;font-size:10pt}th{position:static}"
-    "h2{break-after:avoid}#map{break-inside:avoid}tr{break-inside:avoid}}";
+    "h2{break-after:avoid}#map{break-inside:avoid}tr{break-inside:avoid}"
+    "pre.long{content-visibility:visible}}";
 
 std::string base64(const Sha256Digest& digest) {
   const char* alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
@@ -192,8 +199,9 @@ void appendMap(const PageFacts& facts, const std::vector<PageImage>& images, std
 
 void appendNames(const Offending& named, const std::vector<PageImage>& images,
                  std::string& page) {
-  page += "<pre class=\"names\">";
+  std::size_t line = 0;
   for (const std::size_t index : named) {
+    startLineInBlocks(line++, named.size(), "names", page);
     appendHtml(images[index].name, page);
     page += '\n';
   }
@@ -248,8 +256,9 @@ void appendTable(const PageFacts& facts, const std::vector<PageImage>& images,
   page += "<section id=\"table\"><h2>Images</h2><p>";
   page += asTable ? "Problem rows first; click a heading to sort.</p><table id=\"images\">"
                     "<thead><tr>"
-                  : "Problem rows first, one line per image, the fields separated by tabs.</p>"
-                    "<pre class=\"rows\">";
+                  : "Problem rows first, one line per image, the fields separated by tabs.</p>";
+  std::size_t line = 0;
+  if (!asTable) startLineInBlocks(line++, images.size() + 1, "rows", page);
   for (std::size_t column = 0; column < kImageTableColumnCount; ++column) {
     page += asTable ? "<th>" : column == 0 ? "" : "\t";
     page += kImageTableColumns[column].name;
@@ -258,6 +267,7 @@ void appendTable(const PageFacts& facts, const std::vector<PageImage>& images,
   for (const std::size_t index : tableOrder(images)) {
     const PageImage& image = images[index];
     if (asTable) page += image.problem ? "<tr class=\"pr\">" : "<tr>";
+    if (!asTable) startLineInBlocks(line++, images.size() + 1, "rows", page);
     bool first = true;
     for (const std::string& field :
          imageTableFields(image.name, facts.images.record(index), image.codes)) {

@@ -9,6 +9,7 @@
 
 #include "exif/capture_time.h"
 #include "platform/platform.h"
+#include "report/html_text.h"
 #include "record_list.h"
 
 namespace {
@@ -157,8 +158,25 @@ TEST(ReportPage, LargeBatchStaysSmallAndTheSame) {
   page.checks.byCheck[kGpsRow] = named;
   const std::string text = page.text();
   EXPECT_LT(text.size(), 20u * 1000 * 1000);
-  EXPECT_EQ(occurrences(text, "<circle "), 100000u);
-  EXPECT_NE(text.find("<pre class=\"rows\">file\tstatus\t"), std::string::npos);
+  // Every image a dot, drawn by one path for each state instead of an element each.
+  EXPECT_EQ(occurrences(text, "<circle "), 0u);
+  EXPECT_EQ(occurrences(text, "h0"), 100000u);
+  EXPECT_EQ(occurrences(text, "<path class=\"dots\""), 2u);
+  // The lists in blocks that a browser lays out as they come into sight: every row and
+  // every name once, no block longer than the one the page's style sizes.
+  for (const auto& [list, lines] : {std::pair<std::string, std::size_t>{"rows", 100001},
+                                    {"names", 10000}}) {
+    const std::string open = "<pre class=\"" + list + " long\">";
+    std::size_t seen = 0;
+    for (std::size_t at = text.find(open); at != std::string::npos; at = text.find(open, at)) {
+      at += open.size();
+      const std::size_t block = occurrences(text.substr(at, text.find("</pre>", at) - at), "\n");
+      EXPECT_LE(block, kLinesPerBlock);
+      seen += block;
+    }
+    EXPECT_EQ(seen, lines) << list;
+  }
+  EXPECT_NE(text.find("<pre class=\"rows long\">file\tstatus\t"), std::string::npos);
   EXPECT_EQ(text, page.text());
 }
 
