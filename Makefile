@@ -138,7 +138,7 @@ hostile: deps
 # says how. ROUNDS, SETS and CACHES narrow or widen a run, SHARE_LATENCY_MS sets the
 # share's latency, BASELINE adds another precheck binary to compare with.
 BENCH_PACKAGES := $(PACKAGES) hyperfine libimage-exiftool-perl exiv2 time python3 fuse3 \
-  libfuse3-dev pkg-config
+  libfuse3-dev pkg-config chromium
 .PHONY: bench
 bench:
 	@tools/ensure-packages $(BENCH_PACKAGES)
