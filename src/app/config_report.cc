@@ -30,7 +30,7 @@ int checkConfiguration(const std::string& path, Console& console) {
   std::ifstream file;
   if (!openConfigFile(path, file)) {
     printErrorLine("precheck: the configuration %s cannot be opened\n",
-                 oneLine(path).c_str());
+                   oneLine(path).c_str());
     return 1;
   }
   const ConfigEntries entries(readConfigText(file));
@@ -75,7 +75,7 @@ bool warnAboutConfig(const ConfigEntries& entries) {
   const ConfigDiagnoses diagnoses = diagnoseConfig(entries, platform::pathExists);
   for (const ConfigDiagnostic& diagnostic : diagnoses.listed) {
     printErrorLine("precheck: %s=%s: %s\n", oneLine(diagnostic.key).c_str(),
-                 oneLine(diagnostic.value).c_str(), diagnostic.meaning.c_str());
+                   oneLine(diagnostic.value).c_str(), diagnostic.meaning.c_str());
   }
   for (const ConfigDiagnoses::Unlisted& more : diagnoses.unlisted) {
     printErrorLine("precheck: and %zu more %s\n", more.count, more.what);

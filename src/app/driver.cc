@@ -60,7 +60,7 @@ unsigned loadWorkers(const CommandLine& command) {
   unsigned workers = 0;
   if (parseThreadCount(setting, workers)) return workers;
   printErrorLine("precheck: PRECHECK_THREADS=%s is not a number from 1 to %u; using %u\n",
-               setting, kMostThreads, kDefaultLoadWorkers);
+                 setting, kMostThreads, kDefaultLoadWorkers);
   return kDefaultLoadWorkers;
 }
 
@@ -103,8 +103,8 @@ class SkipTally {
   void summarize() const {
     if (count_ == 0) return;
     printErrorLine("precheck: %zu %s could not be read%s\n", count_,
-                 count_ == 1 ? "file" : "files",
-                 bar_ != nullptr && count_ > kNamed ? " (the first 20 are named above)" : "");
+                   count_ == 1 ? "file" : "files",
+                   bar_ != nullptr && count_ > kNamed ? " (the first 20 are named above)" : "");
   }
   std::size_t count() const { return count_; }
 
@@ -143,9 +143,9 @@ void warnAboutLateOptions(const std::vector<std::string>& echoed) {
   }
   if (options.empty()) return;
   printErrorLine(
-               "precheck: options go before the configuration path; these words were only "
-               "echoed:%s\n",
-               oneLine(options).c_str());
+      "precheck: options go before the configuration path; these words were only "
+      "echoed:%s\n",
+      oneLine(options).c_str());
 }
 
 // Writes a file that the command line asks for; standard error says so when it cannot
@@ -154,7 +154,7 @@ RunSummary::AskedFile writeAsked(const AskedFile& file, const RunFindings& findi
   const bool written = writeAskedFile(file, file.kind->text(findings));
   if (!written) {
     printErrorLine("precheck: the %s could not be written to %s\n", file.kind->what,
-                 oneLine(file.path).c_str());
+                   oneLine(file.path).c_str());
   }
   return RunSummary::AskedFile{file.kind->what, file.path, written};
 }
@@ -191,7 +191,7 @@ int checkBatch(const TaskConfig& config, const CommandLine& command,
   if (bar != nullptr) bar->clear();
   if (!summary.checks.anyRan()) {
     printErrorLine("precheck: no check ran: every switch is off (only exactly \"true\" "
-                         "switches a check on)\n");
+                   "switches a check on)\n");
   }
   // The asked files show every image, read here if no check read it, so that standard
   // error names the files that could not be read before it counts them.
@@ -330,7 +330,7 @@ int runCommandLine(int argc, char** argv) {
       return 0;
     case Action::usageError:
       printErrorLine("precheck: %s; precheck --help lists the options\n",
-                   oneLine(command.problem).c_str());
+                     oneLine(command.problem).c_str());
       return 2;
     case Action::checkConfig:
       return checkConfiguration(command.configPath, console);
@@ -353,7 +353,7 @@ int runPrecheck(int argc, char** argv) {
     printErrorLine("precheck: stopped: there was not enough memory to go on\n");
   } catch (const std::exception& error) {
     printErrorLine("precheck: stopped by an unexpected error: %s\n",
-                 oneLine(error.what()).c_str());
+                   oneLine(error.what()).c_str());
   } catch (...) {
     printErrorLine("precheck: stopped by an unexpected error\n");
   }

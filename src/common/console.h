@@ -1,10 +1,11 @@
 // The console transcript. Callers read it live, so it is never held back while the
 // run waits (for the file system, for a record) or before anything on standard error;
 // in between, a pipeline's console gathers lines in the stream's buffer, as a system
-// call for each line cost a run of small files a quarter of its time. A line is made of pieces: the program's own texts,
-// and bytes that come from outside it (file names, camera makes, configuration
-// values, arguments), so that a console for people can show each kind as it must be
-// shown, while the console of a pipeline writes the bytes as they are.
+// call for each line cost a run of small files a quarter of its time. A line is made
+// of pieces: the program's own texts, and bytes that come from outside it (file
+// names, camera makes, configuration values, arguments), so that a console for people
+// can show each kind as it must be shown, while the console of a pipeline writes the
+// bytes as they are.
 #ifndef PRECHECK_COMMON_CONSOLE_H_
 #define PRECHECK_COMMON_CONSOLE_H_
 

@@ -141,8 +141,8 @@ ImageRecord readAndParse(platform::ImageFiles& files, const std::string& path,
     record.skipped = SkipReason::tooLarge;
     return record;
   }
-  ReadPieces ownPieces;
-  FileBytes bytes(*opened.file, pieces != nullptr ? *pieces : ownPieces);
+  FileBytes bytes =
+      pieces != nullptr ? FileBytes(*opened.file, *pieces) : FileBytes(*opened.file);
   ExifMetadata metadata;
   if (bytes.readEnds()) parseByKind(bytes, keepDetails, metadata, record);
   if (record.status == ExifStatus::ok) keep(metadata, keepDetails, bytes, record);

@@ -26,7 +26,6 @@ std::string makeText(const CameraMake& make);
 // YYYY:MM:DD HH:MM:SS; otherwise as the file gives it.
 std::string captureTimeText(const std::string& bytes);
 
-
 // Decimals that keep what a camera measures: degrees to about a millimetre on the
 // ground, metres and millimetres of focal length to a thousandth.
 inline constexpr int kDegreePlaces = 8;

@@ -266,8 +266,11 @@ void appendTable(const PageFacts& facts, const std::vector<PageImage>& images,
   page += asTable ? "</thead><tbody>" : "\n";
   for (const std::size_t index : tableOrder(images)) {
     const PageImage& image = images[index];
-    if (asTable) page += image.problem ? "<tr class=\"pr\">" : "<tr>";
-    if (!asTable) startLineInBlocks(line++, images.size() + 1, "rows", page);
+    if (asTable) {
+      page += image.problem ? "<tr class=\"pr\">" : "<tr>";
+    } else {
+      startLineInBlocks(line++, images.size() + 1, "rows", page);
+    }
     bool first = true;
     for (const std::string& field :
          imageTableFields(image.name, facts.images.record(index), image.codes)) {
