@@ -19,3 +19,8 @@ bool sizeMismatch(const ImageRecord& record) {
   if (!record.parsed() || (record.frameWidth == 0 && record.frameHeight == 0)) return false;
   return record.pixelWidth != record.frameWidth || record.pixelHeight != record.frameHeight;
 }
+
+const SurveyValues& ImageRecord::surveyValues() const {
+  static const SurveyValues kNone;
+  return details != nullptr ? details->survey : kNone;
+}

@@ -28,11 +28,27 @@ enum class SkipReason {
   noAnswer,    // an open or a read got no answer within the run's time limit
 };
 
-// What only the per-image table asks for. Kept only when it is asked for: the records of
-// a whole run stay in memory.
+// What the survey of a batch reads, from the EXIF block and the XMP packet. Each is
+// absent when the file does not carry it. The record's focalLength (0: none),
+// focalLength35mm (0: none), latitude, longitude and altitude also serve it.
+struct SurveyValues {
+  std::optional<CaptureTime> captureTime;  // DateTimeOriginal, else DateTime; SubSecTimeOriginal
+  std::optional<double> exposureTime;      // seconds
+  std::optional<float> focalPlaneXResolution;  // pixels per focalPlaneResolutionUnit
+  std::optional<float> focalPlaneYResolution;
+  std::uint16_t focalPlaneResolutionUnit = 0;  // 2 inch, 3 cm, 4 mm, 5 um; 0: none
+  bool hasPosition = false;                    // GPS latitude and longitude both decoded
+  std::optional<double> gpsAltitude;           // metres; negative below sea level
+  XmpValues xmp;
+};
+
+// What only the files for people and the survey ask for, kept apart from the record and
+// only when they are asked for: the records of a whole run stay in memory, and each
+// page of them a run touches first costs a fault.
 struct ImageDetails {
   std::string model;
   std::string captureTime;  // DateTimeOriginal, or DateTime when the file has none
+  SurveyValues survey;
 };
 
 // The camera make as the checks key it: its bytes up to the first NUL. One longer than
@@ -70,20 +86,10 @@ struct ImageRecord {
   std::uint32_t frameWidth = 0;  // 0 when the file gives none
   std::uint32_t frameHeight = 0;
 
-  // What the survey of a batch reads, from the EXIF block and the XMP packet. Each is
-  // absent when the file does not carry it. focalLength (0: none), focalLength35mm
-  // (0: none), latitude, longitude and altitude above also serve it.
-  std::optional<CaptureTime> captureTime;  // DateTimeOriginal, else DateTime; SubSecTimeOriginal
-  std::optional<double> exposureTime;      // seconds
-  std::optional<float> focalPlaneXResolution;  // pixels per focalPlaneResolutionUnit
-  std::optional<float> focalPlaneYResolution;
-  std::uint16_t focalPlaneResolutionUnit = 0;  // 2 inch, 3 cm, 4 mm, 5 um; 0: none
-  bool hasPosition = false;                    // GPS latitude and longitude both decoded
-  std::optional<double> gpsAltitude;           // metres; negative below sea level
-  XmpValues xmp;
-
   bool read() const { return skipped == SkipReason::none; }
   bool parsed() const { return read() && status == ExifStatus::ok; }
+  // The survey's values, all absent when the details were not kept.
+  const SurveyValues& surveyValues() const;
 };
 
 // Whether the EXIF pixel size of a parsed image is missing or differs from its frame:

@@ -68,22 +68,24 @@ std::optional<float> positive(double value) {
 
 // What the survey of the batch reads. The XMP packet lies in a range the walk to the
 // frame has read in a photograph as cameras write it.
-void keepSurveyValues(const ExifMetadata& metadata, FileBytes& bytes, ImageRecord& record) {
+SurveyValues surveyValuesOf(const ExifMetadata& metadata, FileBytes& bytes) {
+  SurveyValues values;
   const bool original = !metadata.dateTimeOriginal.empty();
-  record.captureTime = parseCaptureTime(original ? metadata.dateTimeOriginal : metadata.dateTime,
+  values.captureTime = parseCaptureTime(original ? metadata.dateTimeOriginal : metadata.dateTime,
                                         original ? metadata.subSecTimeOriginal : "");
-  if (metadata.exposureTime > 0.0) record.exposureTime = metadata.exposureTime;
-  record.focalPlaneXResolution = positive(metadata.lens.focalPlaneXResolution);
-  record.focalPlaneYResolution = positive(metadata.lens.focalPlaneYResolution);
-  record.focalPlaneResolutionUnit = metadata.lens.focalPlaneResolutionUnit;
-  record.hasPosition = metadata.gps.hasLatitude && metadata.gps.hasLongitude;
-  if (metadata.gps.hasAltitude) record.gpsAltitude = metadata.gps.altitude;
+  if (metadata.exposureTime > 0.0) values.exposureTime = metadata.exposureTime;
+  values.focalPlaneXResolution = positive(metadata.lens.focalPlaneXResolution);
+  values.focalPlaneYResolution = positive(metadata.lens.focalPlaneYResolution);
+  values.focalPlaneResolutionUnit = metadata.lens.focalPlaneResolutionUnit;
+  values.hasPosition = metadata.gps.hasLatitude && metadata.gps.hasLongitude;
+  if (metadata.gps.hasAltitude) values.gpsAltitude = metadata.gps.altitude;
   if (metadata.xmpPacket.count > 0) {
     const unsigned char* packet = bytes.bytesAt(metadata.xmpPacket.at, metadata.xmpPacket.count);
     if (packet != nullptr) {
-      record.xmp = readXmp(reinterpret_cast<const char*>(packet), metadata.xmpPacket.count);
+      values.xmp = readXmp(reinterpret_cast<const char*>(packet), metadata.xmpPacket.count);
     }
   }
+  return values;
 }
 
 void keep(ExifMetadata& metadata, bool keepDetails, FileBytes& bytes, ImageRecord& record) {
@@ -98,11 +100,11 @@ void keep(ExifMetadata& metadata, bool keepDetails, FileBytes& bytes, ImageRecor
   record.positionUndefined =
       metadata.gps.latitudeParts.undefined || metadata.gps.longitudeParts.undefined;
   if (keepDetails) {
-    keepSurveyValues(metadata, bytes, record);
+    SurveyValues survey = surveyValuesOf(metadata, bytes);
     std::string& time =
         metadata.dateTimeOriginal.empty() ? metadata.dateTime : metadata.dateTimeOriginal;
     record.details = std::make_shared<const ImageDetails>(
-        ImageDetails{std::move(metadata.model), std::move(time)});
+        ImageDetails{std::move(metadata.model), std::move(time), std::move(survey)});
   }
 }
 

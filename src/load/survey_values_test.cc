@@ -71,28 +71,28 @@ TEST(SurveyValues, CorpusPhotographsGiveTheirExifValues) {
     MemoryImageFiles files;
     const ImageRecord record = loadCorpusPhoto(photo.file, files);
     ASSERT_TRUE(record.parsed());
-    ASSERT_EQ(record.captureTime.has_value(), photo.captureTime != nullptr);
+    ASSERT_EQ(record.surveyValues().captureTime.has_value(), photo.captureTime != nullptr);
     if (photo.captureTime != nullptr) {
-      EXPECT_EQ(isoText(*record.captureTime), photo.captureTime);
-      EXPECT_EQ(record.captureTime->hasSubSeconds, photo.subSeconds >= 0);
+      EXPECT_EQ(isoText(*record.surveyValues().captureTime), photo.captureTime);
+      EXPECT_EQ(record.surveyValues().captureTime->hasSubSeconds, photo.subSeconds >= 0);
       if (photo.subSeconds >= 0) {
-        EXPECT_NEAR(record.captureTime->nanoseconds * 1e-9, photo.subSeconds, 1e-9);
+        EXPECT_NEAR(record.surveyValues().captureTime->nanoseconds * 1e-9, photo.subSeconds, 1e-9);
       }
     }
-    expectNear(record.exposureTime, photo.exposureTime, 1e-9);
+    expectNear(record.surveyValues().exposureTime, photo.exposureTime, 1e-9);
     EXPECT_EQ(modelOf(record), photo.model);
     const auto widened = [](std::optional<float> value) -> std::optional<double> {
       if (!value) return std::nullopt;
       return double{*value};
     };
-    expectNear(widened(record.focalPlaneXResolution), photo.focalPlaneX, 1e-3);
-    expectNear(widened(record.focalPlaneYResolution), photo.focalPlaneY, 1e-3);
-    EXPECT_EQ(record.focalPlaneResolutionUnit, photo.focalPlaneUnit);
-    expectNear(record.gpsAltitude, photo.gpsAltitude, 1e-9);
+    expectNear(widened(record.surveyValues().focalPlaneXResolution), photo.focalPlaneX, 1e-3);
+    expectNear(widened(record.surveyValues().focalPlaneYResolution), photo.focalPlaneY, 1e-3);
+    EXPECT_EQ(record.surveyValues().focalPlaneResolutionUnit, photo.focalPlaneUnit);
+    expectNear(record.surveyValues().gpsAltitude, photo.gpsAltitude, 1e-9);
     // The Nikon and FujiFilm photographs carry XMP packets of editing tools, with
     // none of the drone values.
     if (std::string(photo.file).rfind("DJI", 0) != 0) {
-      EXPECT_FALSE(record.xmp.any());
+      EXPECT_FALSE(record.surveyValues().xmp.any());
     }
   }
 }
@@ -115,8 +115,8 @@ TEST(SurveyValues, DjiPhotographsGiveTheirXmpValues) {
     MemoryImageFiles files;
     const ImageRecord record = loadCorpusPhoto(flight.file, files);
     ASSERT_TRUE(record.parsed());
-    EXPECT_TRUE(record.hasPosition);
-    const XmpValues& xmp = record.xmp;
+    EXPECT_TRUE(record.surveyValues().hasPosition);
+    const XmpValues& xmp = record.surveyValues().xmp;
     const std::pair<std::optional<float>, float> values[] = {
         {xmp.relativeAltitude, flight.relative}, {xmp.absoluteAltitude, flight.absolute},
         {xmp.gimbalPitch, flight.gimbalPitch},   {xmp.gimbalYaw, flight.gimbalYaw},
@@ -139,7 +139,7 @@ TEST(SurveyValues, DjiPhotographsGiveTheirXmpValues) {
     MemoryImageFiles without;
     without.add("spoilt.jpg", MemoryFile{spoilt});
     const ImageRecord plain = loadImage(without, "spoilt.jpg", {}, true);
-    EXPECT_FALSE(plain.xmp.any());
+    EXPECT_FALSE(plain.surveyValues().xmp.any());
     EXPECT_EQ(files.reads.load(), without.reads.load());
   }
 }
@@ -184,21 +184,21 @@ TEST(SurveyValues, BuiltPhotographsGiveWhatTheyCarry) {
     files.add("a.jpg", MemoryFile{makePhoto(c.photo)});
     const ImageRecord record = loadImage(files, "a.jpg", {}, true);
     ASSERT_TRUE(record.parsed());
-    EXPECT_EQ(record.hasPosition, c.hasPosition);
-    expectNear(record.gpsAltitude, c.gpsAltitude, 1e-9);
+    EXPECT_EQ(record.surveyValues().hasPosition, c.hasPosition);
+    expectNear(record.surveyValues().gpsAltitude, c.gpsAltitude, 1e-9);
     EXPECT_EQ(modelOf(record), c.model);
-    EXPECT_EQ(record.captureTime.has_value(), c.photo.dateTimeOriginal.has_value());
+    EXPECT_EQ(record.surveyValues().captureTime.has_value(), c.photo.dateTimeOriginal.has_value());
     if (c.photo.subSecTimeOriginal) {
-      EXPECT_EQ(record.captureTime->nanoseconds, 250000000u);
+      EXPECT_EQ(record.surveyValues().captureTime->nanoseconds, 250000000u);
     }
-    EXPECT_EQ(record.exposureTime.has_value(), c.photo.exposureTime.has_value());
+    EXPECT_EQ(record.surveyValues().exposureTime.has_value(), c.photo.exposureTime.has_value());
     if (c.photo.exposureTime) {
-      EXPECT_DOUBLE_EQ(*record.exposureTime, 1.0 / 800);
+      EXPECT_DOUBLE_EQ(*record.surveyValues().exposureTime, 1.0 / 800);
     }
-    ASSERT_EQ(record.xmp.relativeAltitude.has_value(), c.packetRead);
+    ASSERT_EQ(record.surveyValues().xmp.relativeAltitude.has_value(), c.packetRead);
     if (c.packetRead) {
-      EXPECT_EQ(*record.xmp.relativeAltitude, 80.0f);
-      EXPECT_EQ(record.xmp.captureId, std::string(kCaptureIdBytesKept, 'c'));
+      EXPECT_EQ(*record.surveyValues().xmp.relativeAltitude, 80.0f);
+      EXPECT_EQ(record.surveyValues().xmp.captureId, std::string(kCaptureIdBytesKept, 'c'));
     }
   }
 }

@@ -39,7 +39,7 @@ ImageRecord locatedPhoto(const std::string& make, double latitude, double longit
   record.latitude = latitude;
   record.longitude = longitude;
   record.altitude = -2.5;
-  record.details = std::make_shared<const ImageDetails>(ImageDetails{"-model", "@time"});
+  record.details = std::make_shared<const ImageDetails>(ImageDetails{"-model", "@time", {}});
   return record;
 }
 

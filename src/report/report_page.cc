@@ -176,9 +176,9 @@ void appendMap(const PageFacts& facts, const std::vector<PageImage>& images, std
     mark.state = stateOf(images[index]);
     mark.gap = images[index].gap;
     // The time the survey orders the flights by, so that the lines join what it joins.
-    if (record.captureTime) {
+    if (const std::optional<CaptureTime>& time = record.surveyValues().captureTime) {
       mark.timed = true;
-      mark.seconds = record.captureTime->seconds;
+      mark.seconds = time->seconds;
     }
     mark.name = images[index].name;
     marks.push_back(std::move(mark));

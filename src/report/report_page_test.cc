@@ -32,8 +32,8 @@ ImageRecord frame(double latitude, double longitude, int second = 0) {
   details->model = "FC6310";
   details->captureTime = "2024:05:01 10:00:" + std::string(second < 10 ? "0" : "") +
                          std::to_string(second);
+  details->survey.captureTime = parseCaptureTime(details->captureTime, "");
   record.details = details;
-  record.captureTime = parseCaptureTime(details->captureTime, "");
   return record;
 }
 

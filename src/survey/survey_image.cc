@@ -35,6 +35,7 @@ SurveyImage surveyImageOf(const ImageRecord& record) {
   SurveyImage image;
   image.parsed = record.parsed();
   if (!image.parsed) return image;
+  const SurveyValues& values = record.surveyValues();
   image.width = record.pixelWidth != 0 ? record.pixelWidth : record.frameWidth;
   image.height = record.pixelHeight != 0 ? record.pixelHeight : record.frameHeight;
   if (record.focalLength > 0.0 && std::isfinite(record.focalLength)) {
@@ -42,14 +43,14 @@ SurveyImage surveyImageOf(const ImageRecord& record) {
   }
   if (record.focalLength35mm != 0) image.focalLength35mm = record.focalLength35mm;
   // Tags that were never decoded leave all three zero; a record may not say either way.
-  const bool positioned = record.hasPosition || record.latitude != 0.0 ||
+  const bool positioned = values.hasPosition || record.latitude != 0.0 ||
                           record.longitude != 0.0 || record.altitude != 0.0;
   if (positioned && !record.positionUndefined && std::fabs(record.latitude) <= 90.0 &&
       std::fabs(record.longitude) <= 180.0) {
     image.latitude = record.latitude;
     image.longitude = record.longitude;
   }
-  const std::optional<CaptureTime>& captured = record.captureTime;
+  const std::optional<CaptureTime>& captured = values.captureTime;
   if (captured) {
     SurveyTime time;
     time.seconds = captured->seconds;
@@ -59,10 +60,10 @@ SurveyImage surveyImageOf(const ImageRecord& record) {
     time.text = isoText(*captured);
     image.time = time;
   }
-  if (record.exposureTime && *record.exposureTime > 0.0 && std::isfinite(*record.exposureTime)) {
-    image.exposure = record.exposureTime;
+  if (values.exposureTime && *values.exposureTime > 0.0 && std::isfinite(*values.exposureTime)) {
+    image.exposure = values.exposureTime;
   }
-  const XmpValues& xmp = record.xmp;
+  const XmpValues& xmp = values.xmp;
   image.relativeAltitude = wider(xmp.relativeAltitude);
   image.gimbalPitch = wider(xmp.gimbalPitch);
   image.gimbalYaw = wider(xmp.gimbalYaw);
@@ -70,9 +71,9 @@ SurveyImage surveyImageOf(const ImageRecord& record) {
   const std::optional<double> east = wider(xmp.flightXSpeed);
   const std::optional<double> north = wider(xmp.flightYSpeed);
   if (east && north) image.speed = std::hypot(*east, *north);
-  const std::optional<double> unitMm = millimetresPerUnit(record.focalPlaneResolutionUnit);
-  image.sensorWidth = sensorSide(image.width, record.focalPlaneXResolution, unitMm);
-  image.sensorHeight = sensorSide(image.height, record.focalPlaneYResolution, unitMm);
+  const std::optional<double> unitMm = millimetresPerUnit(values.focalPlaneResolutionUnit);
+  image.sensorWidth = sensorSide(image.width, values.focalPlaneXResolution, unitMm);
+  image.sensorHeight = sensorSide(image.height, values.focalPlaneYResolution, unitMm);
   image.sizeMismatch = sizeMismatch(record);
   image.captureId = xmp.captureId;
   image.bandName = xmp.bandName;

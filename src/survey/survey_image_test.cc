@@ -12,6 +12,11 @@ ImageRecord parsedRecord() {
   return record;
 }
 
+// The record as a run that keeps the details leaves it.
+void keepValues(ImageRecord& record, const SurveyValues& values) {
+  record.details = std::make_shared<const ImageDetails>(ImageDetails{"", "", values});
+}
+
 TEST(SurveyImage, PositionFromTheRecord) {
   struct Case {
     bool hasPosition;
@@ -30,7 +35,9 @@ TEST(SurveyImage, PositionFromTheRecord) {
   };
   for (const Case& test : cases) {
     ImageRecord record = parsedRecord();
-    record.hasPosition = test.hasPosition;
+    SurveyValues values;
+    values.hasPosition = test.hasPosition;
+    keepValues(record, values);
     record.positionUndefined = test.undefined;
     record.latitude = test.latitude;
     record.longitude = test.longitude;
@@ -46,20 +53,22 @@ TEST(SurveyImage, PositionFromTheRecord) {
 
 TEST(SurveyImage, TimeFlightValuesAndSensorSize) {
   ImageRecord record = parsedRecord();
-  record.captureTime = CaptureTime{1714557609, 250000000, true};
-  record.exposureTime = 0.001;
-  record.xmp.relativeAltitude = 60.5f;
-  record.xmp.gimbalPitch = -89.9f;
-  record.xmp.gimbalYaw = 12.0f;
-  record.xmp.flightYaw = 11.0f;
-  record.xmp.flightXSpeed = 3.0f;
-  record.xmp.flightYSpeed = -4.0f;
-  record.xmp.captureId = "abc";
-  record.xmp.bandName = "NIR";
+  SurveyValues values;
+  values.captureTime = CaptureTime{1714557609, 250000000, true};
+  values.exposureTime = 0.001;
+  values.xmp.relativeAltitude = 60.5f;
+  values.xmp.gimbalPitch = -89.9f;
+  values.xmp.gimbalYaw = 12.0f;
+  values.xmp.flightYaw = 11.0f;
+  values.xmp.flightXSpeed = 3.0f;
+  values.xmp.flightYSpeed = -4.0f;
+  values.xmp.captureId = "abc";
+  values.xmp.bandName = "NIR";
   // 4000 pixels over 13.2 mm and 3000 over 8.8 mm, in pixels per cm.
-  record.focalPlaneXResolution = 4000.0f / 1.32f;
-  record.focalPlaneYResolution = 3000.0f / 0.88f;
-  record.focalPlaneResolutionUnit = 3;
+  values.focalPlaneXResolution = 4000.0f / 1.32f;
+  values.focalPlaneYResolution = 3000.0f / 0.88f;
+  values.focalPlaneResolutionUnit = 3;
+  keepValues(record, values);
   const SurveyImage image = surveyImageOf(record);
   ASSERT_TRUE(image.time);
   EXPECT_EQ(image.time->seconds, 1714557609);
@@ -76,9 +85,10 @@ TEST(SurveyImage, TimeFlightValuesAndSensorSize) {
   EXPECT_EQ(image.bandName, "NIR");
 
   // Units other than inch, cm, mm and um give no sensor size; one speed is no speed.
-  record.focalPlaneResolutionUnit = 1;
-  record.xmp.flightYSpeed.reset();
-  record.captureTime->hasSubSeconds = false;
+  values.focalPlaneResolutionUnit = 1;
+  values.xmp.flightYSpeed.reset();
+  values.captureTime->hasSubSeconds = false;
+  keepValues(record, values);
   const SurveyImage partial = surveyImageOf(record);
   EXPECT_FALSE(partial.sensorWidth);
   EXPECT_FALSE(partial.speed);
