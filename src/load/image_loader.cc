@@ -11,6 +11,7 @@
 
 #include "common/thread_annotations.h"
 #include "load/load_image.h"
+#include "platform/large_array.h"
 
 namespace {
 
@@ -121,7 +122,7 @@ struct LoaderShared {
   std::condition_variable loaded;  // a worker stored a record, or failed
   std::condition_variable room;    // the checks moved on, or the run ends
   // Written under the mutex until handed over; after that read by the checks alone.
-  std::vector<ImageRecord> records;
+  std::vector<ImageRecord, platform::LargeArrayAllocator<ImageRecord>> records;
   std::vector<bool> done GUARDED_BY(mutex);
   std::vector<std::unique_ptr<WorkerSlot>> slots GUARDED_BY(mutex);
   std::size_t next GUARDED_BY(mutex) = 0;    // the next image a worker takes

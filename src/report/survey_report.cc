@@ -73,8 +73,8 @@ std::string surveyPathOf(const std::string& inputFolder, const std::string& path
   return withSlashes(pathBelow(inputFolder, path));
 }
 
-std::vector<SurveyImage> surveyImagesOf(ImageRecords& images, const std::string& inputFolder) {
-  std::vector<SurveyImage> survey;
+SurveyImages surveyImagesOf(ImageRecords& images, const std::string& inputFolder) {
+  SurveyImages survey;
   survey.reserve(images.size());
   for (std::size_t index = 0; index < images.size(); ++index) {
     survey.push_back(surveyImageOf(images.record(index)));

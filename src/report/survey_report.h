@@ -14,7 +14,7 @@
 // The survey's input and result for a run, kept together: findings name images by
 // their index into `images`.
 struct SurveyOfRun {
-  std::vector<SurveyImage> images;
+  SurveyImages images;
   SurveyResult result;
 };
 
@@ -27,7 +27,7 @@ std::string surveyPathOf(const std::string& inputFolder, const std::string& path
 std::string withSlashes(std::string path);
 
 // Every image of the run as the survey takes it; `images` must keep their details.
-std::vector<SurveyImage> surveyImagesOf(ImageRecords& images, const std::string& inputFolder);
+SurveyImages surveyImagesOf(ImageRecords& images, const std::string& inputFolder);
 
 SurveyOfRun surveyOfRun(ImageRecords& images, const std::string& inputFolder,
                         const SurveySettings& settings);

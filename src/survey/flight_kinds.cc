@@ -102,7 +102,7 @@ std::string missingGeometry(const SurveyContext& context) {
 }  // namespace
 
 void findHorizonFrame(const SurveyContext& context, std::size_t kind, SurveyResult& result) {
-  const std::vector<SurveyImage>& images = context.images;
+  const SurveyImages& images = context.images;
   std::vector<double> pitches;
   for (const SurveyImage& image : images) {
     if (image.parsed && image.gimbalPitch) pitches.push_back(*image.gimbalPitch);
@@ -229,7 +229,7 @@ void findMotionBlurRisk(const SurveyContext& context, std::size_t kind, SurveyRe
 }
 
 void findBandMissing(const SurveyContext& context, std::size_t kind, SurveyResult& result) {
-  const std::vector<SurveyImage>& images = context.images;
+  const SurveyImages& images = context.images;
   struct Capture {
     std::vector<std::size_t> images;
     std::set<std::string> bands;

@@ -21,7 +21,7 @@ std::vector<std::size_t> byPosition(const SurveyContext& context) {
       order.push_back(i);
     }
   }
-  const std::vector<SurveyImage>& images = context.images;
+  const SurveyImages& images = context.images;
   std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
     return std::tie(*images[a].latitude, *images[a].longitude) <
            std::tie(*images[b].latitude, *images[b].longitude);
@@ -75,7 +75,7 @@ void findPositionNull(const SurveyContext& context, std::size_t kind, SurveyResu
 }
 
 void findPositionRepeated(const SurveyContext& context, std::size_t kind, SurveyResult& result) {
-  const std::vector<SurveyImage>& images = context.images;
+  const SurveyImages& images = context.images;
   const std::vector<std::size_t> order = byPosition(context);
   const auto same = [&](std::size_t a, std::size_t b) { return samePosition(images[a], images[b]); };
   const bool allSame = order.size() >= 2 && same(order.front(), order.back());
@@ -121,7 +121,7 @@ void findPositionOutlier(const SurveyContext& context, std::size_t kind, SurveyR
 }
 
 void findNameCollision(const SurveyContext& context, std::size_t kind, SurveyResult& result) {
-  const std::vector<SurveyImage>& images = context.images;
+  const SurveyImages& images = context.images;
   std::vector<std::pair<std::string, std::size_t>> names;
   names.reserve(images.size());
   for (std::size_t i = 0; i < images.size(); ++i) names.emplace_back(foldedName(images[i].path), i);
@@ -153,7 +153,7 @@ void findNameCollision(const SurveyContext& context, std::size_t kind, SurveyRes
 }
 
 void findDuplicateFrame(const SurveyContext& context, std::size_t kind, SurveyResult& result) {
-  const std::vector<SurveyImage>& images = context.images;
+  const SurveyImages& images = context.images;
   std::vector<std::size_t> order;
   for (const std::size_t i : byPosition(context)) {
     if (images[i].time) order.push_back(i);

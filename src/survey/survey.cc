@@ -13,7 +13,7 @@ std::size_t surveyKindNamed(const char* name) {
   return kSurveyKindCount;
 }
 
-SurveyResult surveyBatch(const std::vector<SurveyImage>& images,
+SurveyResult surveyBatch(const SurveyImages& images,
                          const SurveySettings& settings) {
   SurveyResult result;
   const SurveyContext context = surveyContextOf(images, settings, result);

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/large_array.h"
+
 // A capture time: seconds since 1970 (UTC as the camera wrote it; only differences and
 // equality matter), and the sub-seconds when the camera wrote them.
 struct SurveyTime {
@@ -43,6 +45,9 @@ struct SurveyImage {
   // The EXIF pixel size is missing or differs from the frame the file holds.
   bool sizeMismatch = false;
 };
+
+// One for every image of the batch, in list order.
+using SurveyImages = std::vector<SurveyImage, platform::LargeArrayAllocator<SurveyImage>>;
 
 // The thresholds, each an option; the defaults come from the trackers' reports.
 struct SurveySettings {
@@ -103,7 +108,7 @@ struct SurveyResult {
 };
 
 // Runs every kind over the images. O(n log n).
-SurveyResult surveyBatch(const std::vector<SurveyImage>& images,
+SurveyResult surveyBatch(const SurveyImages& images,
                          const SurveySettings& settings);
 
 #endif  // PRECHECK_SURVEY_SURVEY_H_

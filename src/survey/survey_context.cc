@@ -10,7 +10,7 @@
 namespace {
 
 // Per image, the first image in list order of its capture id.
-std::vector<std::size_t> capturesOf(const std::vector<SurveyImage>& images) {
+std::vector<std::size_t> capturesOf(const SurveyImages& images) {
   std::vector<std::size_t> capture(images.size());
   std::map<std::string, std::size_t> firstOf;
   for (std::size_t i = 0; i < images.size(); ++i) {
@@ -32,7 +32,7 @@ double secondsBetween(const SurveyTime& a, const SurveyTime& b) {
 }
 
 void markBadFixes(SurveyContext& context) {
-  const std::vector<SurveyImage>& images = context.images;
+  const SurveyImages& images = context.images;
   std::vector<std::size_t> positioned;
   std::vector<GeoPoint> points;
   for (std::size_t i = 0; i < images.size(); ++i) {
@@ -59,7 +59,7 @@ void markBadFixes(SurveyContext& context) {
 
 // Flights split where consecutive capture times are further apart than the setting.
 void splitFlights(SurveyContext& context, SurveyResult& result) {
-  const std::vector<SurveyImage>& images = context.images;
+  const SurveyImages& images = context.images;
   for (std::size_t i = 0; i < images.size(); ++i) {
     if (images[i].parsed && images[i].time && context.standsForCapture(i)) {
       context.timeOrder.push_back(i);
@@ -115,7 +115,7 @@ bool SurveyContext::hasPosition(std::size_t index) const {
   return image.parsed && image.latitude && image.longitude;
 }
 
-SurveyContext surveyContextOf(const std::vector<SurveyImage>& images,
+SurveyContext surveyContextOf(const SurveyImages& images,
                               const SurveySettings& settings, SurveyResult& result) {
   SurveyContext context{images, settings, capturesOf(images), {}, {}, 0.0, {}, {}, {}, {}, {}};
   context.nullPosition.assign(images.size(), false);

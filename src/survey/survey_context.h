@@ -11,7 +11,7 @@
 #include "survey/survey.h"
 
 struct SurveyContext {
-  const std::vector<SurveyImage>& images;
+  const SurveyImages& images;
   const SurveySettings& settings;
   // Per image: the first image of its multispectral capture (itself when it has no
   // capture id). Only such first images stand for a position and a moment.
@@ -37,7 +37,7 @@ struct SurveyContext {
 };
 
 // Works out the shared facts; fills the result's flights and per-image flight numbers.
-SurveyContext surveyContextOf(const std::vector<SurveyImage>& images,
+SurveyContext surveyContextOf(const SurveyImages& images,
                               const SurveySettings& settings, SurveyResult& result);
 
 #endif  // PRECHECK_SURVEY_SURVEY_CONTEXT_H_

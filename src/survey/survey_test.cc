@@ -15,7 +15,7 @@
 
 namespace {
 
-using Images = std::vector<SurveyImage>;
+using Images = SurveyImages;
 
 std::string kindName(std::size_t kind) { return kSurveyKinds[kind].name; }
 

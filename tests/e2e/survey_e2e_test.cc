@@ -125,36 +125,36 @@ std::vector<std::string> findingsIn(const std::string& json) {
 TEST(Survey, LawnmowerPhotographsGiveExactlyTheInjectedFinding) {
   struct Case {
     const char* name;
-    std::function<void(std::vector<SurveyImage>&)> inject;
+    std::function<void(SurveyImages&)> inject;
     std::vector<std::string> expected;
   };
   const Case cases[] = {
-      {"clean", [](std::vector<SurveyImage>&) {}, {}},
+      {"clean", [](SurveyImages&) {}, {}},
       {"null fix",
-       [](std::vector<SurveyImage>& images) { images[4].latitude = images[4].longitude = 0.0; },
+       [](SurveyImages& images) { images[4].latitude = images[4].longitude = 0.0; },
        {"position-null: flight/DJI_0005.JPG"}},
       {"one fix kilometres away",
-       [](std::vector<SurveyImage>& images) { moveBy(images[19], 5000.0, 0.0); },
+       [](SurveyImages& images) { moveBy(images[19], 5000.0, 0.0); },
        {"position-outlier: flight/DJI_0020.JPG"}},
       {"one name in two folders",
-       [](std::vector<SurveyImage>& images) { images[6].path = "second/dji_0003.jpg"; },
+       [](SurveyImages& images) { images[6].path = "second/dji_0003.jpg"; },
        {"name-collision: flight/DJI_0003.JPG second/dji_0003.jpg"}},
       {"one frame written twice",
-       [](std::vector<SurveyImage>& images) {
+       [](SurveyImages& images) {
          SurveyImage copy = images[7];
          copy.path = "flight/DJI_0100.JPG";
          images.push_back(copy);
        },
        {"duplicate-frame: flight/DJI_0008.JPG flight/DJI_0100.JPG"}},
       {"last line flown after a pause",
-       [](std::vector<SurveyImage>& images) {
+       [](SurveyImages& images) {
          for (std::size_t i = 30; i < 40; ++i) images[i].time->seconds += 1800;
        },
        {"mixed-flights: flight/DJI_0001.JPG flight/DJI_0031.JPG"}},
   };
   for (const Case& test : cases) {
     SCOPED_TRACE(test.name);
-    std::vector<SurveyImage> images = lawnmowerImages(LawnmowerPlan{});
+    SurveyImages images = lawnmowerImages(LawnmowerPlan{});
     test.inject(images);
     Batch batch;
     batch.folder().makeFolder("images/flight");

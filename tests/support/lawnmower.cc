@@ -56,10 +56,10 @@ void moveBy(SurveyImage& image, double northM, double eastM) {
                                            kDegreesPerRadian;
 }
 
-std::vector<SurveyImage> lawnmowerImages(const LawnmowerPlan& plan) {
+SurveyImages lawnmowerImages(const LawnmowerPlan& plan) {
   const double forward = forwardSpacingM(plan);
   const double interval = forward / plan.speedMS;
-  std::vector<SurveyImage> images;
+  SurveyImages images;
   double seconds = 0.0;
   std::size_t number = 0;
   for (std::size_t line = 0; line < plan.lines; ++line) {
@@ -143,7 +143,7 @@ std::string djiPacket(const SurveyImage& image) {
 }  // namespace
 
 std::vector<std::pair<std::string, std::string>> lawnmowerPhotos(
-    const std::vector<SurveyImage>& images) {
+    const SurveyImages& images) {
   std::vector<std::pair<std::string, std::string>> photos;
   for (const SurveyImage& image : images) {
     PhotoSpec photo;

@@ -37,7 +37,7 @@ double lineSpacingM(const LawnmowerPlan& plan);
 // The frames line by line, flying north on even lines and south on odd ones, named
 // folder/DJI_0001.JPG and up (one name per band for a multispectral plan:
 // DJI_0011.TIF .. DJI_0015.TIF for the first capture of five bands).
-std::vector<SurveyImage> lawnmowerImages(const LawnmowerPlan& plan);
+SurveyImages lawnmowerImages(const LawnmowerPlan& plan);
 
 // `image` moved by the given metres north and east.
 void moveBy(SurveyImage& image, double northM, double eastM);
@@ -46,6 +46,6 @@ void moveBy(SurveyImage& image, double northM, double eastM);
 // and GPS, and an XMP packet with the drone-dji heights, angles and speeds. Pairs of the
 // image's path and the file's bytes.
 std::vector<std::pair<std::string, std::string>> lawnmowerPhotos(
-    const std::vector<SurveyImage>& images);
+    const SurveyImages& images);
 
 #endif  // PRECHECK_TESTS_SUPPORT_LAWNMOWER_H_
