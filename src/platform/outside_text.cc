@@ -45,6 +45,14 @@ bool appendGbk(std::string_view bytes, std::uint32_t separator, std::string& tex
 
 }  // namespace
 
+bool showsAsItIs(std::string_view bytes, std::uint32_t separator) {
+  for (const char byte : bytes) {
+    if (byte < 0x20 || byte > 0x7E) return false;
+    if (byte == '\\' && separator != '\\') return false;
+  }
+  return true;
+}
+
 std::string outsideTextToUtf8(std::string_view bytes,
                               const std::vector<OutsideCharacter>& characters,
                               std::uint32_t separator) {

@@ -25,6 +25,11 @@ std::string outsideTextToUtf8(std::string_view bytes,
                               const std::vector<OutsideCharacter>& characters,
                               std::uint32_t separator);
 
+// Whether `bytes` show as they are: printable ASCII with no backslash but `separator`,
+// which every codeset and code page reads alike. Most names are, and need not be read
+// character by character.
+bool showsAsItIs(std::string_view bytes, std::uint32_t separator);
+
 }  // namespace platform
 
 #endif  // PRECHECK_PLATFORM_OUTSIDE_TEXT_H_

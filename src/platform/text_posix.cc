@@ -194,6 +194,7 @@ std::vector<OutsideCharacter> namedCharacters(std::string_view bytes) {
 
 // A name holds no slash, the separator, and may hold a backslash: no character is kept.
 std::string outsideToUtf8(std::string_view bytes) {
+  if (showsAsItIs(bytes, 0)) return std::string(bytes);
   return outsideTextToUtf8(bytes, namedCharacters(bytes), 0);
 }
 

@@ -102,6 +102,7 @@ TEST(OutsideText, NamesShowReadablyAndNeverAlike) {
       {"tab\there", "tab\\x09here"},
       {"next\xc2\x85line", "next\\xC2\\x85line"},  // U+0085, a C1 control
       {"\x1b[2J", "\\x1B[2J"},
+      {"del\x7f.jpg", "del\\x7F.jpg"},  // DEL, just past printable ASCII
   };
   std::set<std::string> shown;
   for (const auto& [bytes, text] : cases) {

@@ -155,10 +155,12 @@ std::vector<OutsideCharacter> namedCharacters(std::string_view bytes) {
 }  // namespace
 
 std::string outsideToUtf8(std::string_view bytes) {
+  if (showsAsItIs(bytes, 0)) return std::string(bytes);
   return outsideTextToUtf8(bytes, namedCharacters(bytes), 0);
 }
 
 std::string outsidePathToUtf8(std::string_view path) {
+  if (showsAsItIs(path, '\\')) return std::string(path);
   return outsideTextToUtf8(path, namedCharacters(path), '\\');
 }
 

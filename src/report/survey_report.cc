@@ -59,8 +59,10 @@ void writeFindings(JsonWriter& writer, const SurveyOfRun& survey) {
 }  // namespace
 
 std::string withSlashes(std::string path) {
-  const std::string joined = platform::joinPath("a", "b");
-  const std::string separator = joined.substr(1, joined.size() - 2);
+  static const std::string separator = [] {
+    const std::string joined = platform::joinPath("a", "b");
+    return joined.substr(1, joined.size() - 2);
+  }();
   if (separator == "/") return path;
   for (std::size_t at = path.find(separator); at != std::string::npos;
        at = path.find(separator, at + 1)) {

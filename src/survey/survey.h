@@ -17,7 +17,6 @@
 struct SurveyTime {
   std::int64_t seconds = 0;
   std::optional<double> fraction;  // 0 <= fraction < 1
-  std::string text;                // "YYYY-MM-DDTHH:MM:SS" as shown
 };
 
 // What the survey needs of one image. Every value is optional: a camera that does not

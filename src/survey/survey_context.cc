@@ -4,8 +4,9 @@
 #include <map>
 #include <string>
 
-#include "survey/nearest.h"
 #include "common/numbers.h"
+#include "exif/capture_time.h"
+#include "survey/nearest.h"
 
 namespace {
 
@@ -84,7 +85,7 @@ void splitFlights(SurveyContext& context, SurveyResult& result) {
     if (k == 0 || secondsBetween(*images[context.track[k - 1]].time, *image.time) > gap) {
       SurveyFlight flight;
       flight.first = context.track[k];
-      flight.start = image.time->text;
+      flight.start = isoText(CaptureTime{image.time->seconds, 0, false});
       result.flights.push_back(flight);
       heights.emplace_back();
     }

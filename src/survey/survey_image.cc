@@ -57,7 +57,6 @@ SurveyImage surveyImageOf(const ImageRecord& record) {
     if (captured->hasSubSeconds) {
       time.fraction = static_cast<double>(captured->nanoseconds) / 1e9;
     }
-    time.text = isoText(*captured);
     image.time = time;
   }
   if (values.exposureTime && *values.exposureTime > 0.0 && std::isfinite(*values.exposureTime)) {

@@ -75,7 +75,6 @@ SurveyImages lawnmowerImages(const LawnmowerPlan& plan) {
       SurveyTime time;
       time.seconds = plan.startSeconds + static_cast<std::int64_t>(std::floor(seconds));
       time.fraction = seconds - std::floor(seconds);
-      time.text = timeText(time.seconds);
       image.time = time;
       image.relativeAltitude = plan.heightM;
       image.gimbalPitch = -90.0;
