@@ -101,6 +101,11 @@ struct WorkerSlot {
   bool leftBehind = false;             // its image was skipped (guarded by the mutex)
 };
 
+// The details of every image in one array, when they are kept, so that a run does not
+// allocate them one by one; records point into it. Apart from the records, which keep
+// it alive as long as any of them is.
+using DetailsStore = std::vector<ImageDetails, platform::LargeArrayAllocator<ImageDetails>>;
+
 struct LoaderShared {
   LoaderShared(const ScannedImages& scanned, platform::ImageFiles& imageFiles,
                const LoaderOptions& options)
@@ -109,6 +114,8 @@ struct LoaderShared {
         keepDetails(options.keepDetails),
         window(kWindowPerWorker * (options.workers > 0 ? options.workers : 1)),
         records(scanned.paths.size()),
+        details(options.keepDetails ? std::make_shared<DetailsStore>(scanned.paths.size())
+                                    : nullptr),
         done(scanned.paths.size(), false) {}
 
   // Read by workers only while the loader lives: a worker copies what it needs before
@@ -123,6 +130,8 @@ struct LoaderShared {
   std::condition_variable room;    // the checks moved on, or the run ends
   // Written under the mutex until handed over; after that read by the checks alone.
   std::vector<ImageRecord, platform::LargeArrayAllocator<ImageRecord>> records;
+  // Each place written only by the one thread that reads its image.
+  const std::shared_ptr<DetailsStore> details;
   std::vector<bool> done GUARDED_BY(mutex);
   std::vector<std::unique_ptr<WorkerSlot>> slots GUARDED_BY(mutex);
   std::size_t next GUARDED_BY(mutex) = 0;    // the next image a worker takes
@@ -134,6 +143,12 @@ struct LoaderShared {
 };
 
 namespace {
+
+// Where the details of image `index` go; null when they are not kept.
+std::shared_ptr<ImageDetails> detailsPlace(const LoaderShared& shared, std::size_t index) {
+  if (shared.details == nullptr) return nullptr;
+  return std::shared_ptr<ImageDetails>(shared.details, &(*shared.details)[index]);
+}
 
 void workOn(LoaderShared& shared, WorkerSlot& slot) {
   WatchedFiles files(shared.files, slot.since);
@@ -150,7 +165,8 @@ void workOn(LoaderShared& shared, WorkerSlot& slot) {
     const std::string path = shared.images->paths[index];
     const platform::NativePath native = shared.images->native[index];
     lock.unlock();
-    ImageRecord record = loadImage(files, path, native, shared.keepDetails, &pieces);
+    ImageRecord record =
+        loadImage(files, path, native, shared.keepDetails, &pieces, detailsPlace(shared, index));
     lock.lock();
     slot.image = kNoImage;
     // Its image was skipped while it waited for an answer; the checks went on.
@@ -263,7 +279,8 @@ const ImageRecord& ImageLoader::waitFor(std::size_t index) {
   if (workers_.empty() && !shared.done[index]) {
     lock.unlock();
     ImageRecord record = loadImage(shared.files, images_.paths[index], images_.native[index],
-                                   options_.keepDetails, &serialPieces_);
+                                   options_.keepDetails, &serialPieces_,
+                                   detailsPlace(shared, index));
     lock.lock();
     shared.records[index] = std::move(record);
     shared.done[index] = true;

@@ -28,6 +28,7 @@ struct Batch {
       }
       PhotoSpec photo = droneFrame(30.0 + static_cast<double>(i));
       photo.make = "make" + std::to_string(random() % 5);
+      photo.model = "model" + std::to_string(i);
       files.add(path, MemoryFile{makePhoto(photo)});
     }
   }
@@ -82,6 +83,30 @@ TEST(ImageLoader, RecordsComeInListOrderWhateverTheWorkers) {
     EXPECT_EQ(taken.makes, expected.makes) << workers;
     EXPECT_EQ(taken.notices, expected.notices) << workers;
     EXPECT_EQ(batch.files.opens, 60) << workers;
+  }
+}
+
+// Each record's details are its own image's, whoever read it, and stay as they are
+// once the loader is gone.
+TEST(ImageLoader, DetailsBelongToTheirImageAndOutliveTheLoader) {
+  for (unsigned workers : {0u, 4u}) {
+    Batch batch(30);
+    std::vector<std::shared_ptr<const ImageDetails>> kept;
+    {
+      LoaderOptions options = optionsWith(workers);
+      options.keepDetails = true;
+      ImageLoader loader(batch.images, batch.files, options, nullptr);
+      for (std::size_t i = 0; i < loader.size(); ++i) kept.push_back(loader.record(i).details);
+    }
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+      if (i % 7 == 3) {
+        EXPECT_EQ(kept[i], nullptr) << i;  // skipped
+        continue;
+      }
+      ASSERT_NE(kept[i], nullptr) << i;
+      EXPECT_EQ(kept[i]->model, "model" + std::to_string(i)) << workers;
+      EXPECT_TRUE(kept[i]->survey.hasPosition) << i;
+    }
   }
 }
 

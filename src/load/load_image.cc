@@ -88,7 +88,8 @@ SurveyValues surveyValuesOf(const ExifMetadata& metadata, FileBytes& bytes) {
   return values;
 }
 
-void keep(ExifMetadata& metadata, bool keepDetails, FileBytes& bytes, ImageRecord& record) {
+void keep(ExifMetadata& metadata, bool keepDetails, FileBytes& bytes,
+          std::shared_ptr<ImageDetails>& detailsInto, ImageRecord& record) {
   record.pixelWidth = metadata.pixelWidth;
   record.pixelHeight = metadata.pixelHeight;
   record.make = cameraMakeOf(metadata, bytes);
@@ -103,8 +104,13 @@ void keep(ExifMetadata& metadata, bool keepDetails, FileBytes& bytes, ImageRecor
     SurveyValues survey = surveyValuesOf(metadata, bytes);
     std::string& time =
         metadata.dateTimeOriginal.empty() ? metadata.dateTime : metadata.dateTimeOriginal;
-    record.details = std::make_shared<const ImageDetails>(
-        ImageDetails{std::move(metadata.model), std::move(time), std::move(survey)});
+    ImageDetails details{std::move(metadata.model), std::move(time), std::move(survey)};
+    if (detailsInto == nullptr) {
+      record.details = std::make_shared<const ImageDetails>(std::move(details));
+      return;
+    }
+    *detailsInto = std::move(details);
+    record.details = std::move(detailsInto);
   }
 }
 
@@ -127,7 +133,7 @@ void parseByKind(FileBytes& bytes, bool keepDetails, ExifMetadata& metadata,
 
 ImageRecord readAndParse(platform::ImageFiles& files, const std::string& path,
                          const platform::NativePath& native, bool keepDetails,
-                         ReadPieces* pieces) {
+                         ReadPieces* pieces, std::shared_ptr<ImageDetails>& detailsInto) {
   ImageRecord record;
   platform::OpenedImage opened = files.open(path, native);
   if (opened.file == nullptr) {
@@ -147,7 +153,7 @@ ImageRecord readAndParse(platform::ImageFiles& files, const std::string& path,
       pieces != nullptr ? FileBytes(*opened.file, *pieces) : FileBytes(*opened.file);
   ExifMetadata metadata;
   if (bytes.readEnds()) parseByKind(bytes, keepDetails, metadata, record);
-  if (record.status == ExifStatus::ok) keep(metadata, keepDetails, bytes, record);
+  if (record.status == ExifStatus::ok) keep(metadata, keepDetails, bytes, detailsInto, record);
   if (bytes.failed()) {
     ImageRecord unreadable;
     unreadable.skipped = SkipReason::unreadable;
@@ -160,11 +166,11 @@ ImageRecord readAndParse(platform::ImageFiles& files, const std::string& path,
 
 ImageRecord loadImage(platform::ImageFiles& files, const std::string& path,
                       const platform::NativePath& native, bool keepDetails,
-                      ReadPieces* pieces) {
+                      ReadPieces* pieces, std::shared_ptr<ImageDetails> detailsInto) {
   // The one place where the standard library's allocation failures are caught: a file
   // that claims a make of gigabytes must cost that file, not the run.
   try {
-    return readAndParse(files, path, native, keepDetails, pieces);
+    return readAndParse(files, path, native, keepDetails, pieces, detailsInto);
   } catch (const std::bad_alloc&) {
   } catch (const std::length_error&) {
   }

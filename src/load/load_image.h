@@ -2,6 +2,7 @@
 #ifndef PRECHECK_LOAD_LOAD_IMAGE_H_
 #define PRECHECK_LOAD_LOAD_IMAGE_H_
 
+#include <memory>
 #include <string>
 
 #include "load/file_bytes.h"
@@ -14,9 +15,11 @@
 // next. With `keepDetails` the record also holds what the table, the map, the page and
 // the survey show (model, capture time, frame size, the flight's XMP values); without
 // it, only what the checks key on, which costs no read past the EXIF block. A thread
-// that reads one image after another gives it `pieces` to read into.
+// that reads one image after another gives it `pieces` to read into, and a caller that
+// keeps the details of many images gives `detailsInto`, the place for this one's.
 ImageRecord loadImage(platform::ImageFiles& files, const std::string& path,
                       const platform::NativePath& native, bool keepDetails = false,
-                      ReadPieces* pieces = nullptr);
+                      ReadPieces* pieces = nullptr,
+                      std::shared_ptr<ImageDetails> detailsInto = nullptr);
 
 #endif  // PRECHECK_LOAD_LOAD_IMAGE_H_
