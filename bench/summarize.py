@@ -27,13 +27,20 @@ AGAINST_FLOOR = [
     ("exiv2", "floor", "exiv2 / floor"),
 ]
 
+# What a run that writes the survey costs: over the same build without it, and over the
+# baseline's run of the checks alone.
+SURVEY = [
+    ("survey", "precheck", "survey / precheck"),
+    ("survey", "baseline", "survey / baseline"),
+]
+
 # (sets, title, programs whose median time is shown, ratios)
 TABLES = [
-    (("A", "B", "C"), "Drone surveys", ["floor"], AGAINST_FLOOR + AGAINST_READERS),
+    (("A", "B", "C"), "Drone surveys", ["floor"], AGAINST_FLOOR + AGAINST_READERS + SURVEY),
     (("S", "T"), "Stripped of metadata", ["floor", "cat"],
      [("precheck", "floor", "precheck / floor"), ("precheck", "cat", "precheck / cat")]
      + AGAINST_READERS),
-    (("N",), "On a share", ["floor"], AGAINST_FLOOR + AGAINST_READERS),
+    (("N",), "On a share", ["floor"], AGAINST_FLOOR + AGAINST_READERS + SURVEY),
 ]
 
 def spread(values):
