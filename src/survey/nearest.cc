@@ -6,9 +6,13 @@
 #include <cstddef>
 #include <limits>
 
+#include "common/in_two_parts.h"
+
 namespace {
 
 constexpr double kEarthRadiusM = 6371008.8;
+// Below this many points a second thread costs more than the searches it takes over.
+constexpr std::size_t kPointsWorthAThread = 2000;
 constexpr double kRadiansPerDegree = 3.14159265358979323846 / 180.0;
 
 using Point = std::array<double, 3>;
@@ -95,12 +99,14 @@ std::vector<double> nearestDistances(const std::vector<GeoPoint>& points) {
   for (const GeoPoint& point : points) onGlobe.push_back(onSphere(point));
   const KdTree tree(onGlobe);
   std::vector<double> distances(points.size());
-  for (std::size_t i = 0; i < points.size(); ++i) {
-    const double chord = std::sqrt(tree.nearestTo(i));
-    // The chord to the arc: exact at every distance, so a fix on the far side of the
-    // globe reads as far as it is.
-    distances[i] = 2.0 * kEarthRadiusM * std::asin(std::min(1.0, chord / 2.0));
-  }
+  inTwoParts(points.size(), kPointsWorthAThread, [&](std::size_t begin, std::size_t end) {
+    for (std::size_t i = begin; i < end; ++i) {
+      const double chord = std::sqrt(tree.nearestTo(i));
+      // The chord to the arc: exact at every distance, so a fix on the far side of the
+      // globe reads as far as it is.
+      distances[i] = 2.0 * kEarthRadiusM * std::asin(std::min(1.0, chord / 2.0));
+    }
+  });
   return distances;
 }
 
