@@ -111,7 +111,6 @@ struct LoaderShared {
                const LoaderOptions& options)
       : images(&scanned),
         files(imageFiles),
-        keepDetails(options.keepDetails),
         window(kWindowPerWorker * (options.workers > 0 ? options.workers : 1)),
         records(scanned.paths.size()),
         details(options.keepDetails ? std::make_shared<DetailsStore>(scanned.paths.size())
@@ -122,7 +121,6 @@ struct LoaderShared {
   // the calls that may leave it behind.
   const ScannedImages* const images;
   platform::ImageFiles& files;
-  const bool keepDetails;
   const std::size_t window;
 
   std::mutex mutex;
@@ -166,7 +164,8 @@ void workOn(LoaderShared& shared, WorkerSlot& slot) {
     const platform::NativePath native = shared.images->native[index];
     lock.unlock();
     ImageRecord record =
-        loadImage(files, path, native, shared.keepDetails, &pieces, detailsPlace(shared, index));
+        loadImage(files, path, native, shared.details != nullptr, &pieces,
+                  detailsPlace(shared, index));
     lock.lock();
     slot.image = kNoImage;
     // Its image was skipped while it waited for an answer; the checks went on.

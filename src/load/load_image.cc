@@ -88,8 +88,9 @@ SurveyValues surveyValuesOf(const ExifMetadata& metadata, FileBytes& bytes) {
   return values;
 }
 
-void keep(ExifMetadata& metadata, bool keepDetails, FileBytes& bytes,
-          std::shared_ptr<ImageDetails>& detailsInto, ImageRecord& record) {
+// `details`, null when they are not kept, is the place for the image's details.
+void keep(ExifMetadata& metadata, FileBytes& bytes, std::shared_ptr<ImageDetails>& details,
+          ImageRecord& record) {
   record.pixelWidth = metadata.pixelWidth;
   record.pixelHeight = metadata.pixelHeight;
   record.make = cameraMakeOf(metadata, bytes);
@@ -100,17 +101,12 @@ void keep(ExifMetadata& metadata, bool keepDetails, FileBytes& bytes,
   record.altitude = metadata.gps.altitude;
   record.positionUndefined =
       metadata.gps.latitudeParts.undefined || metadata.gps.longitudeParts.undefined;
-  if (keepDetails) {
+  if (details != nullptr) {
     SurveyValues survey = surveyValuesOf(metadata, bytes);
     std::string& time =
         metadata.dateTimeOriginal.empty() ? metadata.dateTime : metadata.dateTimeOriginal;
-    ImageDetails details{std::move(metadata.model), std::move(time), std::move(survey)};
-    if (detailsInto == nullptr) {
-      record.details = std::make_shared<const ImageDetails>(std::move(details));
-      return;
-    }
-    *detailsInto = std::move(details);
-    record.details = std::move(detailsInto);
+    *details = ImageDetails{std::move(metadata.model), std::move(time), std::move(survey)};
+    record.details = std::move(details);
   }
 }
 
@@ -132,8 +128,8 @@ void parseByKind(FileBytes& bytes, bool keepDetails, ExifMetadata& metadata,
 }
 
 ImageRecord readAndParse(platform::ImageFiles& files, const std::string& path,
-                         const platform::NativePath& native, bool keepDetails,
-                         ReadPieces* pieces, std::shared_ptr<ImageDetails>& detailsInto) {
+                         const platform::NativePath& native, ReadPieces* pieces,
+                         std::shared_ptr<ImageDetails>& details) {
   ImageRecord record;
   platform::OpenedImage opened = files.open(path, native);
   if (opened.file == nullptr) {
@@ -152,8 +148,8 @@ ImageRecord readAndParse(platform::ImageFiles& files, const std::string& path,
   FileBytes bytes =
       pieces != nullptr ? FileBytes(*opened.file, *pieces) : FileBytes(*opened.file);
   ExifMetadata metadata;
-  if (bytes.readEnds()) parseByKind(bytes, keepDetails, metadata, record);
-  if (record.status == ExifStatus::ok) keep(metadata, keepDetails, bytes, detailsInto, record);
+  if (bytes.readEnds()) parseByKind(bytes, details != nullptr, metadata, record);
+  if (record.status == ExifStatus::ok) keep(metadata, bytes, details, record);
   if (bytes.failed()) {
     ImageRecord unreadable;
     unreadable.skipped = SkipReason::unreadable;
@@ -170,7 +166,12 @@ ImageRecord loadImage(platform::ImageFiles& files, const std::string& path,
   // The one place where the standard library's allocation failures are caught: a file
   // that claims a make of gigabytes must cost that file, not the run.
   try {
-    return readAndParse(files, path, native, keepDetails, pieces, detailsInto);
+    if (!keepDetails) {
+      detailsInto = nullptr;
+    } else if (detailsInto == nullptr) {
+      detailsInto = std::make_shared<ImageDetails>();
+    }
+    return readAndParse(files, path, native, pieces, detailsInto);
   } catch (const std::bad_alloc&) {
   } catch (const std::length_error&) {
   }
