@@ -4,9 +4,9 @@ Each line of the file is "set,cache,round,program,value,cpu": a wall time and a
 processor time (user + system) in seconds; for the cache "rss" the peak resident
 memory of precheck in kilobytes, and for the cache "images" the number of files of
 the set. Processor time is shown per image, in microseconds: the median of precheck's
-and of the floor's and the ratio of the two, which on shared machines moves much less
-between machines than wall time does. A ratio is taken
-within each round, between runs made back to back, and the table shows its median
+(without and with the survey) and of the floor's, and the ratio of precheck's to the
+floor's, which on shared machines moves much less between machines than wall time
+does. A ratio is taken within each round, between runs made back to back, and the table shows its median
 over the rounds with the lowest and highest value. A column with no value in any row
 of its table (baseline / precheck without BASELINE) is left out.
 """
@@ -52,11 +52,12 @@ def spread(values):
 
 
 def cpu_columns(rounds, count):
-    """Median processor time per image of precheck and of the floor, and their ratio."""
+    """Median processor time per image of precheck (without and with the survey) and of
+    the floor, and the ratio of precheck's to the floor's."""
     if not count:
-        return ["-", "-", "-"]
+        return ["-", "-", "-", "-"]
     cells = []
-    for program in ("precheck", "floor"):
+    for program in ("precheck", "survey", "floor"):
         seconds = [r[program] for r in rounds if program in r]
         cells.append(f"{statistics.median(seconds) / count * 1e6:.1f} µs" if seconds else "-")
     both = [r["precheck"] / r["floor"] for r in rounds
@@ -96,7 +97,8 @@ def main(path):
     for sets, title, medians, ratios in TABLES:
         header = ["set", "cache"] + [f"{program}, median" for program in medians]
         header += [column for _, _, column in ratios]
-        header += ["precheck CPU/image", "floor CPU/image", "CPU precheck / floor"]
+        header += ["precheck CPU/image", "survey CPU/image", "floor CPU/image",
+                   "CPU precheck / floor"]
         rows = []
         for set_name, cache in order:
             if set_name not in sets:
