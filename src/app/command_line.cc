@@ -155,8 +155,8 @@ const Option kOptions[] = {
      "also write an HTML page: the verdict, a map, what each\ncheck found and every image",
      takePage},
     {"--threads", nullptr, "N",
-     "read images with N workers, 1 to 256 (default 32,\nor the environment variable "
-     "PRECHECK_THREADS)",
+     "read images with at most N workers, 1 to 256 (default\n32, or the environment "
+     "variable PRECHECK_THREADS)",
      takeThreads},
     {"--survey", nullptr, "FILE",
      "also write the survey of the batch as JSON: bad fixes, gaps\nin overlap, frames off "

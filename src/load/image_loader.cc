@@ -21,6 +21,8 @@ constexpr std::size_t kWindowPerWorker = 8;
 // them for every record the checks take would cost more than reading the image.
 constexpr std::size_t kRefillParts = 4;
 constexpr std::size_t kNoImage = static_cast<std::size_t>(-1);
+// How often the checks, while they wait, look at how long the workers' calls took.
+constexpr std::chrono::milliseconds kLookPeriod{2};
 
 using Clock = std::chrono::steady_clock;
 
@@ -29,28 +31,42 @@ std::int64_t ticksNow() {
   return std::max<std::int64_t>(1, Clock::now().time_since_epoch().count());
 }
 
-// Marks the time a file-system call of a worker began, for as long as it lasts.
+// A worker's file-system calls as the checks see them; written by the worker alone.
+struct CallTimes {
+  std::atomic<std::int64_t> since{0};     // when its call under way began; 0: none
+  std::atomic<std::int64_t> finished{0};  // calls it finished
+  std::atomic<std::int64_t> ticks{0};     // the time they took
+};
+
+// Marks the time a file-system call of a worker began, for as long as it lasts, and
+// counts it when it ends.
 class CallUnderWay {
  public:
-  explicit CallUnderWay(std::atomic<std::int64_t>& since) : since_(since) {
-    since_.store(ticksNow());
+  explicit CallUnderWay(CallTimes& times) : times_(times) { times_.since.store(ticksNow()); }
+  ~CallUnderWay() {
+    const std::int64_t took = ticksNow() - times_.since.load(std::memory_order_relaxed);
+    // One writer: no read-modify-write needed.
+    times_.ticks.store(times_.ticks.load(std::memory_order_relaxed) + took,
+                       std::memory_order_relaxed);
+    times_.finished.store(times_.finished.load(std::memory_order_relaxed) + 1,
+                          std::memory_order_relaxed);
+    times_.since.store(0);
   }
-  ~CallUnderWay() { since_.store(0); }
   CallUnderWay(const CallUnderWay&) = delete;
   CallUnderWay& operator=(const CallUnderWay&) = delete;
 
  private:
-  std::atomic<std::int64_t>& since_;
+  CallTimes& times_;
 };
 
 // A file as a worker reads it: each call marks its worker busy while it lasts. The
 // close is a call too: on a share it is a request that may not be answered.
 class WatchedFile final : public platform::ImageFile {
  public:
-  WatchedFile(std::unique_ptr<platform::ImageFile> file, std::atomic<std::int64_t>& since)
-      : file_(std::move(file)), since_(since) {}
+  WatchedFile(std::unique_ptr<platform::ImageFile> file, CallTimes& times)
+      : file_(std::move(file)), times_(times) {}
   ~WatchedFile() override {
-    const CallUnderWay call(since_);
+    const CallUnderWay call(times_);
     file_.reset();
   }
   WatchedFile(const WatchedFile&) = delete;
@@ -58,7 +74,7 @@ class WatchedFile final : public platform::ImageFile {
 
   std::uint64_t size() const override { return file_->size(); }
   bool readAt(std::uint64_t offset, std::size_t length, unsigned char* destination) override {
-    const CallUnderWay call(since_);
+    const CallUnderWay call(times_);
     return file_->readAt(offset, length, destination);
   }
   // Advice, answered at once.
@@ -66,39 +82,38 @@ class WatchedFile final : public platform::ImageFile {
 
  private:
   std::unique_ptr<platform::ImageFile> file_;
-  std::atomic<std::int64_t>& since_;
+  CallTimes& times_;
 };
 
 class WatchedFiles final : public platform::ImageFiles {
  public:
-  WatchedFiles(platform::ImageFiles& files, std::atomic<std::int64_t>& since)
-      : files_(files), since_(since) {}
+  WatchedFiles(platform::ImageFiles& files, CallTimes& times) : files_(files), times_(times) {}
 
   platform::OpenedImage open(const std::string& path,
                              const platform::NativePath& native) override {
     platform::OpenedImage opened;
     {
-      const CallUnderWay call(since_);
+      const CallUnderWay call(times_);
       opened = files_.open(path, native);
     }
     if (opened.file != nullptr) {
-      opened.file = std::make_unique<WatchedFile>(std::move(opened.file), since_);
+      opened.file = std::make_unique<WatchedFile>(std::move(opened.file), times_);
     }
     return opened;
   }
 
  private:
   platform::ImageFiles& files_;
-  std::atomic<std::int64_t>& since_;
+  CallTimes& times_;
 };
 
 }  // namespace
 
-// One worker's state. `since` is written by the worker alone and read by the checks.
+// One worker's state.
 struct WorkerSlot {
-  std::atomic<std::int64_t> since{0};  // when its call under way began; 0: none
-  std::size_t image = kNoImage;        // the image it reads (guarded by the mutex)
-  bool leftBehind = false;             // its image was skipped (guarded by the mutex)
+  CallTimes calls;
+  std::size_t image = kNoImage;  // the image it reads (guarded by the mutex)
+  bool leftBehind = false;       // its image was skipped (guarded by the mutex)
 };
 
 // The details of every image in one array, when they are kept, so that a run does not
@@ -149,7 +164,7 @@ std::shared_ptr<ImageDetails> detailsPlace(const LoaderShared& shared, std::size
 }
 
 void workOn(LoaderShared& shared, WorkerSlot& slot) {
-  WatchedFiles files(shared.files, slot.since);
+  WatchedFiles files(shared.files, slot.calls);
   ReadPieces pieces;
   std::unique_lock<std::mutex> lock(shared.mutex);
   for (;;) {
@@ -191,6 +206,8 @@ void work(const std::shared_ptr<LoaderShared>& shared, WorkerSlot* slot) {
 
 }  // namespace
 
+unsigned defaultFirstWorkers() { return 2 * std::max(1u, std::thread::hardware_concurrency()); }
+
 ImageLoader::ImageLoader(const ScannedImages& images, platform::ImageFiles& files,
                          const LoaderOptions& options, SkipNotice notice)
     : images_(images),
@@ -214,6 +231,7 @@ bool ImageLoader::startWorker() {
     std::shared_ptr<LoaderShared> shared = shared_;
     WorkerSlot* slot = shared->slots.emplace_back(std::make_unique<WorkerSlot>()).get();
     workers_.push_back(Worker{slot, std::thread(work, std::move(shared), slot)});
+    ++workersStarted_;
     return true;
   } catch (const std::system_error&) {
     return false;
@@ -223,7 +241,9 @@ bool ImageLoader::startWorker() {
 void ImageLoader::start() {
   started_ = true;
   const std::lock_guard<std::mutex> lock(shared_->mutex);
-  for (unsigned i = 0; i < options_.workers; ++i) {
+  lookedAt_ = Clock::now();
+  const unsigned first = std::min(options_.workers, std::max(1u, options_.firstWorkers));
+  for (unsigned i = 0; i < first; ++i) {
     if (!startWorker()) break;
   }
 }
@@ -258,7 +278,30 @@ void ImageLoader::leaveBehind(Worker& reader, std::size_t index) {
   reader.thread.detach();
   workers_.erase(workers_.begin() + (&reader - workers_.data()));
   // When no other can start, the images left are read on this thread.
-  startWorker();
+  if (!startWorker()) mayGrow_ = false;
+}
+
+// Called while the checks wait. The average of the calls that ended since the last look
+// tells reads from the page cache from reads that wait on a disk or a share; only these
+// go faster with more of them in flight.
+void ImageLoader::growIfReadsWait(Clock::time_point now) {
+  if (now - lookedAt_ < kLookPeriod) return;
+  std::int64_t calls = 0;
+  std::int64_t ticks = 0;
+  for (const std::unique_ptr<WorkerSlot>& slot : shared_->slots) {
+    calls += slot->calls.finished.load(std::memory_order_relaxed);
+    ticks += slot->calls.ticks.load(std::memory_order_relaxed);
+  }
+  const std::int64_t ended = calls - callsThen_;
+  const std::int64_t took = ticks - ticksThen_;
+  lookedAt_ = now;
+  callsThen_ = calls;
+  ticksThen_ = ticks;
+  const std::int64_t slow = std::chrono::duration_cast<Clock::duration>(options_.slowCall).count();
+  if (ended == 0 || took < slow * ended) return;
+  for (std::size_t more = workers_.size(); more > 0 && mayGrow(); --more) {
+    if (!startWorker()) mayGrow_ = false;
+  }
 }
 
 const ImageRecord& ImageLoader::waitFor(std::size_t index) {
@@ -288,26 +331,33 @@ const ImageRecord& ImageLoader::waitFor(std::size_t index) {
   while (!shared.done[index] && !shared.failure) {
     shared.awaited = index;
     shared.room.notify_all();  // whatever the window: the checks wait
+    const Clock::time_point now = Clock::now();
+    if (mayGrow()) growIfReadsWait(now);
     Worker* reader = nullptr;
     for (Worker& worker : workers_) {
       if (worker.slot->image == index) reader = &worker;
     }
-    const std::int64_t since = reader != nullptr ? reader->slot->since.load() : 0;
-    if (limit.count() == 0) {
-      shared.loaded.wait(lock);
-      continue;
-    }
-    if (since == 0) {
+    const std::int64_t since = reader != nullptr ? reader->slot->calls.since.load() : 0;
+    // When to look again: at the read's time limit, and while the pool may grow, at the
+    // next look at the calls.
+    Clock::time_point wake = Clock::time_point::max();
+    if (limit.count() != 0 && since == 0) {
       // Not taken yet, or between two calls: look again when a call may have begun.
-      shared.loaded.wait_for(lock, limit);
-      continue;
+      wake = now + limit;
+    } else if (limit.count() != 0) {
+      const Clock::time_point deadline = Clock::time_point(Clock::duration(since)) + limit;
+      if (now >= deadline) {
+        leaveBehind(*reader, index);
+        continue;
+      }
+      wake = deadline;
     }
-    const Clock::time_point deadline = Clock::time_point(Clock::duration(since)) + limit;
-    if (Clock::now() < deadline) {
-      shared.loaded.wait_until(lock, deadline);
-      continue;
+    if (mayGrow()) wake = std::min(wake, lookedAt_ + kLookPeriod);
+    if (wake == Clock::time_point::max()) {
+      shared.loaded.wait(lock);
+    } else {
+      shared.loaded.wait_until(lock, wake);
     }
-    leaveBehind(*reader, index);
   }
   shared.awaited = kNoImage;
   if (shared.failure) std::rethrow_exception(shared.failure);

@@ -4,6 +4,12 @@
 // request waits, many files are in flight at once; on a local disk its queue is kept
 // full. Workers stay at most a window of records ahead of the checks.
 //
+// The pool starts with two workers per core: from the page cache a read is a copy that
+// takes microseconds, and threads beyond the cores only take turns. While the checks
+// wait for a record and the workers' calls take longer than such a copy, the reads wait
+// on a disk or a share, and the pool doubles, up to its most: more requests in flight
+// shorten the wait.
+//
 // A file-system call that gets no answer within the read time limit (a share that
 // holds one read, a file offline on cloud storage) costs its image, not the run: the
 // image is skipped, its worker is left behind and another takes its place. Nothing
@@ -25,17 +31,28 @@
 #include "platform/platform.h"
 #include "scan/image_list.h"
 
-// Enough reads in flight to hide a share's latency and keep a disk's queue busy, while
-// each worker holds one file open at a time.
+// The most workers: enough reads in flight to hide a share's latency and keep a disk's
+// queue busy, while each worker holds one file open at a time.
 constexpr unsigned kDefaultLoadWorkers = 32;
 
 // Long enough for a share that is only slow, or a disk that spins up.
 constexpr std::chrono::seconds kDefaultReadTimeout{60};
 
+// An open or a read from the page cache takes under ten microseconds on average; one
+// that waits on a disk takes tens of microseconds or more, on a share milliseconds.
+constexpr std::chrono::microseconds kSlowCall{30};
+
+// Two per core.
+unsigned defaultFirstWorkers();
+
 struct LoaderOptions {
   // With no worker, or none that the system lets start, each image is read when its
   // record is asked for, on the asking thread and without a time limit.
   unsigned workers = kDefaultLoadWorkers;
+  // How many start at once; the others only while reads wait (above).
+  unsigned firstWorkers = defaultFirstWorkers();
+  // The average call above which reads wait on the files.
+  std::chrono::microseconds slowCall = kSlowCall;
   // Whether records keep their details, the survey's values and the frame size, which
   // the checks alone do not need (see loadImage).
   bool keepDetails = false;
@@ -72,6 +89,9 @@ class ImageLoader final : public ImageRecords {
   bool readWholeMake(std::size_t index,
                      const std::function<void(std::string_view)>& take) override;
 
+  // Workers started so far, those left behind included.
+  std::size_t workersStarted() const { return workersStarted_; }
+
  private:
   struct Worker {
     WorkerSlot* slot;  // owned by the shared state
@@ -79,9 +99,11 @@ class ImageLoader final : public ImageRecords {
   };
 
   void start();
-  // Both with the shared mutex held.
+  // These three with the shared mutex held.
   bool startWorker();
   void leaveBehind(Worker& reader, std::size_t index);
+  void growIfReadsWait(std::chrono::steady_clock::time_point now);
+  bool mayGrow() const { return mayGrow_ && workers_.size() < options_.workers; }
   const ImageRecord& waitFor(std::size_t index);
 
   // Belong to the checks' thread: only it reads or writes them.
@@ -92,6 +114,12 @@ class ImageLoader final : public ImageRecords {
   ReadPieces serialPieces_;     // for the images read on this thread
   bool started_ = false;
   std::vector<Worker> workers_;  // those not left behind
+  std::size_t workersStarted_ = 0;
+  bool mayGrow_ = true;  // false once the system refused a thread
+  // The workers' calls finished, and their time, when the pool last looked.
+  std::chrono::steady_clock::time_point lookedAt_;
+  std::int64_t callsThen_ = 0;
+  std::int64_t ticksThen_ = 0;
 
   // What the workers share with the checks, and keep while one of them is left behind.
   const std::shared_ptr<LoaderShared> shared_;

@@ -34,10 +34,13 @@ struct Batch {
   }
 };
 
+// The pool starts with one worker whatever the machine's cores, so that the tests with
+// slow reads see it grow.
 LoaderOptions optionsWith(unsigned workers,
                           std::chrono::milliseconds readTimeout = kDefaultReadTimeout) {
   LoaderOptions options;
   options.workers = workers;
+  options.firstWorkers = 1;
   options.readTimeout = readTimeout;
   return options;
 }
@@ -83,6 +86,36 @@ TEST(ImageLoader, RecordsComeInListOrderWhateverTheWorkers) {
     EXPECT_EQ(taken.makes, expected.makes) << workers;
     EXPECT_EQ(taken.notices, expected.notices) << workers;
     EXPECT_EQ(batch.files.opens, 60) << workers;
+  }
+}
+
+// The pool doubles, up to its most, while the checks wait on reads that take longer than
+// the page cache's; reads that do not leave it as it started, however long it waits.
+TEST(ImageLoader, ThePoolGrowsOnlyWhileReadsWait) {
+  using std::chrono::microseconds;
+  struct Case {
+    microseconds readDelay;
+    microseconds slowCall;
+    unsigned first;
+    unsigned most;
+    std::size_t started;
+  };
+  const Case cases[] = {
+      {microseconds(2000), kSlowCall, 2, 16, 16},  // a share: up to the most
+      {microseconds(2000), kSlowCall, 4, 3, 3},    // never past the most, from the start on
+      // Reads below the threshold: the checks wait, the pool stays as it started.
+      {microseconds(300), microseconds(20000), 2, 16, 2},
+  };
+  for (const Case& test : cases) {
+    Batch batch(200);
+    batch.files.readDelay = test.readDelay;
+    LoaderOptions options = optionsWith(test.most);
+    options.firstWorkers = test.first;
+    options.slowCall = test.slowCall;
+    ImageLoader loader(batch.images, batch.files, options);
+    for (std::size_t i = 0; i < loader.size(); ++i) loader.record(i);
+    EXPECT_EQ(loader.workersStarted(), test.started) << test.most;
+    EXPECT_EQ(batch.files.opens, 200) << test.most;
   }
 }
 
