@@ -244,7 +244,10 @@ void ImageLoader::start() {
   lookedAt_ = Clock::now();
   const unsigned first = std::min(options_.workers, std::max(1u, options_.firstWorkers));
   for (unsigned i = 0; i < first; ++i) {
-    if (!startWorker()) break;
+    if (!startWorker()) {
+      mayGrow_ = false;
+      break;
+    }
   }
 }
 
