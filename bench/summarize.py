@@ -7,8 +7,9 @@ the set. Processor time is shown per image, in microseconds: the median of prech
 (without and with the survey) and of the floor's, and the ratio of precheck's to the
 floor's, which on shared machines moves much less between machines than wall time
 does. A ratio is taken within each round, between runs made back to back, and the
-table shows its median over the rounds with the lowest and highest value. A column with no value in any row
-of its table (baseline / precheck without BASELINE) is left out.
+table shows its median over the rounds with the lowest and highest value. A column
+with no value in any row of its table (baseline / precheck without BASELINE) is left
+out.
 """
 import collections
 import csv

@@ -157,10 +157,14 @@ struct LoaderShared {
 
 namespace {
 
-// Where the details of image `index` go; null when they are not kept.
-std::shared_ptr<ImageDetails> detailsPlace(const LoaderShared& shared, std::size_t index) {
-  if (shared.details == nullptr) return nullptr;
-  return std::shared_ptr<ImageDetails>(shared.details, &(*shared.details)[index]);
+// Reads image `index`, on a worker or on the checks' thread, its details (when they are
+// kept) into their place in the loader's array.
+ImageRecord loadAt(const LoaderShared& shared, platform::ImageFiles& files,
+                   const std::string& path, const platform::NativePath& native,
+                   ReadPieces& pieces, std::size_t index) {
+  if (shared.details == nullptr) return loadImage(files, path, native, false, &pieces);
+  return loadImage(files, path, native, true, &pieces,
+                   std::shared_ptr<ImageDetails>(shared.details, &(*shared.details)[index]));
 }
 
 void workOn(LoaderShared& shared, WorkerSlot& slot) {
@@ -178,9 +182,7 @@ void workOn(LoaderShared& shared, WorkerSlot& slot) {
     const std::string path = shared.images->paths[index];
     const platform::NativePath native = shared.images->native[index];
     lock.unlock();
-    ImageRecord record =
-        loadImage(files, path, native, shared.details != nullptr, &pieces,
-                  detailsPlace(shared, index));
+    ImageRecord record = loadAt(shared, files, path, native, pieces, index);
     lock.lock();
     slot.image = kNoImage;
     // Its image was skipped while it waited for an answer; the checks went on.
@@ -323,9 +325,8 @@ const ImageRecord& ImageLoader::waitFor(std::size_t index) {
   }
   if (workers_.empty() && !shared.done[index]) {
     lock.unlock();
-    ImageRecord record = loadImage(shared.files, images_.paths[index], images_.native[index],
-                                   options_.keepDetails, &serialPieces_,
-                                   detailsPlace(shared, index));
+    ImageRecord record = loadAt(shared, shared.files, images_.paths[index],
+                                images_.native[index], serialPieces_, index);
     lock.lock();
     shared.records[index] = std::move(record);
     shared.done[index] = true;
